@@ -1,0 +1,16 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "shell/display_device.h"
+
+namespace GameUtil {
+
+// Loads the JPEG or BMP picture at the system path `path` into a new surface of the requested
+// size, stretching it to fill it. The request is completed in place (flags, caps, and the
+// picture's own size where width or height is 0). A missing or broken file fails before any
+// surface exists.
+std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequest& request);
+
+}  // namespace GameUtil

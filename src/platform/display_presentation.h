@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Where the finished 800 x 600 RGB565 back buffer goes: the monitor, scaled with its aspect kept,
+// or a recording in tests. Stands in for the exclusive full-screen display mode.
+class DisplayPresentation {
+public:
+    virtual ~DisplayPresentation() = default;
+
+    // 81: full screen, exclusive; 8: normal (the desktop back). A refusal throws SystemFailure.
+    virtual void SetCooperativeLevel(int32_t flags) = 0;
+    // Takes the screen at width x height x bitsPerPixel; a refusal throws SystemFailure.
+    virtual void SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel,
+                                int32_t refreshRate, int32_t flags) = 0;
+    virtual void RestoreDisplayMode() = 0;
+    // Shows one frame and returns when the display accepted it (vertical sync, or paced to about
+    // 60 frames a second where there is none).
+    virtual void Present(const uint16_t* pixels, int32_t width, int32_t height,
+                         int32_t pitchPixels) = 0;
+    // 0 while the display can be used, nonzero while it is lost (window minimised or hidden).
+    virtual int32_t TestCooperativeLevel() = 0;
+    virtual void RestoreAllSurfaces() = 0;
+};
+
+}  // namespace platform
