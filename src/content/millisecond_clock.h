@@ -15,6 +15,8 @@ int32_t GetMilliseconds();
 int32_t ElapsedMs(int32_t later, int32_t earlier);
 // time + duration, wrapping around.
 int32_t AddMs(int32_t time, int32_t duration);
+// time + duration rounded to whole milliseconds as one sum (halves to even), wrapping around.
+int32_t AddMsRounded(int32_t time, double duration);
 // True when `time` is strictly later than `deadline`.
 bool IsLaterThan(int32_t time, int32_t deadline);
 

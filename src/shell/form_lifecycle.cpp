@@ -1,0 +1,148 @@
+#include <cstdio>
+#include <exception>
+
+#include "content/data_file_reader.h"
+#include "content/millisecond_clock.h"
+#include "content/random_numbers.h"
+#include "platform/services.h"
+#include "shell/display_objects.h"
+#include "shell/main_menu_form.h"
+#include "shell/system_failure.h"
+#include "sound/dsound.h"
+
+using namespace DisplayFlags;
+
+namespace {
+
+platform::WindowSystem& Window() { return *platform::Current().window; }
+
+// Gives the desktop back after a failure, whatever state the display is in, and reports what
+// failed in one line.
+int FailurePath(const char* what) {
+    try {
+        if (GameUtil::displayDevice) {
+            GameUtil::displayDevice->RestoreDisplayMode();
+            GameUtil::displayDevice->SetCooperativeLevel(kCooperativeNormal);
+        } else if (platform::Current().display != nullptr) {
+            platform::Current().display->RestoreDisplayMode();
+            platform::Current().display->SetCooperativeLevel(kCooperativeNormal);
+        }
+    } catch (const std::exception&) {
+        // The process ends either way; the desktop mode is the platform's to restore now.
+    }
+    std::fprintf(stderr, "quillowbee: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+void MainMenuForm::Form_Initialize() { isPrevInstance = Window().IsPreviousInstance(); }
+
+int MainMenuForm::Form_Load() {
+    try {
+        if (isPrevInstance) {
+            return 0;
+        }
+        StartUp();
+        RunFrameLoop();
+        ExitForm();
+        return 0;
+    } catch (const std::exception& failure) {
+        return FailurePath(failure.what());
+    }
+}
+
+void MainMenuForm::StartUp() {
+    platform::WindowSystem& window = Window();
+    window.SetPointerShape(platform::kPointerHourglass);
+    isBusy = true;
+
+    GameUtil::displayDevice = std::make_unique<DisplayDevice>(*platform::Current().display,
+                                                              *platform::Current().text);
+    GameUtil::displayDevice->SetCooperativeLevel(kCooperativeFullScreenExclusive);
+    GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
+    SurfaceRequest primary;
+    primary.flags = kRequestCaps | kRequestBackBufferCount;
+    primary.caps = kCapsPrimary | kCapsFlip | kCapsComplex;
+    primary.backBufferCount = 1;
+    GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
+    GameUtil::backBuffer = GameUtil::primarySurface->GetAttachedSurface(kCapsBackBuffer);
+    window.ShowWindow();
+
+    DataFileReader::LoadItemFile("Data\\Yrke.dat", 0);
+    DataFileReader::LoadItemFile("Data\\Musik.dat", 8);
+    DataFileReader::LoadItemFile("Data\\Sport.dat", 16);
+    DataFileReader::LoadItemFile("Data\\Djur.dat", 24);
+
+    DSound::InitSound();
+
+    settings.showPointerSprite = false;
+    ResetSettings(0);
+    BuildCrossPositions();
+    BuildSubMenuCellRects();
+    BuildWarpPoints();
+
+    mainMenuFocus = 0;
+    subMenuFocus = 0;
+    isDrawing = false;
+    currentScreen = Screen::kMainMenu;
+    requestedScreen = Screen::kMainMenu;
+    filmPictures.clear();
+    filmPictures.resize(1);
+
+    LoadMainMenuPictures();
+    LoadChoicePictures();
+
+    GameUtil::SeedRandom(GameUtil::GetMilliseconds());
+    window.SetCursorPos(260, 150);
+    isBusy = false;
+    window.SetPointerShape(platform::kPointerArrow);
+    PlaySound(DSound::kStartMenuMusic);
+}
+
+void MainMenuForm::ExitForm() {
+    platform::WindowSystem& window = Window();
+    window.SetPointerShape(platform::kPointerHourglass);
+    isRunning = false;
+    GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, 0);
+    GameUtil::primarySurface->Flip(nullptr, kFlipWait);
+    ReleaseAllPictures();
+    DSound::StopAllSounds();
+    DSound::ReleaseAllSounds();
+    GameUtil::displayDevice->RestoreDisplayMode();
+    GameUtil::displayDevice->SetCooperativeLevel(kCooperativeNormal);
+    GameUtil::DropDisplayObjects();
+    window.SetPointerShape(platform::kPointerArrow);
+}
+
+void MainMenuForm::ReleaseAllPictures() {
+    ReleaseMainMenuPictures();
+    ReleaseChoicePictures();
+    ReleaseBuildUpPictures();
+    ReleaseFilmPictures();
+}
+
+void MainMenuForm::ReleaseActivityPictures() {
+    ReleaseBuildUpPictures();
+    if (currentScreen == Screen::kFilm) {
+        ReleaseFilmPictures();
+    }
+}
+
+void MainMenuForm::ReleaseBuildUpPictures() {
+    buildUpPicture.reset();
+    nextBuildUpPicture.reset();
+}
+
+void MainMenuForm::ReleaseFilmPictures() {
+    for (SurfaceSlot& picture : filmPictures) {
+        picture.reset();
+    }
+}
+
+void MainMenuForm::ClearMovieOnHd() {
+    settings.movieOnHd = false;
+    platform::Current().settings->WriteText("Quillowbee", "Settings", "movieOnHd", "False");
+}
+
+void MainMenuForm::PlaySound(int16_t n) { DSound::PlaySound(n); }

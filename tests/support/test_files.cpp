@@ -1,0 +1,175 @@
+#include "support/test_files.h"
+
+#include <turbojpeg.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("quillowbee-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+ScopedCurrentDir::ScopedCurrentDir(const fs::path& folder) : previous_(fs::current_path()) {
+    fs::current_path(folder);
+}
+
+ScopedCurrentDir::~ScopedCurrentDir() { fs::current_path(previous_); }
+
+ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+    if (const char* old = std::getenv(name_.c_str())) {
+        had_ = true;
+        previous_ = old;
+    }
+    ::setenv(name_.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) {
+        ::setenv(name_.c_str(), previous_.c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) {
+        fs::create_directories(path.parent_path());
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteJpegPixels(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    const int result = tjCompress2(handle, rgb.data(), width, 0, height, TJPF_RGB, &jpeg, &size,
+                                   TJSAMP_444, 95, 0);
+    if (result != 0) {
+        tjDestroy(handle);
+        throw std::runtime_error("cannot encode a test JPEG");
+    }
+    WriteFile(path, std::string(reinterpret_cast<const char*>(jpeg), size));
+    tjFree(jpeg);
+    tjDestroy(handle);
+}
+
+void WriteJpeg(const fs::path& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = r;
+        rgb[i + 1] = g;
+        rgb[i + 2] = b;
+    }
+    WriteJpegPixels(path, width, height, rgb);
+}
+
+void WriteBmp24(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    const uint32_t dataSize = static_cast<uint32_t>(rowBytes * height);
+    std::string bytes(54 + dataSize, '\0');
+    auto put16 = [&](size_t at, uint16_t v) {
+        bytes[at] = static_cast<char>(v & 0xFF);
+        bytes[at + 1] = static_cast<char>(v >> 8);
+    };
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, 54 + dataSize);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, dataSize);
+    put32(38, 3780);
+    put32(42, 3780);
+    for (int y = 0; y < height; ++y) {
+        const int from = height - 1 - y;  // rows are stored bottom-up
+        for (int x = 0; x < width; ++x) {
+            const size_t src = (static_cast<size_t>(from) * width + x) * 3;
+            const size_t dst = 54 + static_cast<size_t>(y) * rowBytes + x * 3;
+            bytes[dst] = static_cast<char>(rgb[src + 2]);
+            bytes[dst + 1] = static_cast<char>(rgb[src + 1]);
+            bytes[dst + 2] = static_cast<char>(rgb[src]);
+        }
+    }
+    WriteFile(path, bytes);
+}
+
+fs::path DemoDir() { return fs::path(QUILLOWBEE_DEMO_DIR); }
+
+DerivedPack::DerivedPack() {
+    for (const fs::directory_entry& entry : fs::directory_iterator(DemoDir())) {
+        fs::create_symlink(entry.path(), dir_.Path() / entry.path().filename());
+    }
+}
+
+void DerivedPack::Materialise(const fs::path& relative) {
+    fs::path at = dir_.Path();
+    for (const fs::path& part : relative.parent_path()) {
+        at /= part;
+        if (fs::is_symlink(at)) {
+            const fs::path target = fs::read_symlink(at);
+            fs::remove(at);
+            fs::create_directory(at);
+            for (const fs::directory_entry& entry : fs::directory_iterator(target)) {
+                fs::create_symlink(entry.path(), at / entry.path().filename());
+            }
+        }
+    }
+}
+
+void DerivedPack::Remove(const fs::path& relative) {
+    Materialise(relative);
+    fs::remove_all(dir_.Path() / relative);
+}
+
+void DerivedPack::Truncate(const fs::path& relative, double fraction) {
+    Materialise(relative);
+    const fs::path file = dir_.Path() / relative;
+    const std::string bytes = ReadFile(file);
+    fs::remove(file);
+    WriteFile(file, bytes.substr(0, static_cast<size_t>(bytes.size() * fraction)));
+}
+
+void DerivedPack::Write(const fs::path& relative, const std::string& bytes) {
+    Materialise(relative);
+    const fs::path file = dir_.Path() / relative;
+    fs::remove(file);
+    WriteFile(file, bytes);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A fresh empty folder under the system's temporary folder, removed again at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Makes `folder` the current directory until the end of the scope.
+class ScopedCurrentDir {
+public:
+    explicit ScopedCurrentDir(const std::filesystem::path& folder);
+    ~ScopedCurrentDir();
+
+private:
+    std::filesystem::path previous_;
+};
+
+// Sets an environment variable until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+
+private:
+    std::string name_;
+    bool had_ = false;
+    std::string previous_;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+
+// A w x h JPEG of one colour (r, g, b) at good quality.
+void WriteJpeg(const std::filesystem::path& path, int width, int height, uint8_t r, uint8_t g,
+               uint8_t b);
+// A JPEG of the given RGB pixels (3 bytes a pixel).
+void WriteJpegPixels(const std::filesystem::path& path, int width, int height,
+                     const std::vector<uint8_t>& rgb);
+// An uncompressed 24-bit BMP of the given RGB pixels.
+void WriteBmp24(const std::filesystem::path& path, int width, int height,
+                const std::vector<uint8_t>& rgb);
+
+// The generated demo content (build/demo).
+std::filesystem::path DemoDir();
+
+// A copy of the demo content in a temporary folder that shares every untouched file with the
+// demo through symbolic links; files that a test removes, truncates or rewrites become real.
+class DerivedPack {
+public:
+    DerivedPack();
+    const std::filesystem::path& Path() const { return dir_.Path(); }
+    // `relative` is a native path inside the pack, e.g. "Grafik/Meny/Knapp1_05.jpg".
+    void Remove(const std::filesystem::path& relative);
+    void Truncate(const std::filesystem::path& relative, double fraction);
+    void Write(const std::filesystem::path& relative, const std::string& bytes);
+
+private:
+    // Turns every linked folder on the way to `relative` into a real folder of links.
+    void Materialise(const std::filesystem::path& relative);
+    TempDir dir_;
+};
+
+}  // namespace testing_support
