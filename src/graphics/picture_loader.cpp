@@ -1,9 +1,52 @@
-// Not built yet.
 #include "graphics/picture_loader.h"
+
+#include "graphics/resample.h"
+#include "platform/path_resolution.h"
+#include "platform/services.h"
+#include "shell/display_objects.h"
+#include "shell/numeric.h"
 #include "shell/system_failure.h"
 
 namespace GameUtil {
-std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequest&) {
-    Fail(path + ": picture loading is not built yet");
+
+namespace {
+
+// Twips per pixel of the 800 x 600 screen at 96 dpi.
+constexpr double kTwipsPerPixel = 15.0;
+
+// The picture's own size in pixels from its size in hundredths of a millimetre.
+int32_t NaturalSize(int32_t himetric) {
+    return Numeric::RoundToInt32(himetric * 0.001 * 567 / kTwipsPerPixel);
 }
+
+}  // namespace
+
+std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequest& request) {
+    if (!displayDevice) {
+        Fail(path + ": there is no display device to load it into");
+    }
+    const platform::DecodedPicture& picture =
+        platform::Current().pictures->Decode(platform::NativePath(path), request.width,
+                                             request.height);
+    const int32_t naturalWidth = NaturalSize(picture.physicalWidth);
+    const int32_t naturalHeight = NaturalSize(picture.physicalHeight);
+
+    if (request.flags == 0) {
+        request.flags = DisplayFlags::kRequestCaps;
+    }
+    request.flags |= DisplayFlags::kRequestHeight | DisplayFlags::kRequestWidth;
+    if (request.caps == 0) {
+        request.caps = DisplayFlags::kCapsOffScreenPlain;
+    }
+    if (request.width == 0) {
+        request.width = naturalWidth;
+    }
+    if (request.height == 0) {
+        request.height = naturalHeight;
+    }
+    std::unique_ptr<Surface> surface = displayDevice->CreateSurface(request);
+    StretchPicture(picture, *surface);
+    return surface;
+}
+
 }  // namespace GameUtil

@@ -1,16 +1,187 @@
-// Not built yet: sound stays off.
 #include "sound/dsound.h"
 
+#include <array>
+#include <exception>
+
+#include "platform/path_resolution.h"
+#include "platform/services.h"
+#include "shell/system_failure.h"
+
 namespace DSound {
+
 std::unique_ptr<platform::SoundDevice> soundDevice;
 bool soundEnabled = false;
 std::vector<SoundSlot> soundSlots;
-bool InitSound() { return false; }
-int16_t LoadSound(const std::string&, bool, bool, bool, bool, bool, bool, bool) { return 0; }
-void PlaySound(int16_t) {}
-void StopAllSounds() {}
-int16_t GetSoundStatus(int16_t) { return 0; }
-void ReleaseSound(int16_t) {}
-void ReleaseAllSounds() {}
-void ResetModule() {}
+
+namespace {
+
+struct BankEntry {
+    const char* fileName;
+    bool looping;
+};
+
+// The fixed bank, in slot order.
+constexpr std::array<BankEntry, 13> kBank{{
+    {"Ljud\\Musik\\Fiol.wav", true},
+    {"Ljud\\Djur\\Hona.wav", true},
+    {"Ljud\\Djur\\Hona2.wav", false},
+    {"Ljud\\Click.wav", false},
+    {"Ljud\\Missed.wav", false},
+    {"Ljud\\Build0.wav", false},
+    {"Ljud\\Build1.wav", false},
+    {"Ljud\\Build2.wav", false},
+    {"Ljud\\Build3.wav", false},
+    {"Ljud\\Build4.wav", false},
+    {"Ljud\\Build5.wav", false},
+    {"Ljud\\StartMeny.wav", true},
+    {"Ljud\\SubMeny.wav", true},
+}};
+
+platform::SoundSystem& Root() {
+    platform::SoundSystem* root = platform::Current().sound;
+    if (root == nullptr) {
+        Fail("there is no sound system");
+    }
+    return *root;
+}
+
+// The slot `slot`, which must be one that exists.
+SoundSlot& Slot(int16_t slot) {
+    if (slot < 0 || static_cast<size_t>(slot) >= soundSlots.size()) {
+        Fail("sound slot " + std::to_string(slot) + " does not exist");
+    }
+    return soundSlots[static_cast<size_t>(slot)];
+}
+
+}  // namespace
+
+bool InitSound() {
+    try {
+        soundDevice = Root().CreateSoundDevice("");
+        soundDevice->SetCooperativeLevel(2);
+        soundSlots.clear();
+        soundSlots.resize(1);
+        for (const BankEntry& entry : kBank) {
+            LoadSound(entry.fileName, true, false, false, false, false, false, entry.looping);
+        }
+        soundEnabled = true;
+        return true;
+    } catch (const std::exception&) {
+        // Sound stays off for the whole run; the rest of the program works unchanged.
+        return false;
+    }
+}
+
+int16_t LoadSound(const std::string& fileName, bool fromFile, bool fromResource, bool useNotify,
+                  bool useFrequency, bool usePan, bool useVolume, bool looping) {
+    size_t number = 0;
+    while (number < soundSlots.size() && !soundSlots[number].isFree) {
+        ++number;
+    }
+    if (number == soundSlots.size()) {
+        if (number > 32767) {
+            Fail("the sound bank is full");
+        }
+        soundSlots.emplace_back();
+    }
+    SoundSlot& slot = soundSlots[number];
+    slot.isFree = false;
+    slot.fromFile = fromFile;
+    slot.fromResource = fromResource;
+    slot.fileName = fileName;
+    slot.state = "stopped";
+    slot.useNotify = useNotify;
+    slot.useFrequency = useFrequency;
+    slot.looping = looping;
+    slot.usePan = usePan;
+    slot.useVolume = useVolume;
+
+    platform::SoundBufferDescription description;
+    description.flags = (useNotify ? 256 : 0) + (useFrequency ? 32 : 0) + (usePan ? 64 : 0) +
+                        (useVolume ? 128 : 0);
+    const platform::WaveFormat format;  // PCM, mono, 22 050 Hz, 16 bits
+    if (fromFile) {
+        slot.buffer = soundDevice->CreateSoundBufferFromFile(platform::NativePath(fileName),
+                                                             description, format);
+    } else if (fromResource) {
+        slot.buffer = soundDevice->CreateSoundBufferFromResource("", fileName, description, format);
+    }
+    if (useNotify) {
+        slot.notifyEvent = Root().CreateEvent();
+        if (slot.buffer) {
+            slot.buffer->SetNotificationPositions(1, -1, slot.notifyEvent);
+        }
+    }
+    return static_cast<int16_t>(number);
+}
+
+void PlaySound(int16_t slot) {
+    if (!soundEnabled) {
+        return;
+    }
+    SoundSlot& s = Slot(slot);
+    if (s.isFree || !s.buffer) {
+        return;
+    }
+    if (s.state != "paused") {
+        s.buffer->SetCurrentPosition(0);
+    }
+    s.buffer->Play(s.looping ? platform::kPlayLooping : platform::kPlayOnce);
+    s.state = "playing";
+}
+
+void StopAllSounds() {
+    if (!soundEnabled || soundSlots.empty() || soundSlots[0].isFree) {
+        return;
+    }
+    for (SoundSlot& s : soundSlots) {
+        if (s.isFree || !s.buffer) {
+            continue;
+        }
+        s.buffer->Stop();
+        s.buffer->SetCurrentPosition(0);
+        s.state = "stopped";
+    }
+}
+
+int16_t GetSoundStatus(int16_t slot) {
+    if (!soundEnabled) {
+        return 0;
+    }
+    SoundSlot& s = Slot(slot);
+    return s.buffer ? static_cast<int16_t>(s.buffer->GetStatus()) : 0;
+}
+
+void ReleaseSound(int16_t slot) {
+    if (!soundEnabled) {
+        return;
+    }
+    SoundSlot& s = Slot(slot);
+    if (s.useNotify && s.notifyEvent != 0) {
+        Root().DestroyEvent(s.notifyEvent);
+    }
+    s.buffer.reset();
+    s.useVolume = s.useFrequency = s.usePan = s.looping = s.useNotify = false;
+    s.fromFile = s.fromResource = false;
+    s.notifyEvent = 0;
+    s.isFree = true;
+    s.fileName.clear();
+    s.state = "empty";
+}
+
+void ReleaseAllSounds() {
+    if (!soundEnabled) {
+        return;
+    }
+    for (size_t i = 0; i < soundSlots.size(); ++i) {
+        ReleaseSound(static_cast<int16_t>(i));
+    }
+}
+
+void ResetModule() {
+    soundSlots.clear();
+    soundDevice.reset();
+    soundEnabled = false;
+}
+
 }  // namespace DSound
