@@ -22,6 +22,29 @@ FormHarness::~FormHarness() {
     ResetModules();
 }
 
+void FormHarness::PrepareDisplay() {
+    GameUtil::displayDevice =
+        std::make_unique<DisplayDevice>(platform.display, platform.text);
+    GameUtil::displayDevice->SetCooperativeLevel(DisplayFlags::kCooperativeFullScreenExclusive);
+    GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
+    SurfaceRequest primary;
+    primary.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestBackBufferCount;
+    primary.caps = DisplayFlags::kCapsPrimary | DisplayFlags::kCapsFlip | DisplayFlags::kCapsComplex;
+    primary.backBufferCount = 1;
+    GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
+    GameUtil::backBuffer =
+        GameUtil::primarySurface->GetAttachedSurface(DisplayFlags::kCapsBackBuffer);
+    form.filmPictures.resize(1);
+}
+
+void FormHarness::PrepareWithoutContent() {
+    PrepareDisplay();
+    form.ResetSettings(0);
+    form.BuildCrossPositions();
+    form.BuildSubMenuCellRects();
+    form.BuildWarpPoints();
+}
+
 void FormHarness::Click(int32_t x, int32_t y, int16_t button) {
     platform.window.pointer = {x, y};
     form.Form_MouseDown(button, 0, static_cast<float>(x), static_cast<float>(y));

@@ -16,6 +16,12 @@ struct FormHarness {
     headless::Platform platform;
     MainMenuForm form;
 
+    // Start-up without content: the display objects (screen taken, primary surface, back
+    // buffer) exist, settings are reset and the layout tables built, no file is read. The
+    // settings reset and layout tables need their operations to work.
+    void PrepareDisplay();
+    void PrepareWithoutContent();
+
     void Click(int32_t x, int32_t y, int16_t button = platform::kButtonLeft);
     void Key(int16_t key, int16_t shift = 0);
     void MoveTo(int32_t x, int32_t y);
