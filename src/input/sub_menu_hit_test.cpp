@@ -1,5 +1,19 @@
-// Not built yet: each operation fails until its work lands.
+#include "platform/services.h"
 #include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
 
-int16_t MainMenuForm::GetSubMenuIndex(bool) { Fail("GetSubMenuIndex is not built yet"); }
+int16_t MainMenuForm::GetSubMenuIndex(bool shortIndex) {
+    const platform::Point pointer = platform::Current().window->GetCursorPos();
+    int32_t column = 3;
+    for (int32_t c = 1; c <= 4; ++c) {
+        if (pointer.x < 200 * c) {
+            column = c - 1;
+            break;
+        }
+    }
+    const int32_t slot = pointer.y <= 260 ? column : column + 4;
+    if (shortIndex) {
+        return static_cast<int16_t>(slot >= 0 && slot <= 7 ? slot : 0);
+    }
+    const int32_t item = (currentScreen - 1) * 8 + slot;
+    return static_cast<int16_t>(item >= 0 && item <= 31 ? item : 0);
+}
