@@ -1,9 +1,258 @@
-// Not built yet: each operation fails until its work lands.
+#include <array>
+#include <string>
+
+#include "content/millisecond_clock.h"
+#include "platform/services.h"
 #include "shell/main_menu_form.h"
 #include "shell/system_failure.h"
+#include "sound/dsound.h"
 
-void MainMenuForm::Form_MouseDown(int16_t, int16_t, float, float) { Fail("Form_MouseDown is not built yet"); }
-void MainMenuForm::Form_KeyUp(int16_t, int16_t) { Fail("Form_KeyUp is not built yet"); }
-void MainMenuForm::Form_MouseMove(int16_t, int16_t, float, float) { Fail("Form_MouseMove is not built yet"); }
-int16_t MainMenuForm::FirstEnabledSlot(int16_t) { Fail("FirstEnabledSlot is not built yet"); }
-void MainMenuForm::LeaveActivity() { Fail("LeaveActivity is not built yet"); }
+using platform::kKeyDelete;
+using platform::kKeyEnter;
+using platform::kKeyEscape;
+using platform::kKeyF1;
+using platform::kKeySpace;
+
+namespace {
+
+constexpr int16_t kRightButton = platform::kButtonRight;
+constexpr int16_t kCtrlAlone = platform::kShiftCtrl;
+// Neither Escape nor Space may leave the film sooner than this after the last step.
+constexpr int32_t kFilmLeaveGuardMs = 3000;
+
+platform::WindowSystem& Window() {
+    return *platform::Current().window;
+}
+
+bool IsSubMenu(int16_t screen) {
+    return screen >= 1 && screen <= 4;
+}
+
+bool InExitCorner(platform::Point p) {
+    return p.x >= 734 && p.x <= 789 && p.y >= 534 && p.y <= 589;
+}
+
+bool OnChoicesButton(platform::Point p) {
+    return p.x >= 734 && p.x <= 789 && p.y >= 466 && p.y <= 524;
+}
+
+// The theme of the main-menu quadrant a click falls in; the lines x = 400 and y = 300 belong to
+// the left and upper quadrants.
+int16_t ThemeAt(platform::Point p) {
+    const bool left = p.x <= 400;
+    const bool upper = p.y <= 300;
+    if (upper) {
+        return left ? 2 : 4;
+    }
+    return left ? 3 : 1;
+}
+
+template <size_t N>
+void WarpTo(const std::array<platform::Point, N>& points, int16_t index, const char* table) {
+    if (index < 0 || static_cast<size_t>(index) >= N) {
+        Fail(std::string("focus ") + std::to_string(index) + " lies outside " + table);
+    }
+    const platform::Point target = points[static_cast<size_t>(index)];
+    Window().SetCursorPos(target.x, target.y);
+}
+
+bool SlotEnabled(const ChoiceSettings& settings, int16_t theme, int32_t slot) {
+    const int32_t item = (theme - 1) * 8 + slot;
+    if (theme < 1 || theme > 4 || slot < 0 || slot > 7) {
+        Fail("item " + std::to_string(item) + " lies outside the item table");
+    }
+    return settings.itemEnabled[static_cast<size_t>(item)];
+}
+
+// The enabled slot after `focus` in the theme, wrapping past 7 to 0; `focus` itself only when no
+// other slot is enabled, and also when none is (the search ends after one round).
+int16_t NextEnabledSlot(const ChoiceSettings& settings, int16_t theme, int16_t focus) {
+    if (focus < 0 || focus > 7) {
+        Fail("sub-menu focus " + std::to_string(focus) + " lies outside the sub-menu");
+    }
+    for (int32_t step = 1; step <= 8; ++step) {
+        const int32_t slot = (focus + step) % 8;
+        if (SlotEnabled(settings, theme, slot)) {
+            return static_cast<int16_t>(slot);
+        }
+    }
+    return focus;
+}
+
+}  // namespace
+
+int16_t MainMenuForm::FirstEnabledSlot(int16_t theme) {
+    for (int16_t slot = 0; slot < 8; ++slot) {
+        if (SlotEnabled(settings, theme, slot)) {
+            return slot;
+        }
+    }
+    // A theme with every entry disabled keeps the focus it had, so the pointer stays in the table.
+    return subMenuFocus >= 0 && subMenuFocus <= 7 ? subMenuFocus : int16_t{0};
+}
+
+void MainMenuForm::Form_MouseDown(int16_t button, int16_t, float, float) {
+    if (isBusy) {
+        return;
+    }
+    if (button == kRightButton) {
+        settings.showPointerSprite = !settings.showPointerSprite;
+        return;
+    }
+    // Keyboard users click through Enter with the pointer warped, so the event's own position is
+    // never the one that counts.
+    const platform::Point pointer = Window().GetCursorPos();
+    if (currentScreen == Screen::kMainMenu) {
+        if (InExitCorner(pointer)) {
+            Form_KeyUp(kKeyEscape, 0);
+        } else if (OnChoicesButton(pointer)) {
+            EnterChoicesScreen();
+            PlaySound(DSound::kClick);
+        } else {
+            const int16_t theme = ThemeAt(pointer);
+            requestedScreen = theme;
+            menuContext = theme;
+            subMenuFocus = FirstEnabledSlot(theme);
+            WarpTo(subMenuWarpPoints, subMenuFocus, "the sub-menu");
+            PlaySound(DSound::kClick);
+        }
+    } else if (IsSubMenu(currentScreen)) {
+        if (InExitCorner(pointer)) {
+            Form_KeyUp(kKeyEscape, 0);
+            return;
+        }
+        const int16_t item = GetSubMenuIndex(false);
+        if (!settings.itemEnabled[static_cast<size_t>(item)]) {
+            return;
+        }
+        selectedItem = item;
+        menuContext = static_cast<int16_t>(currentScreen + 6);
+        requestedScreen = Screen::kBuildUp;
+        PlaySound(DSound::kClick);
+    } else if (currentScreen == Screen::kBuildUp || currentScreen == Screen::kFilm) {
+        Form_KeyUp(kKeySpace, 0);
+    } else if (currentScreen == Screen::kChoices) {
+        ChoicesScreenClick(pointer.x, pointer.y);
+    }
+}
+
+void MainMenuForm::Form_KeyUp(int16_t keyCode, int16_t shift) {
+    if (isBusy) {
+        return;
+    }
+    switch (keyCode) {
+        case kKeyDelete:
+            if (shift == kCtrlAlone && settings.exitLocked) {
+                isRunning = false;
+            }
+            PlaySound(DSound::kClick);
+            return;
+        case kKeyF1:
+            if (currentScreen == Screen::kMainMenu || currentScreen == Screen::kBuildUp ||
+                currentScreen == Screen::kFilm) {
+                if (currentScreen != Screen::kMainMenu) {
+                    ReleaseActivityPictures();
+                }
+                EnterChoicesScreen();
+            } else {
+                PlaySound(DSound::kClick);
+            }
+            return;
+        case kKeySpace:
+        case kKeyEnter:
+            break;
+        case kKeyEscape:
+            switch (menuContext) {
+                case 0:
+                    if (!settings.exitLocked) {
+                        isRunning = false;
+                    }
+                    break;
+                case 1:
+                case 2:
+                case 3:
+                case 4:
+                case Screen::kChoices:
+                    requestedScreen = Screen::kMainMenu;
+                    menuContext = 0;
+                    break;
+                case 7:
+                case 8:
+                case 9:
+                case 10:
+                    LeaveActivity();
+                    return;
+                default:
+                    break;
+            }
+            PlaySound(DSound::kClick);
+            return;
+        default:
+            PlaySound(DSound::kClick);
+            return;
+    }
+
+    // Space and Enter.
+    if (currentScreen == Screen::kBuildUp) {
+        StepBuildUp();
+        return;
+    }
+    if (currentScreen == Screen::kFilm) {
+        const int32_t elapsed = GameUtil::ElapsedMs(GameUtil::GetMilliseconds(), stepTime);
+        if (elapsed < kFilmLeaveGuardMs) {
+            return;
+        }
+        if (elapsed > settings.keyDelay) {
+            Form_KeyUp(kKeyEscape, 0);
+        }
+    } else if (currentScreen == Screen::kMainMenu) {
+        if (keyCode == kKeySpace) {
+            mainMenuFocus = static_cast<int16_t>(mainMenuFocus + 1);
+            if (mainMenuFocus == 4) {
+                mainMenuFocus = 0;
+            }
+            WarpTo(mainMenuWarpPoints, mainMenuFocus, "the main menu");
+        } else {
+            Form_MouseDown(0, 0, 0, 0);
+        }
+    } else if (IsSubMenu(currentScreen)) {
+        // Enter moves the focus too, before it clicks at the pointer.
+        subMenuFocus = NextEnabledSlot(settings, currentScreen, subMenuFocus);
+        if (keyCode == kKeySpace) {
+            WarpTo(subMenuWarpPoints, subMenuFocus, "the sub-menu");
+        } else {
+            Form_MouseDown(0, 0, 0, 0);
+        }
+    }
+    PlaySound(DSound::kClick);
+}
+
+void MainMenuForm::LeaveActivity() {
+    const int32_t now = GameUtil::GetMilliseconds();
+    const int32_t elapsed = GameUtil::ElapsedMs(now, stepTime);
+    if (elapsed <= settings.keyDelay) {
+        PlaySound(DSound::kClick);
+        return;
+    }
+    if (elapsed < kFilmLeaveGuardMs && currentScreen == Screen::kFilm) {
+        return;
+    }
+    stepTime = now;
+    for (bool locked : settings.escapeLocks) {
+        if (locked) {
+            return;
+        }
+    }
+    DSound::StopAllSounds();
+    ReleaseActivityPictures();
+    requestedScreen = static_cast<int16_t>(menuContext - 6);
+    menuContext = static_cast<int16_t>(menuContext - 6);
+    WarpTo(subMenuWarpPoints, subMenuFocus, "the sub-menu");
+    PlaySound(DSound::kClick);
+}
+
+void MainMenuForm::Form_MouseMove(int16_t, int16_t, float, float) {
+    if (IsSubMenu(currentScreen)) {
+        subMenuFocus = GetSubMenuIndex(true);
+    }
+}
