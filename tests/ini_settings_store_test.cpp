@@ -1,0 +1,198 @@
+// The settings store: one key's line changed in an INI file, atomically, never ending the program.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ini_settings_store.h"
+#include "platform/ini_text.h"
+#include "scratch_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::IniSettingsStore;
+using platform::WithIniValue;
+
+TEST(WithIniValueTest, ChangesOnlyTheKeysLine) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"empty file", "", "[Settings]\nmovieOnHd=False\n"},
+        {"key replaced", "[Settings]\nmovieOnHd=True\n", "[Settings]\nmovieOnHd=False\n"},
+        {"other keys, sections and comments kept",
+         "; Quillowbee\n[Other]\nmovieOnHd=True\nx = 1\n\n[Settings]\n# note\nvolume = 7\n"
+         "movieOnHd=True\nlast=1\n[Tail]\ny=2\n",
+         "; Quillowbee\n[Other]\nmovieOnHd=True\nx = 1\n\n[Settings]\n# note\nvolume = 7\n"
+         "movieOnHd=False\nlast=1\n[Tail]\ny=2\n"},
+        {"key and section in another case, blanks around them",
+         "  [ settings ]  \n  MOVIEONHD  =  True\n", "  [ settings ]  \nmovieOnHd=False\n"},
+        {"commented key not taken for the key", "[Settings]\n;movieOnHd=True\n#movieOnHd=True\n",
+         "[Settings]\n;movieOnHd=True\n#movieOnHd=True\nmovieOnHd=False\n"},
+        {"a longer key with the same start is another key", "[Settings]\nmovieOnHdX=1\n",
+         "[Settings]\nmovieOnHdX=1\nmovieOnHd=False\n"},
+        {"key added after the section's last line, before its blank lines",
+         "[Settings]\na=1\n\n\n[Other]\nb=2\n",
+         "[Settings]\na=1\nmovieOnHd=False\n\n\n[Other]\nb=2\n"},
+        {"key added to an empty section", "[Settings]\n[Other]\n",
+         "[Settings]\nmovieOnHd=False\n[Other]\n"},
+        {"only the first of two key lines replaced", "[Settings]\nmovieOnHd=1\nmovieOnHd=2\n",
+         "[Settings]\nmovieOnHd=False\nmovieOnHd=2\n"},
+        {"only the first of two sections used", "[Settings]\na=1\n[Settings]\nmovieOnHd=1\n",
+         "[Settings]\na=1\nmovieOnHd=False\n[Settings]\nmovieOnHd=1\n"},
+        {"section added after a blank line", "[Other]\nb=2\n",
+         "[Other]\nb=2\n\n[Settings]\nmovieOnHd=False\n"},
+        {"section added to a file ending in a blank line", "[Other]\nb=2\n\n",
+         "[Other]\nb=2\n\n[Settings]\nmovieOnHd=False\n"},
+        {"no line feed at the end", "[Other]\nb=2",
+         "[Other]\nb=2\n\n[Settings]\nmovieOnHd=False\n"},
+        {"no line feed after the section's last line", "[Settings]\na=1",
+         "[Settings]\na=1\nmovieOnHd=False\n"},
+        {"no line feed after the key", "[Settings]\nmovieOnHd=True", "[Settings]\nmovieOnHd=False"},
+        {"carriage returns kept and used", "[Settings]\r\na=1\r\n\r\n[Other]\r\nmovieOnHd=1\r\n",
+         "[Settings]\r\na=1\r\nmovieOnHd=False\r\n\r\n[Other]\r\nmovieOnHd=1\r\n"},
+        {"bytes beyond ASCII kept", "[Sk\xE4rm]\nnamn=\xC3\xB6\n",
+         "[Sk\xE4rm]\nnamn=\xC3\xB6\n\n[Settings]\nmovieOnHd=False\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WithIniValue(c.before, "Settings", "movieOnHd", "False"), c.after) << c.name;
+    }
+}
+
+// Every entry of a folder, to see that no temporary file stays behind.
+std::vector<std::string> Entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(IniSettingsStoreTest, CreatesTheFoldersAndTheFile) {
+    ScratchFolder scratch;
+    IniSettingsStore store(scratch / "config" / "deeper");
+    store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
+    EXPECT_EQ(scratch.Read("config/deeper/Quillowbee/settings.ini"),
+              "[Settings]\nmovieOnHd=False\n");
+    EXPECT_EQ(Entries(scratch / "config/deeper/Quillowbee"),
+              std::vector<std::string>{"settings.ini"});
+}
+
+TEST(IniSettingsStoreTest, ReplacesOnlyItsOwnLineAndKeepsTheFileMode) {
+    ScratchFolder scratch;
+    const std::string before =
+        "; kept\r\n[Settings]\r\nvolume=3\r\nmovieOnHd=True\r\n[Other]\r\nz=1";
+    scratch.Write("Quillowbee/settings.ini", before);
+    fs::permissions(scratch / "Quillowbee/settings.ini", fs::perms(0640));
+    IniSettingsStore store(scratch.Path());
+    store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
+    store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
+    EXPECT_EQ(scratch.Read("Quillowbee/settings.ini"),
+              "; kept\r\n[Settings]\r\nvolume=3\r\nmovieOnHd=False\r\n[Other]\r\nz=1");
+    EXPECT_EQ(fs::status(scratch / "Quillowbee/settings.ini").permissions(), fs::perms(0640));
+    EXPECT_EQ(Entries(scratch / "Quillowbee"), std::vector<std::string>{"settings.ini"});
+}
+
+TEST(IniSettingsStoreTest, DefaultFolderFollowsXdgConfigHome) {
+    ScratchFolder scratch;
+    scratch.Enter();  // a relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder
+    const std::string home = (scratch / "home").string();
+    const std::string xdg = (scratch / "xdg").string();
+    struct Case {
+        std::optional<std::string> xdgConfigHome;
+        std::string file;
+    };
+    const Case cases[] = {
+        {xdg, xdg + "/Quillowbee/settings.ini"},
+        {std::nullopt, home + "/.config/Quillowbee/settings.ini"},
+        {"relative/config", home + "/.config/Quillowbee/settings.ini"},
+    };
+    ScopedEnvironment homeVariable("HOME", home);
+    for (const Case& c : cases) {
+        ScopedEnvironment configHome("XDG_CONFIG_HOME", c.xdgConfigHome);
+        IniSettingsStore store;
+        EXPECT_EQ(store.FileFor("Quillowbee"), fs::path(c.file));
+        store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
+        EXPECT_TRUE(fs::is_regular_file(c.file)) << c.file;
+        fs::remove_all(scratch / "home");
+        fs::remove_all(scratch / "xdg");
+    }
+}
+
+// Runs `write` with files limited to `bytes`, the way a full disk stops a write half-way.
+void WithFileSizeLimit(rlim_t bytes, const std::function<void()>& write) {
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limited = old;
+    limited.rlim_cur = bytes;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    write();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+}
+
+TEST(IniSettingsStoreTest, AWriteThatCannotBeDoneLeavesWhatWasThere) {
+    const std::string oldText =
+        "[Settings]\nmovieOnHd=True\n; a comment long enough to pass a small limit\n";
+    struct Case {
+        const char* name;
+        std::function<void(const ScratchFolder&)> prepare;
+        std::function<void(IniSettingsStore&)> write;
+        std::function<void(const ScratchFolder&)> check;
+    };
+    const auto plainWrite = [](IniSettingsStore& store) {
+        store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
+    };
+    const Case cases[] = {
+        {"the settings file is a folder",
+         [](const ScratchFolder& s) { s.Write("Quillowbee/settings.ini/inside.txt", "kept"); },
+         plainWrite,
+         [](const ScratchFolder& s) {
+             EXPECT_EQ(s.Read("Quillowbee/settings.ini/inside.txt"), "kept");
+             EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
+         }},
+        {"the settings file cannot be read: a link to a folder",
+         [](const ScratchFolder& s) {
+             s.Write("elsewhere/inside.txt", "kept");
+             fs::create_directories(s / "Quillowbee");
+             fs::create_directory_symlink(s / "elsewhere", s / "Quillowbee/settings.ini");
+         },
+         plainWrite,
+         [](const ScratchFolder& s) {
+             EXPECT_TRUE(fs::is_symlink(s / "Quillowbee/settings.ini"));
+             EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
+         }},
+        {"the application folder is a file",
+         [](const ScratchFolder& s) { s.Write("Quillowbee", "not a folder"); }, plainWrite,
+         [](const ScratchFolder& s) { EXPECT_EQ(s.Read("Quillowbee"), "not a folder"); }},
+        {"the disk fills during the write",
+         [&](const ScratchFolder& s) { s.Write("Quillowbee/settings.ini", oldText); },
+         [&](IniSettingsStore& store) { WithFileSizeLimit(16, [&] { plainWrite(store); }); },
+         [&](const ScratchFolder& s) {
+             EXPECT_EQ(s.Read("Quillowbee/settings.ini"), oldText);
+             EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        c.prepare(scratch);
+        IniSettingsStore store(scratch.Path());
+        EXPECT_NO_THROW(c.write(store));
+        c.check(scratch);
+    }
+}
+
+}  // namespace
