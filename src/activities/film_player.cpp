@@ -1,7 +1,130 @@
-// Not built yet: each operation fails until its work lands.
+#include "activities/picture_numbers.h"
+#include "content/data_file_reader.h"
+#include "content/millisecond_clock.h"
+#include "graphics/picture_loader.h"
+#include "shell/display_objects.h"
 #include "shell/main_menu_form.h"
+#include "shell/numeric.h"
 #include "shell/system_failure.h"
+#include "sound/dsound.h"
 
-void MainMenuForm::LoadFilm() { Fail("LoadFilm is not built yet"); }
-void MainMenuForm::DrawFilmFrame() { Fail("DrawFilmFrame is not built yet"); }
-void MainMenuForm::PlayFilmSounds() { Fail("PlayFilmSounds is not built yet"); }
+namespace {
+
+// The two items whose films have sounds of their own, and the picture that calls.
+constexpr int16_t kViolinItem = 8;
+constexpr int16_t kHenItem = 24;
+constexpr int16_t kHenCallPicture = 6;
+
+// Below this number of passes the film ends by itself; at it, it runs until left.
+constexpr int16_t kEndlessRepeats = 16;
+
+constexpr int16_t kEscape = 27;
+
+// Element `index` of a list numbered from 0; an index outside it is a failure.
+template <typename List>
+auto& At(List& list, int32_t index, const char* what) {
+    if (index < 0 || static_cast<size_t>(index) >= list.size()) {
+        Fail(std::string(what) + " " + std::to_string(index) + " does not exist");
+    }
+    return list[static_cast<size_t>(index)];
+}
+
+}  // namespace
+
+void MainMenuForm::LoadFilm() {
+    bool retried = false;
+    for (;;) {
+        try {
+            const ItemInfo& item = DataFileReader::Item(selectedItem);
+            // A failed first attempt has cleared movieOnHd, so the retry reads the pictures
+            // beside the program.
+            const std::string basePath =
+                (settings.movieOnHd ? std::string(ActivityPictures::kHardDiskPrefix) : "") +
+                item.folder + ActivityPictures::FilmFolder(settings.simpleContent);
+
+            if (item.filmLast < 0) {
+                Fail("item " + std::to_string(selectedItem) + " has no film pictures");
+            }
+            const auto count = static_cast<size_t>(item.filmLast) + 1;
+            filmPictures.clear();
+            filmPictures.resize(count);
+            filmDelays.assign(count, 0);
+            filmIndex = settings.reversePlay ? item.filmLast : 0;
+            buildUpStride = 1;
+
+            SurfaceRequest request;
+            request.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestHeight |
+                            DisplayFlags::kRequestWidth;
+            request.caps = DisplayFlags::kCapsOffScreenPlain | DisplayFlags::kCapsSystemMemory;
+            for (int32_t n = 0; n <= item.filmLast; ++n) {
+                request.width = 800;
+                request.height = 600;
+                At(filmPictures, n, "film picture") = GameUtil::LoadPictureSurface(
+                    basePath + ActivityPictures::NumberText(n) + ActivityPictures::kExtension,
+                    request);
+                At(filmDelays, n, "film delay") = At(item.filmDelays, n, "item delay");
+            }
+            filmPasses = 0;
+            return;
+        } catch (const SystemFailure&) {
+            ReleaseFilmPictures();
+            ClearMovieOnHd();
+            if (retried) {
+                return;
+            }
+            retried = true;
+        }
+    }
+}
+
+void MainMenuForm::DrawFilmFrame() {
+    const Surface* picture = At(filmPictures, filmIndex, "film picture").get();
+    if (picture == nullptr) {
+        return;
+    }
+    const int32_t copyResult =
+        GameUtil::backBuffer->BltFast(0, 0, picture, {0, 0, 800, 600}, DisplayFlags::kBltFastWait);
+    PlayFilmSounds();
+
+    if (GameUtil::IsLaterThan(GameUtil::GetMilliseconds(), filmDeadline)) {
+        RecoverLostDisplay();
+        const auto highest = static_cast<int16_t>(filmPictures.size() - 1);
+        if (settings.reversePlay) {
+            if (filmIndex == 0) {
+                filmIndex = highest;
+                filmPasses = Numeric::SaturatingIncrement(filmPasses);
+            } else {
+                filmIndex = Numeric::CheckedInt16(filmIndex - 1);
+            }
+        } else {
+            filmIndex = Numeric::CheckedInt16(filmIndex + 1);
+            if (filmIndex > highest) {
+                filmIndex = 0;
+                filmPasses = Numeric::SaturatingIncrement(filmPasses);
+            }
+        }
+        filmDeadline = GameUtil::AddMsRounded(
+            GameUtil::GetMilliseconds(),
+            settings.filmDelayFactor * At(filmDelays, filmIndex, "film delay"));
+    }
+
+    if (copyResult == DisplayFlags::kOk && settings.filmRepeats < kEndlessRepeats &&
+        filmPasses >= settings.filmRepeats) {
+        Form_KeyUp(kEscape, 0);
+    }
+}
+
+void MainMenuForm::PlayFilmSounds() {
+    if (selectedItem == kViolinItem) {
+        if (DSound::GetSoundStatus(DSound::kViolin) == 0) {
+            PlaySound(DSound::kViolin);
+        }
+    } else if (selectedItem == kHenItem) {
+        if (DSound::GetSoundStatus(DSound::kHen) == 0) {
+            PlaySound(DSound::kHen);
+        }
+        if (DSound::GetSoundStatus(DSound::kHenCall) == 0 && filmIndex == kHenCallPicture) {
+            PlaySound(DSound::kHenCall);
+        }
+    }
+}

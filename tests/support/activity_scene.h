@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/picture_decoder.h"
+#include "support/form_harness.h"
+#include "support/test_files.h"
+
+namespace testing_support {
+
+// Test pictures are told apart by colour: 27 solid colours, each channel 0, 128 or 255.
+inline constexpr int32_t kColourCount = 27;
+// The colour index a presented RGB565 pixel shows.
+int32_t ColourIndexOf(uint16_t pixel);
+// A small solid JPEG in colour `colour`; the loader stretches it to the requested size.
+void WriteColourJpeg(const std::filesystem::path& path, int32_t colour);
+
+// The file name of picture n of an activity series, written out here independently of the
+// program: "01" .. "09", then "10" onwards, then ".jpg".
+std::string PictureFileName(int32_t n);
+
+// Records the native path of every picture decoded, then decodes it for real.
+class RecordingDecoder : public platform::PictureDecoder {
+  public:
+    explicit RecordingDecoder(std::unique_ptr<platform::PictureDecoder> inner)
+        : inner_(std::move(inner)) {}
+    const platform::DecodedPicture& Decode(const std::string& nativePath, int32_t wantWidth,
+                                           int32_t wantHeight) override;
+    std::vector<std::string> paths;
+
+  private:
+    std::unique_ptr<platform::PictureDecoder> inner_;
+};
+
+// The sound number (0-12) of a played native path, or -1.
+int16_t SoundNumberOf(const std::string& nativePath);
+
+// A form ready for the activities: a fresh temporary folder as the current directory with its
+// own data home, the display prepared, the sound bank loaded from bare wave files, the clock at
+// 1 000 000 ms and every decoded picture recorded.
+class ActivityScene {
+  public:
+    ActivityScene();
+
+    TempDir dir;
+    ScopedCurrentDir currentDir{dir.Path()};
+    ScopedEnv dataHome{"XDG_DATA_HOME", (dir.Path() / "data-home").string()};
+    FormHarness harness;
+    MainMenuForm& form = harness.form;
+    headless::Platform& platform = harness.platform;
+    RecordingDecoder* decoder = nullptr;
+
+    // Item `item` of the table with folder "Item\\" and the given series lengths and delays.
+    void SetItem(int16_t item, int16_t simpleLast, int16_t complexLast,
+                 const std::vector<int16_t>& filmDelays);
+    // Writes pictures 0..last below the series folder `folder` (a system text such as
+    // "Item\\Komplex\\Film\\"), picture n in colour firstColour + step * n. With `hardDisk` they
+    // go below the hard-disk copy instead.
+    void WriteSeries(const std::string& folder, int32_t last, int32_t firstColour, int32_t step,
+                     bool hardDisk = false);
+    // Removes picture n of the series (from both places of the hard-disk copy with `hardDisk`).
+    void RemovePicture(const std::string& folder, int32_t n, bool hardDisk = false);
+    // The 53 menu pictures, tiny, so that a display loss can reload them.
+    void WriteMenuPictures();
+
+    int32_t Now();
+    // Fills the whole back buffer with colour `colour`, to see whether anything is drawn over it.
+    void FillBackBuffer(int32_t colour);
+    // The colour index shown in the last presented frame, and in the back buffer.
+    int32_t PresentedColour() const;
+    int32_t BackBufferColour() const;
+    // The pictures asked for from request `from` on, each as "hd:" or "local:" followed by its
+    // path below the hard-disk copy or the current directory, with slashes
+    // ("local:Item/Komplex/Film/01.jpg").
+    std::vector<std::string> RequestedPictures(size_t from = 0) const;
+    // Sound numbers played from the play with index `from` on.
+    std::vector<int16_t> SoundsSince(size_t from) const;
+    // The settings writes, each as "application/section/key=value".
+    std::vector<std::string> SettingsWrites() const;
+
+    // RecoverLostDisplay belongs to the menu picture work; until it is built its stub fails.
+    bool RecoveryBuilt();
+};
+
+}  // namespace testing_support
