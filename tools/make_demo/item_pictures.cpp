@@ -61,7 +61,10 @@ void DrawItemThumbnail(cairo_t* cr, const Item& item, double x, double y, double
     cairo_translate(cr, x, y);
     cairo_scale(cr, w / cropW, h / cropH);
     cairo_translate(cr, -(400 - cropW / 2), -(282 - cropH / 2));
+    // Half-way through its film each item is in the middle of its action: the ball in the
+    // air, the hammer on the nail.
     Pose pose;
+    pose.t = 0.5;
     pose.withName = false;
     DrawItemPicture(cr, item, pose, nullptr);
     cairo_restore(cr);

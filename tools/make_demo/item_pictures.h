@@ -23,7 +23,8 @@ void DrawItemPicture(cairo_t* cr, const Item& item, const Pose& pose, SceneCache
 // How many stages (and so build-up pictures) the item's simple or complex set has.
 int BuildUpPictures(const Item& item, bool detailed);
 
-// The item's complete picture without its name, fitted into a rounded window.
+// The item's complete picture, half-way through its film and without its name, fitted into
+// a rounded window.
 void DrawItemThumbnail(cairo_t* cr, const Item& item, double x, double y, double w, double h,
                        double radius);
 

@@ -73,8 +73,8 @@ void DrawHen(Sketch& s) {
     const int picture = std::clamp(static_cast<int>(std::lround(s.t * 14)), 0, 13);
     const double peck = depths[picture];
     const bool calling = picture == 6 && s.t > 0;
-    const Point hip = {400, 430};
-    const double lean = 0.55 * peck;
+    const Point hip = {390, 440};
+    const double lean = 1.0 * peck;
     const Rgb feathers = Hex(0xFFF8EE), red = Hex(0xE53935), orange = Hex(0xFFA726);
     if (s.Detail()) {
         Turned turn(cr, hip, lean);
