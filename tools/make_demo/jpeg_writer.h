@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "canvas.h"
+
+namespace make_demo {
+
+enum class JpegQuality {
+    Menu,    // menu pictures: full colour resolution, sharp edges around names
+    Series,  // activity pictures: smaller files, many of them
+};
+
+std::vector<uint8_t> EncodeJpeg(const Canvas& canvas, JpegQuality quality);
+
+}  // namespace make_demo
