@@ -124,6 +124,9 @@ TEST_F(SdlWindowTest, TheWindowExistsOnlyWhileTheProgramHasTheScreen) {
     SDL_GetWindowSize(window, &width, &height);
     EXPECT_EQ(width, 1024);  // the whole desktop
     EXPECT_EQ(height, 768);
+    // Where a window manager (or no X server at all) looks after the window, it asks for the
+    // whole screen as well.
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_TRUE(presentation_->IsSoftware());  // no graphics hardware behind a dummy driver
     EXPECT_TRUE(GrabRequested());
     presentation_->RestoreDisplayMode();

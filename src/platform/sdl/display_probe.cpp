@@ -84,9 +84,9 @@ bool HasWindowManager(SDL_Window* window) {
             unsigned long count = 0;
             unsigned long after = 0;
             unsigned char* data = nullptr;
-            if (getProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                            &type, &format, &count, &after, &data) == Success) {
-                found = type == XA_WINDOW && count == 1;
+            if (getProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                            AnyPropertyType, &type, &format, &count, &after, &data) == Success) {
+                found = type != None && format == 32 && count == 1;
                 if (data != nullptr) {
                     xfree(data);
                 }
