@@ -96,9 +96,10 @@ void MeasureMenuFrame(bool changing) {
         const double cpu = bench::ProcessCpuMs() - cpu0;
         const double wall = bench::WallMs() - wall0;
         char note[160];
-        std::snprintf(note, sizeof note, "target < 0.2 ms; %.1f frames/s, %ld of %d presented, %s",
-                      kFrames * 1000.0 / wall, presentation.PresentedFrames() - presentedBefore,
-                      kFrames, presentation.IsSoftware() ? "software renderer" : "accelerated");
+        std::snprintf(note, sizeof note, "%s%.1f frames/s, %ld of %d presented, %s",
+                      changing ? "" : "target < 0.2 ms; ", kFrames * 1000.0 / wall,
+                      presentation.PresentedFrames() - presentedBefore, kFrames,
+                      presentation.IsSoftware() ? "software renderer" : "accelerated");
         bench::Report(name, cpu / kFrames, "ms/frame", note);
     }
     SDL_Quit();
