@@ -1,0 +1,88 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "platform/display_presentation.h"
+#include "platform/sdl/frame_log.h"
+#include "platform/sdl/letterbox.h"
+#include "platform/sdl/presentation_options.h"
+
+namespace platform {
+
+// The display on SDL: one window, created when the program takes the screen, showing the
+// 800 x 600 picture scaled to the window with its aspect kept (black bars). Frames that equal
+// the one on screen are not uploaded again; the pace stays at the display's refresh, or about
+// 60 frames a second where there is no vertical sync.
+class SdlPresentation : public DisplayPresentation {
+  public:
+    explicit SdlPresentation(PresentationOptions options);
+    ~SdlPresentation() override;
+    SdlPresentation(const SdlPresentation&) = delete;
+    SdlPresentation& operator=(const SdlPresentation&) = delete;
+
+    void SetCooperativeLevel(int32_t flags) override;
+    void SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t refreshRate,
+                        int32_t flags) override;
+    void RestoreDisplayMode() override;
+    void Present(const uint16_t* pixels, int32_t width, int32_t height,
+                 int32_t pitchPixels) override;
+    int32_t TestCooperativeLevel() override;
+    void RestoreAllSurfaces() override;
+
+    // For the window system: the window (null before the screen is taken or after it is given
+    // back), its renderer, and the picture's size.
+    SDL_Window* Window() const { return window_; }
+    SDL_Renderer* Renderer() const { return renderer_; }
+    int32_t PictureWidth() const { return modeWidth_; }
+    int32_t PictureHeight() const { return modeHeight_; }
+    bool IsSoftware() const { return software_; }
+    bool HasVsync() const { return vsync_; }
+    FrameLog& Log() { return log_; }
+    // Frames handed over, and of those actually presented (the rest equalled the one shown).
+    long HandedOverFrames() const { return handedOver_; }
+    long PresentedFrames() const { return presented_; }
+
+    // Where the picture lies in the window, in window coordinates (those of mouse events).
+    Letterbox WindowBox() const;
+    // The picture pixel under a window position (the nearest one on a bar), and back.
+    Point PictureFromWindow(int32_t windowX, int32_t windowY) const;
+    Point WindowFromPicture(int32_t x, int32_t y) const;
+
+    // The window's content is gone (exposed, resized, render device reset): the next frame is
+    // presented even when it equals the last one.
+    void Invalidate();
+    // The renderer lost its textures.
+    void OnRenderReset();
+
+  private:
+    void CreateWindowAndRenderer();
+    bool TryCreateRenderer(bool software);
+    void CreateTexture();
+    void DestroyWindow();
+    void ApplyGrab();
+    void Pace(bool presented);
+
+    PresentationOptions options_;
+    FrameLog log_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    bool exclusive_ = false;
+    bool fullScreen_ = false;
+    bool software_ = false;
+    bool vsync_ = false;
+    int32_t modeWidth_ = 800;
+    int32_t modeHeight_ = 600;
+    std::vector<uint16_t> shown_;  // the frame now on screen; empty when unknown
+    std::chrono::steady_clock::time_point nextTick_{};
+    std::chrono::steady_clock::time_point lastPresent_{};
+    int fastPresents_ = 0;
+    long handedOver_ = 0;
+    long presented_ = 0;
+};
+
+}  // namespace platform

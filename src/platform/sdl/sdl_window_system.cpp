@@ -1,0 +1,129 @@
+#include "platform/sdl/sdl_window_system.h"
+
+#include <algorithm>
+
+#include "platform/sdl/key_codes.h"
+
+namespace platform {
+
+SdlWindowSystem::SdlWindowSystem(SdlPresentation& presentation) : presentation_(presentation) {}
+
+SdlWindowSystem::~SdlWindowSystem() {
+    if (arrow_ != nullptr) {
+        SDL_FreeCursor(arrow_);
+    }
+    if (hourglass_ != nullptr) {
+        SDL_FreeCursor(hourglass_);
+    }
+}
+
+bool SdlWindowSystem::IsPreviousInstance() {
+    if (!lock_) {
+        lock_ = std::make_unique<InstanceLock>();
+    }
+    return lock_->HeldElsewhere();
+}
+
+void SdlWindowSystem::ShowWindow() {
+    SDL_Window* window = presentation_.Window();
+    if (window == nullptr) {
+        return;
+    }
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    // Without a window manager nobody else hands out the keyboard focus.
+    SDL_SetWindowInputFocus(window);
+}
+
+void SdlWindowSystem::SetPointerShape(int16_t shape) {
+    SDL_Cursor*& cursor = shape == kPointerHourglass ? hourglass_ : arrow_;
+    if (cursor == nullptr) {
+        cursor = SDL_CreateSystemCursor(shape == kPointerHourglass ? SDL_SYSTEM_CURSOR_WAIT
+                                                                   : SDL_SYSTEM_CURSOR_ARROW);
+    }
+    if (cursor != nullptr) {
+        SDL_SetCursor(cursor);
+    }
+}
+
+Point SdlWindowSystem::GetCursorPos() {
+    return pointer_;
+}
+
+void SdlWindowSystem::SetCursorPos(int32_t x, int32_t y) {
+    pointer_ = Clamp(x, y);
+    SDL_Window* window = presentation_.Window();
+    if (window == nullptr) {
+        return;
+    }
+    const Point target = presentation_.WindowFromPicture(pointer_.x, pointer_.y);
+    SDL_WarpMouseInWindow(window, target.x, target.y);
+}
+
+Point SdlWindowSystem::Clamp(int32_t x, int32_t y) const {
+    return {std::clamp(x, 0, presentation_.PictureWidth() - 1),
+            std::clamp(y, 0, presentation_.PictureHeight() - 1)};
+}
+
+void SdlWindowSystem::Yield(EventSink& sink) {
+    if (!readyLogged_ && presentation_.Window() != nullptr) {
+        readyLogged_ = true;
+        presentation_.Log().Milestone("ready");
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        Deliver(event, sink);
+    }
+}
+
+void SdlWindowSystem::Deliver(const SDL_Event& event, EventSink& sink) {
+    switch (event.type) {
+        case SDL_QUIT:
+            sink.OnQuitRequest();
+            break;
+        case SDL_MOUSEMOTION: {
+            pointer_ = presentation_.PictureFromWindow(event.motion.x, event.motion.y);
+            sink.OnMouseMove(FormButtons(event.motion.state), ShiftBits(SDL_GetModState()),
+                             static_cast<float>(pointer_.x), static_cast<float>(pointer_.y));
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN: {
+            pointer_ = presentation_.PictureFromWindow(event.button.x, event.button.y);
+            const int16_t button = FormButton(event.button.button);
+            if (button != 0) {
+                sink.OnMouseDown(button, ShiftBits(SDL_GetModState()),
+                                 static_cast<float>(pointer_.x), static_cast<float>(pointer_.y));
+            }
+            break;
+        }
+        case SDL_KEYUP: {
+            const int16_t code = VirtualKeyCode(event.key.keysym.sym, event.key.keysym.scancode);
+            if (code != 0) {
+                sink.OnKeyUp(code, ShiftBits(event.key.keysym.mod));
+            }
+            break;
+        }
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    presentation_.Invalidate();
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case SDL_RENDER_TARGETS_RESET:
+            presentation_.Invalidate();
+            break;
+        case SDL_RENDER_DEVICE_RESET:
+            presentation_.OnRenderReset();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace platform
