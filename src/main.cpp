@@ -11,7 +11,9 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/services.h"
 #include "platform/steady_counter.h"
+#include "shell/display_objects.h"
 #include "shell/main_menu_form.h"
+#include "sound/dsound.h"
 
 namespace {
 
@@ -59,12 +61,18 @@ int Run(const platform::PresentationOptions& options) {
     platform::SdlPlatform sdl(options);
     platform::Install({&sdl.Window(), &sdl.Display(), &sdl.Text(), &sdl.Sound(), pictures.get(),
                        &counter, &settings});
+    // Whatever the run leaves loaded (after the failure path, sounds and surfaces) goes before
+    // the platform that made it.
+    struct ModulesGoFirst {
+        ~ModulesGoFirst() {
+            DSound::ResetModule();
+            GameUtil::DropDisplayObjects();
+            platform::Install({});
+        }
+    } modulesGoFirst;
     auto form = std::make_unique<MainMenuForm>();
     form->Form_Initialize();
-    const int status = form->Form_Load();
-    form.reset();
-    platform::Install({});
-    return status;
+    return form->Form_Load();
 }
 
 }  // namespace
