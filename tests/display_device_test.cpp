@@ -65,8 +65,8 @@ TEST_P(BltFastClipping, CopiesOnlyTheVisiblePart) {
     EXPECT_EQ(dest->BltFast(c.x, c.y, source.get(), c.source, 16), 0);
     for (int32_t y = 0; y < 8; ++y) {
         for (int32_t x = 0; x < 10; ++x) {
-            const int32_t sx = x - c.x + c.source.left;
-            const int32_t sy = y - c.y + c.source.top;
+            const int64_t sx = int64_t{x} - c.x + c.source.left;
+            const int64_t sy = int64_t{y} - c.y + c.source.top;
             const bool inside = sx >= c.source.left && sx < c.source.right && sy >= c.source.top &&
                                 sy < c.source.bottom;
             const uint16_t expected = inside ? static_cast<uint16_t>(1000 + 100 * sy + sx) : kBlank;

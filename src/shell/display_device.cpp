@@ -45,7 +45,7 @@ bool ClipToDestination(Span& s, int32_t destWidth, int32_t destHeight) {
         return false;
     }
     s = {static_cast<int32_t>(sx), static_cast<int32_t>(sy), static_cast<int32_t>(dx),
-         static_cast<int32_t>(dy), static_cast<int32_t>(w), static_cast<int32_t>(h)};
+         static_cast<int32_t>(dy), static_cast<int32_t>(w),  static_cast<int32_t>(h)};
     return true;
 }
 
@@ -122,8 +122,8 @@ int32_t Surface::Blt(const Rect& destRect, const Surface* source, const Rect& so
     const int32_t y0 = std::max(destRect.top, 0);
     const int32_t y1 = std::min(destRect.bottom, height_);
     for (int32_t y = y0; y < y1; ++y) {
-        const int32_t sy = sourceRect.top +
-                           static_cast<int32_t>((int64_t{y} - destRect.top) * sh / dh);
+        const int32_t sy =
+            sourceRect.top + static_cast<int32_t>((int64_t{y} - destRect.top) * sh / dh);
         const uint16_t* from = source->Row(sy);
         uint16_t* to = Row(y);
         for (int32_t x = x0; x < x1; ++x) {
