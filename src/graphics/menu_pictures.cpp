@@ -1,9 +1,143 @@
-// Not built yet: each operation fails until its work lands.
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
+#include <exception>
+#include <string>
 
-void MainMenuForm::LoadMainMenuPictures() { Fail("LoadMainMenuPictures is not built yet"); }
-void MainMenuForm::LoadChoicePictures() { Fail("LoadChoicePictures is not built yet"); }
-void MainMenuForm::ReleaseMainMenuPictures() { Fail("ReleaseMainMenuPictures is not built yet"); }
-void MainMenuForm::ReleaseChoicePictures() { Fail("ReleaseChoicePictures is not built yet"); }
-void MainMenuForm::RecoverLostDisplay() { Fail("RecoverLostDisplay is not built yet"); }
+#include "graphics/picture_loader.h"
+#include "platform/services.h"
+#include "shell/display_objects.h"
+#include "shell/main_menu_form.h"
+
+using namespace DisplayFlags;
+
+namespace {
+
+// Every menu picture is loaded into an off-screen plain surface in system memory.
+SurfaceRequest MenuPictureRequest(int32_t width, int32_t height) {
+    SurfaceRequest request;
+    request.flags = kRequestCaps | kRequestHeight | kRequestWidth;
+    request.caps = kCapsOffScreenPlain | kCapsSystemMemory;
+    request.width = width;
+    request.height = height;
+    return request;
+}
+
+void SetSize(SurfaceRequest& request, int32_t width, int32_t height) {
+    request.width = width;
+    request.height = height;
+}
+
+void Load(SurfaceSlot& slot, const std::string& path, SurfaceRequest& request) {
+    slot = GameUtil::LoadPictureSurface(path, request);
+}
+
+std::string TwoDigits(int k) {
+    return (k < 10 ? "0" : "") + std::to_string(k);
+}
+
+}  // namespace
+
+void MainMenuForm::LoadMainMenuPictures() {
+    bool retried = false;
+    SurfaceRequest request = MenuPictureRequest(0, 0);
+    for (;;) {
+        try {
+            SetSize(request, 800, 600);
+            Load(menuPictures[0], "Grafik\\Meny\\StartMeny.jpg", request);
+            SetSize(request, 70, 70);
+            Load(stopNotePicture, "Grafik\\Meny\\StoppLapp.jpg", request);
+            if (currentScreen == Screen::kMainMenu) {
+                // The main menu's background is on screen while the rest loads.
+                DrawMenuBackground();
+                GameUtil::primarySurface->Flip(nullptr, kFlipWait);
+            }
+            SetSize(request, 800, 600);
+            Load(menuPictures[1], "Grafik\\Meny\\YrkeMeny" + std::string("1") + ".jpg", request);
+            Load(menuPictures[2], "Grafik\\Meny\\MusikMeny" + std::string("1") + ".jpg", request);
+            Load(menuPictures[3], "Grafik\\Meny\\SportMeny" + std::string("1") + ".jpg", request);
+            Load(menuPictures[4], "Grafik\\Meny\\DjurMeny" + std::string("1") + ".jpg", request);
+            SetSize(request, 310, 285);
+            for (size_t n = 0; n < quadrantPictures.size(); ++n) {
+                Load(quadrantPictures[n], "Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg",
+                     request);
+            }
+            SetSize(request, 195, 260);
+            for (size_t k = 0; k < buttonPictures.size(); ++k) {
+                Load(buttonPictures[k],
+                     "Grafik\\Meny\\Knapp" + std::string("1") + "_" +
+                         TwoDigits(static_cast<int>(k)) + ".jpg",
+                     request);
+            }
+            SetSize(request, 800, 600);
+            for (size_t n = 0; n < notePictures.size(); ++n) {
+                Load(notePictures[n], "Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg", request);
+            }
+            return;
+        } catch (const std::exception&) {
+            // The set is loaded whole or not at all; one more pass may find what was missing
+            // (a slow disk, a file being copied in).
+            ReleaseMainMenuPictures();
+            ClearMovieOnHd();
+            if (retried) {
+                return;
+            }
+            retried = true;
+        }
+    }
+}
+
+void MainMenuForm::LoadChoicePictures() {
+    SurfaceRequest request = MenuPictureRequest(800, 600);
+    Load(choicePictures[0], "Grafik\\Meny\\Val\\InfoMeny.jpg", request);
+    Load(choicePictures[1], "Grafik\\Meny\\Val\\4Meny.jpg", request);
+    Load(choicePictures[2], "Grafik\\Meny\\Val\\8Meny.jpg", request);
+    Load(choicePictures[3], "Grafik\\Meny\\Val\\ByggUppMeny.jpg", request);
+    Load(choicePictures[4], "Grafik\\Meny\\Val\\FilmMeny.jpg", request);
+    SetSize(request, 23, 23);
+    Load(selectedMarkPicture, "Grafik\\Meny\\Val\\selected.jpg", request);
+    SetSize(request, 51, 54);
+    Load(crossPicture, "Grafik\\Meny\\Val\\kryss.bmp", request);
+    crossPicture->SetColorKey(kColorKeySourceBlt, 0, 0);
+}
+
+void MainMenuForm::ReleaseMainMenuPictures() {
+    for (SurfaceSlot& picture : menuPictures) {
+        picture.reset();
+    }
+    for (SurfaceSlot& picture : quadrantPictures) {
+        picture.reset();
+    }
+    for (SurfaceSlot& picture : buttonPictures) {
+        picture.reset();
+    }
+    stopNotePicture.reset();
+}
+
+void MainMenuForm::ReleaseChoicePictures() {
+    for (SurfaceSlot& picture : choicePictures) {
+        picture.reset();
+    }
+    selectedMarkPicture.reset();
+    crossPicture.reset();
+}
+
+void MainMenuForm::RecoverLostDisplay() {
+    platform::WindowSystem& window = *platform::Current().window;
+    const bool wasRunning = isRunning;
+    displayWasLost = false;
+    while (!GameUtil::IsDisplayReady()) {
+        window.Yield(*this);
+        displayWasLost = true;
+        if (wasRunning && !isRunning) {
+            // A quit asked for while the display is away ends the program without waiting for
+            // the display to come back.
+            return;
+        }
+    }
+    window.Yield(*this);
+    if (displayWasLost) {
+        displayWasLost = false;
+        GameUtil::displayDevice->RestoreAllSurfaces();
+        LoadMainMenuPictures();
+        LoadChoicePictures();
+        EnterScreen();
+    }
+}

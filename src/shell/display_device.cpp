@@ -22,24 +22,31 @@ bool IsInside(const Rect& r, int32_t width, int32_t height) {
            r.right <= width && r.bottom <= height;
 }
 
-// Clips a copy of a w x h block from (sx, sy) to (dx, dy) to the destination's bounds.
+// Clips a copy of a w x h block from (sx, sy) to (dx, dy) to the destination's bounds. Works in
+// 64 bits so that any 32-bit position, however far off the surface, clips without overflow.
 struct Span {
     int32_t sx, sy, dx, dy, w, h;
 };
 bool ClipToDestination(Span& s, int32_t destWidth, int32_t destHeight) {
-    if (s.dx < 0) {
-        s.sx -= s.dx;
-        s.w += s.dx;
-        s.dx = 0;
+    int64_t sx = s.sx, sy = s.sy, dx = s.dx, dy = s.dy, w = s.w, h = s.h;
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
     }
-    if (s.dy < 0) {
-        s.sy -= s.dy;
-        s.h += s.dy;
-        s.dy = 0;
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
     }
-    s.w = std::min(s.w, destWidth - s.dx);
-    s.h = std::min(s.h, destHeight - s.dy);
-    return s.w > 0 && s.h > 0;
+    w = std::min<int64_t>(w, destWidth - dx);
+    h = std::min<int64_t>(h, destHeight - dy);
+    if (w <= 0 || h <= 0) {
+        return false;
+    }
+    s = {static_cast<int32_t>(sx), static_cast<int32_t>(sy), static_cast<int32_t>(dx),
+         static_cast<int32_t>(dy), static_cast<int32_t>(w),  static_cast<int32_t>(h)};
+    return true;
 }
 
 uint16_t Blend(uint16_t under, uint16_t over, uint32_t alpha) {
@@ -99,8 +106,8 @@ int32_t Surface::Blt(const Rect& destRect, const Surface* source, const Rect& so
     if (device_.TestCooperativeLevel() != 0) {
         return kErrorSurfaceLost;
     }
-    const int32_t dw = destRect.right - destRect.left;
-    const int32_t dh = destRect.bottom - destRect.top;
+    const int64_t dw = static_cast<int64_t>(destRect.right) - destRect.left;
+    const int64_t dh = static_cast<int64_t>(destRect.bottom) - destRect.top;
     const int32_t sw = sourceRect.right - sourceRect.left;
     const int32_t sh = sourceRect.bottom - sourceRect.top;
     if (dw == sw && dh == sh) {
@@ -115,13 +122,13 @@ int32_t Surface::Blt(const Rect& destRect, const Surface* source, const Rect& so
     const int32_t y0 = std::max(destRect.top, 0);
     const int32_t y1 = std::min(destRect.bottom, height_);
     for (int32_t y = y0; y < y1; ++y) {
-        const int32_t sy = sourceRect.top +
-                           static_cast<int32_t>(static_cast<int64_t>(y - destRect.top) * sh / dh);
+        const int32_t sy =
+            sourceRect.top + static_cast<int32_t>((int64_t{y} - destRect.top) * sh / dh);
         const uint16_t* from = source->Row(sy);
         uint16_t* to = Row(y);
         for (int32_t x = x0; x < x1; ++x) {
             to[x] = from[sourceRect.left +
-                         static_cast<int32_t>(static_cast<int64_t>(x - destRect.left) * sw / dw)];
+                         static_cast<int32_t>((int64_t{x} - destRect.left) * sw / dw)];
         }
     }
     return kOk;
@@ -133,8 +140,11 @@ void Surface::BltColorFill(const Rect& destRect, uint32_t color) {
     const int32_t x1 = std::min(destRect.right, width_);
     const int32_t y0 = std::max(destRect.top, 0);
     const int32_t y1 = std::min(destRect.bottom, height_);
+    if (x0 >= x1) {
+        return;
+    }
     for (int32_t y = y0; y < y1; ++y) {
-        std::fill(Row(y) + x0, Row(y) + std::max(x0, x1), pixel);
+        std::fill(Row(y) + x0, Row(y) + x1, pixel);
     }
 }
 
