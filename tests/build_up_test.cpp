@@ -135,12 +135,12 @@ TEST_F(BuildUpTest, LoadsOnePictureAheadAndNothingPastTheEnd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reverse ? "backwards" : "forwards");
-        size_t before = scene.decoder->paths.size();
+        size_t before = scene.decoder->Paths().size();
         Start(10, 3, c.reverse);
         for (size_t step = 0; step < c.loads.size(); ++step) {
             SCOPED_TRACE(testing::Message() << "step " << step);
             if (step > 0) {
-                before = scene.decoder->paths.size();
+                before = scene.decoder->Paths().size();
                 Press(501);
             }
             std::vector<std::string> expected;
@@ -167,7 +167,7 @@ TEST_F(BuildUpTest, TwoStepsOfOnePictureNeverEndAndTheCountStopsAtItsLargestValu
     Start(2, 0);
     EXPECT_EQ(form.buildUpStride, 0);
     for (int step = 0; step < 4; ++step) {
-        const size_t before = scene.decoder->paths.size();
+        const size_t before = scene.decoder->Paths().size();
         EXPECT_TRUE(IsOneBuildUpSound(Press(0)));
         EXPECT_EQ(form.buildUpIndex, 0);
         EXPECT_EQ(scene.PresentedColour(), Complex(0));
@@ -191,7 +191,7 @@ TEST_F(BuildUpTest, NoBuildUpGoesStraightToTheFilm) {
     form.StartBuildUp();
 
     EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-    EXPECT_TRUE(scene.decoder->paths.empty());
+    EXPECT_TRUE(scene.decoder->Paths().empty());
     EXPECT_FALSE(form.buildUpPicture);
     EXPECT_EQ(scene.platform.display.presents, presents);
     EXPECT_EQ(form.buildUpIndex, 2);
@@ -221,7 +221,7 @@ TEST_F(BuildUpTest, EnteringTheActivityLoadsTheFilmThenShowsTheFirstPicture) {
         form.settings.buildUpSteps = c.steps;
         form.requestedScreen = Screen::kBuildUp;
         scene.FillBackBuffer(kUntouched);
-        const size_t before = scene.decoder->paths.size();
+        const size_t before = scene.decoder->Paths().size();
 
         form.EnterScreen();
 
@@ -254,14 +254,14 @@ TEST_F(BuildUpTest, PressWithinTheKeyDelayInTheMiddleDoesNothingAtAll) {
         const int32_t stepTime = form.stepTime;
         const int presents = scene.platform.display.presents;
         const Surface* ahead = form.nextBuildUpPicture.get();
-        const size_t loads = scene.decoder->paths.size();
+        const size_t loads = scene.decoder->Paths().size();
 
         EXPECT_TRUE(Press(c.keyDelay).empty());
         EXPECT_EQ(form.buildUpIndex, middle);
         EXPECT_EQ(form.stepTime, stepTime);
         EXPECT_EQ(scene.platform.display.presents, presents);
         EXPECT_EQ(form.nextBuildUpPicture.get(), ahead);
-        EXPECT_EQ(scene.decoder->paths.size(), loads);
+        EXPECT_EQ(scene.decoder->Paths().size(), loads);
         EXPECT_EQ(form.buildUpStepsTaken, 1);
 
         EXPECT_TRUE(IsOneBuildUpSound(Press(1)));
@@ -331,7 +331,7 @@ TEST_F(BuildUpTest, MissingPictureAtTheSetUpIsRetriedOnceAndTheSeriesStillReache
         form.stepTime = 4242;
         form.buildUpStepsTaken = 7;
         const int presents = scene.platform.display.presents;
-        const size_t before = scene.decoder->paths.size();
+        const size_t before = scene.decoder->Paths().size();
 
         Start(10, 3);
 
@@ -377,7 +377,7 @@ TEST_F(BuildUpTest, MissingPictureDuringTheStepsHoldsThePictureShownUntilTheNext
 
         for (size_t step = 0; step < c.loads.size(); ++step) {
             SCOPED_TRACE(testing::Message() << "step " << step + 1);
-            const size_t before = scene.decoder->paths.size();
+            const size_t before = scene.decoder->Paths().size();
             EXPECT_TRUE(IsOneBuildUpSound(Press(501)));
             std::vector<std::string> expected;
             for (int32_t n : c.loads[step]) {
@@ -440,13 +440,13 @@ TEST_F(BuildUpTest, HardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideThePro
         }
         scene.platform.settings.writes.clear();
         form.settings.movieOnHd = true;
-        size_t before = scene.decoder->paths.size();
+        size_t before = scene.decoder->Paths().size();
 
         Start(10, 3);
         std::vector<int32_t> shown = {scene.PresentedColour()};
         EXPECT_EQ(scene.RequestedPictures(before), c.startLoads);
 
-        before = scene.decoder->paths.size();
+        before = scene.decoder->Paths().size();
         Press(501);
         shown.push_back(scene.PresentedColour());
         EXPECT_EQ(scene.RequestedPictures(before), c.stepLoads);

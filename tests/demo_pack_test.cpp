@@ -5,55 +5,29 @@
 #include <map>
 
 #include "content/data_file_reader.h"
-#include "platform/file_picture_decoder.h"
-#include "platform/services.h"
 #include "sound/dsound.h"
 #include "support/form_harness.h"
+#include "support/recording_decoder.h"
 #include "support/test_files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Decodes for real and records, for every picture the program asks for, its own size and the
-// size it is loaded at.
-class SizeCheckingDecoder : public platform::PictureDecoder {
-public:
-    struct Load {
-        int32_t ownWidth, ownHeight, wantWidth, wantHeight;
-    };
-    const platform::DecodedPicture& Decode(const std::string& nativePath, int32_t wantWidth,
-                                           int32_t wantHeight) override {
-        const platform::DecodedPicture& picture = inner_->Decode(nativePath, 0, 0);
-        loads[nativePath] = {picture.width, picture.height, wantWidth, wantHeight};
-        return picture;
-    }
-    std::map<std::string, Load> loads;
-
-private:
-    std::unique_ptr<platform::PictureDecoder> inner_ = platform::CreateFilePictureDecoder();
-};
-
 class DemoPackTest : public ::testing::Test {
 protected:
-    DemoPackTest() : cwd_(testing_support::DemoDir()) {
-        platform::Services services = platform::Current();
-        services.pictures = &decoder_;
-        platform::Install(services);
-        h_.PrepareDisplay();
-    }
+    DemoPackTest() : cwd_(testing_support::DemoDir()) { h_.PrepareDisplay(); }
 
     void ExpectEveryLoadAtItsOwnSize() {
-        for (const auto& [path, load] : decoder_.loads) {
-            EXPECT_EQ(load.ownWidth, load.wantWidth) << path;
-            EXPECT_EQ(load.ownHeight, load.wantHeight) << path;
+        // Pictures made at their slot's size decode whole, at exactly that size.
+        for (const auto& load : decoder_.Calls()) {
+            EXPECT_EQ(load.decodedWidth, load.wantWidth) << load.path;
+            EXPECT_EQ(load.decodedHeight, load.wantHeight) << load.path;
         }
         EXPECT_TRUE(h_.platform.settings.writes.empty()) << "a picture failed to load";
     }
 
     testing_support::FormHarness h_;
     testing_support::ScopedCurrentDir cwd_;
-    SizeCheckingDecoder decoder_;
+    testing_support::ScopedRecordingDecoder decoder_;
 };
 
 TEST_F(DemoPackTest, DataFilesLoadThroughTheProgramsReader) {
@@ -79,7 +53,7 @@ TEST_F(DemoPackTest, DataFilesLoadThroughTheProgramsReader) {
 TEST_F(DemoPackTest, EveryMenuPictureLoadsAtItsSize) {
     h_.form.LoadMainMenuPictures();
     h_.form.LoadChoicePictures();
-    EXPECT_EQ(decoder_.loads.size(), 53u);
+    EXPECT_EQ(decoder_.Calls().size(), 53u);
     ExpectEveryLoadAtItsOwnSize();
     // The cross's background is pure black, its transparent colour.
     const Surface& cross = *h_.form.crossPicture;
@@ -115,7 +89,7 @@ TEST_F(DemoPackTest, EveryActivityPictureLoadsAtItsSize) {
                         static_cast<size_t>(simple ? info.simpleLast : info.complexLast) + 1;
         }
     }
-    EXPECT_EQ(decoder_.loads.size(), expected);
+    EXPECT_EQ(decoder_.Calls().size(), expected);
     ExpectEveryLoadAtItsOwnSize();
 }
 

@@ -108,7 +108,7 @@ TEST_F(FilmTest, LoadsEveryPictureInOrderWithItsDelay) {
         form.settings.reversePlay = c.reverse;
         form.buildUpStride = 5;
         form.filmPasses = 9;
-        const size_t before = scene.decoder->paths.size();
+        const size_t before = scene.decoder->Paths().size();
 
         form.LoadFilm();
 
@@ -157,7 +157,7 @@ TEST_F(FilmTest, MissingPictureIsRetriedOnceThenEveryPictureIsEmpty) {
         scene.platform.settings.writes.clear();
         form.settings.movieOnHd = false;
         form.settings.reversePlay = true;
-        const size_t before = scene.decoder->paths.size();
+        const size_t before = scene.decoder->Paths().size();
 
         form.LoadFilm();
 
@@ -224,7 +224,7 @@ TEST_F(FilmTest, HardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideTheProgra
         }
         scene.platform.settings.writes.clear();
         form.settings.movieOnHd = true;
-        const size_t before = scene.decoder->paths.size();
+        const size_t before = scene.decoder->Paths().size();
 
         form.LoadFilm();
 

@@ -231,6 +231,7 @@ TEST_F(FrameLoopTest, AScreenThatDoesNotExistEndsTheLoop) {
 TEST_F(FrameLoopTest, EnteringTheFilmSetsItsFirstDeadline) {
     h_.platform.counter.SetMs(50000);
     h_.form.filmDelays = {120, 300};
+    h_.form.filmPictures.resize(2);
     h_.form.filmIndex = 1;
     h_.form.settings.filmDelayFactor = 0.33;
     h_.form.menuContext = 7;

@@ -79,11 +79,6 @@ std::string PictureFileName(int32_t n) {
     return text;
 }
 
-const platform::DecodedPicture& RecordingDecoder::Decode(const std::string& nativePath,
-                                                         int32_t wantWidth, int32_t wantHeight) {
-    paths.push_back(nativePath);
-    return inner_->Decode(nativePath, wantWidth, wantHeight);
-}
 
 int16_t SoundNumberOf(const std::string& nativePath) {
     for (int16_t n = 0; n < 13; ++n) {
@@ -97,10 +92,11 @@ int16_t SoundNumberOf(const std::string& nativePath) {
 }
 
 ActivityScene::ActivityScene() {
-    auto recording = std::make_unique<RecordingDecoder>(std::move(platform.pictures));
-    decoder = recording.get();
-    platform.pictures = std::move(recording);
-    platform.Install();
+    recorder = std::make_unique<RecordingDecoder>(*platform.pictures);
+    decoder = recorder.get();
+    platform::Services services = platform::Current();
+    services.pictures = decoder;
+    platform::Install(services);
     platform.counter.SetMs(1000000);
     harness.PrepareWithoutContent();
     for (const std::string_view file : kSoundFiles) {
@@ -187,8 +183,9 @@ int32_t ActivityScene::BackBufferColour() const {
 
 std::vector<std::string> ActivityScene::RequestedPictures(size_t from) const {
     std::vector<std::string> requested;
-    for (size_t i = from; i < decoder->paths.size(); ++i) {
-        const std::string& path = decoder->paths[i];
+    const std::vector<std::string> paths = decoder->Paths();
+    for (size_t i = from; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
         const std::string marker = "Quillowbee/";
         const size_t at = path.find(marker);
         if (at != std::string::npos) {

@@ -8,6 +8,7 @@
 
 #include "platform/picture_decoder.h"
 #include "support/form_harness.h"
+#include "support/recording_decoder.h"
 #include "support/test_files.h"
 
 namespace testing_support {
@@ -23,18 +24,6 @@ void WriteColourJpeg(const std::filesystem::path& path, int32_t colour);
 // program: "01" .. "09", then "10" onwards, then ".jpg".
 std::string PictureFileName(int32_t n);
 
-// Records the native path of every picture decoded, then decodes it for real.
-class RecordingDecoder : public platform::PictureDecoder {
-  public:
-    explicit RecordingDecoder(std::unique_ptr<platform::PictureDecoder> inner)
-        : inner_(std::move(inner)) {}
-    const platform::DecodedPicture& Decode(const std::string& nativePath, int32_t wantWidth,
-                                           int32_t wantHeight) override;
-    std::vector<std::string> paths;
-
-  private:
-    std::unique_ptr<platform::PictureDecoder> inner_;
-};
 
 // The sound number (0-12) of a played native path, or -1.
 int16_t SoundNumberOf(const std::string& nativePath);
@@ -52,6 +41,7 @@ class ActivityScene {
     FormHarness harness;
     MainMenuForm& form = harness.form;
     headless::Platform& platform = harness.platform;
+    std::unique_ptr<RecordingDecoder> recorder;
     RecordingDecoder* decoder = nullptr;
 
     // Item `item` of the table with folder "Item\\" and the given series lengths and delays.

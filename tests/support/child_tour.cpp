@@ -61,7 +61,13 @@ std::vector<ScriptedRun::Step> ChildTour() {
         };
     };
     return {
-        {"look around the main menu", 3, click(300, 200), 1},
+        {"look around the main menu", 3,
+         [](FormHarness& h) {
+             h.platform.window.pointer = {300, 200};
+             h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseMove});
+             return true;
+         },
+         1},
         {"open the choices screen", 3, key(112), 1},
         {"page 1", 3, click(90, 80), 1},
         {"page 2", 3, click(90, 220), 1},

@@ -185,34 +185,5 @@ std::string Describe(uint16_t pixel) {
            std::to_string((pixel & 31) * 255 / 31);
 }
 
-const platform::DecodedPicture& RecordingDecoder::Decode(const std::string& nativePath,
-                                                         int32_t wantWidth, int32_t wantHeight) {
-    calls.push_back({nativePath, wantWidth, wantHeight});
-    const platform::DecodedPicture& picture = real_.Decode(nativePath, wantWidth, wantHeight);
-    calls.back().decodedWidth = picture.width;
-    calls.back().decodedHeight = picture.height;
-    return picture;
-}
-
-ScopedRecordingDecoder::ScopedRecordingDecoder()
-    : previous_(platform::Current().pictures), decoder_(*platform::Current().pictures) {
-    platform::Services services = platform::Current();
-    services.pictures = &decoder_;
-    platform::Install(services);
-}
-
-ScopedRecordingDecoder::~ScopedRecordingDecoder() {
-    platform::Services services = platform::Current();
-    services.pictures = previous_;
-    platform::Install(services);
-}
-
-std::vector<std::string> ScopedRecordingDecoder::Paths() const {
-    std::vector<std::string> paths;
-    for (const RecordingDecoder::Call& call : decoder_.calls) {
-        paths.push_back(call.path);
-    }
-    return paths;
-}
 
 }  // namespace testing_support

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_decoder.h"
 
 // Small menu pictures made by the tests: every file of the menu set gets its own flat colour, so
 // a composed frame tells which picture lies where. The note pictures are split into the eight
 // sub-menu cells, each cell in a colour of its own, so a copied cell also tells where it came
 // from.
+#include "support/recording_decoder.h"
+
 namespace testing_support {
 
 struct Rgb {
@@ -40,35 +41,5 @@ bool Shows(uint16_t pixel, Rgb c);
 // The pixel as "r,g,b" in 8-bit channels, for failure messages.
 std::string Describe(uint16_t pixel);
 
-// A decoder that records every file asked for (and the size wanted), then decodes it for real.
-class RecordingDecoder : public platform::PictureDecoder {
-  public:
-    struct Call {
-        std::string path;
-        int32_t wantWidth, wantHeight;
-        int32_t decodedWidth = 0, decodedHeight = 0;
-    };
-    explicit RecordingDecoder(platform::PictureDecoder& real) : real_(real) {}
-    const platform::DecodedPicture& Decode(const std::string& nativePath, int32_t wantWidth,
-                                           int32_t wantHeight) override;
-    std::vector<Call> calls;
-
-  private:
-    platform::PictureDecoder& real_;
-};
-
-// Installs a recording decoder in front of the current one until the end of the scope.
-class ScopedRecordingDecoder {
-  public:
-    ScopedRecordingDecoder();
-    ~ScopedRecordingDecoder();
-    std::vector<RecordingDecoder::Call>& Calls() { return decoder_.calls; }
-    // The paths asked for, in order.
-    std::vector<std::string> Paths() const;
-
-  private:
-    platform::PictureDecoder* previous_;
-    RecordingDecoder decoder_;
-};
 
 }  // namespace testing_support
