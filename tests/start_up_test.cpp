@@ -16,7 +16,7 @@ using testing_support::FormHarness;
 
 class StartUpTest : public ::testing::Test {
 protected:
-    StartUpTest() : cwd_(dir_.Path()) { testing_support::WriteMiniPack(dir_.Path()); }
+    StartUpTest() : cwd_(testing_support::SharedMiniPack()) {}
 
     // Runs the whole program; returns its exit status and what it printed on stderr.
     int Run(std::string* errors = nullptr) {
@@ -34,7 +34,6 @@ protected:
     }
     const std::vector<std::string>& DisplayCalls() { return h_.platform.display.calls; }
 
-    testing_support::TempDir dir_;
     testing_support::ScopedCurrentDir cwd_;
     FormHarness h_;
 };
@@ -152,8 +151,11 @@ TEST_F(StartUpTest, ATerminationRequestEndsLikeEscape) {
 
 TEST_F(StartUpTest, AFailureInAnEventHandlerEndsThroughTheFailurePath) {
     // A lost display reloads the pictures; a choices picture gone by then cannot be loaded.
+    testing_support::TempDir dir;
+    testing_support::ScopedCurrentDir cwd(dir.Path());
+    testing_support::WriteMiniPack(dir.Path(), {.activityPictures = false});
     h_.form.StartUp();
-    std::filesystem::remove(dir_.Path() / "Grafik/Meny/Val/FilmMeny.jpg");
+    std::filesystem::remove(dir.Path() / "Grafik/Meny/Val/FilmMeny.jpg");
     h_.platform.display.lost = true;
     int yields = 0;
     h_.platform.window.onYield = [&] {

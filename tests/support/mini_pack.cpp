@@ -78,6 +78,13 @@ bool PixelMatches(uint16_t pixel, Rgb colour) {
            std::abs(b - colour.b) <= 12;
 }
 
+const std::filesystem::path& SharedMiniPack() {
+    static TempDir dir;
+    static const bool written = (WriteMiniPack(dir.Path()), true);
+    (void)written;
+    return dir.Path();
+}
+
 void WriteMiniPack(const std::filesystem::path& root, const MiniPackOptions& o) {
     for (int theme = 0; theme < 4; ++theme) {
         std::string text;

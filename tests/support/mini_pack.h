@@ -23,6 +23,9 @@ struct MiniPackOptions {
 };
 void WriteMiniPack(const std::filesystem::path& root, const MiniPackOptions& options = {});
 
+// One mini pack with the default options, written once per test run, for tests that only read.
+const std::filesystem::path& SharedMiniPack();
+
 // The colour of a menu picture (its path as the program names it, e.g. "Grafik\\Meny\\Lapp2.jpg")
 // or of an activity picture (item, set folder "Komplex\\Film\\" etc., 0-based number).
 Rgb MenuColour(const std::string& systemPath);
