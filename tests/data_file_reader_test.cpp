@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "content/data_file_reader.h"
-#include "scratch_folder.h"
+#include "support/test_files.h"
 #include "shell/system_failure.h"
 
 namespace {
@@ -76,7 +76,6 @@ void ExpectItem(int slot, const ItemInfo& expected, const std::string& name) {
 struct DataFolder {
     explicit DataFolder(const std::string& fileName, const std::optional<std::string>& bytes) {
         DataFileReader::itemTable = {};
-        scratch.Enter();
         if (bytes) {
             std::string onDisk = fileName;
             std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
@@ -84,7 +83,8 @@ struct DataFolder {
         }
     }
     ~DataFolder() { DataFileReader::itemTable = {}; }
-    ScratchFolder scratch;
+    testing_support::TempDir scratch;
+    testing_support::ScopedCurrentDir entered{scratch.Path()};
 };
 
 ItemInfo With(ItemInfo item, void (*change)(ItemInfo&)) {

@@ -13,7 +13,7 @@
 
 #include "platform/ini_settings_store.h"
 #include "platform/ini_text.h"
-#include "scratch_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ std::vector<std::string> Entries(const fs::path& folder) {
 }
 
 TEST(IniSettingsStoreTest, CreatesTheFoldersAndTheFile) {
-    ScratchFolder scratch;
+    testing_support::TempDir scratch;
     IniSettingsStore store(scratch / "config" / "deeper");
     store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
     EXPECT_EQ(scratch.Read("config/deeper/Quillowbee/settings.ini"),
@@ -90,7 +90,7 @@ TEST(IniSettingsStoreTest, CreatesTheFoldersAndTheFile) {
 }
 
 TEST(IniSettingsStoreTest, ReplacesOnlyItsOwnLineAndKeepsTheFileMode) {
-    ScratchFolder scratch;
+    testing_support::TempDir scratch;
     const std::string before =
         "; kept\r\n[Settings]\r\nvolume=3\r\nmovieOnHd=True\r\n[Other]\r\nz=1";
     scratch.Write("Quillowbee/settings.ini", before);
@@ -105,8 +105,8 @@ TEST(IniSettingsStoreTest, ReplacesOnlyItsOwnLineAndKeepsTheFileMode) {
 }
 
 TEST(IniSettingsStoreTest, DefaultFolderFollowsXdgConfigHome) {
-    ScratchFolder scratch;
-    scratch.Enter();  // a relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder
+    testing_support::TempDir scratch;
+    testing_support::ScopedCurrentDir entered(scratch.Path());  // a relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder
     const std::string home = (scratch / "home").string();
     const std::string xdg = (scratch / "xdg").string();
     struct Case {
@@ -118,9 +118,9 @@ TEST(IniSettingsStoreTest, DefaultFolderFollowsXdgConfigHome) {
         {std::nullopt, home + "/.config/Quillowbee/settings.ini"},
         {"relative/config", home + "/.config/Quillowbee/settings.ini"},
     };
-    ScopedEnvironment homeVariable("HOME", home);
+    testing_support::ScopedEnv homeVariable("HOME", home);
     for (const Case& c : cases) {
-        ScopedEnvironment configHome("XDG_CONFIG_HOME", c.xdgConfigHome);
+        testing_support::ScopedEnv configHome("XDG_CONFIG_HOME", c.xdgConfigHome);
         IniSettingsStore store;
         EXPECT_EQ(store.FileFor("Quillowbee"), fs::path(c.file));
         store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
@@ -148,46 +148,46 @@ TEST(IniSettingsStoreTest, AWriteThatCannotBeDoneLeavesWhatWasThere) {
         "[Settings]\nmovieOnHd=True\n; a comment long enough to pass a small limit\n";
     struct Case {
         const char* name;
-        std::function<void(const ScratchFolder&)> prepare;
+        std::function<void(const testing_support::TempDir&)> prepare;
         std::function<void(IniSettingsStore&)> write;
-        std::function<void(const ScratchFolder&)> check;
+        std::function<void(const testing_support::TempDir&)> check;
     };
     const auto plainWrite = [](IniSettingsStore& store) {
         store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
     };
     const Case cases[] = {
         {"the settings file is a folder",
-         [](const ScratchFolder& s) { s.Write("Quillowbee/settings.ini/inside.txt", "kept"); },
+         [](const testing_support::TempDir& s) { s.Write("Quillowbee/settings.ini/inside.txt", "kept"); },
          plainWrite,
-         [](const ScratchFolder& s) {
+         [](const testing_support::TempDir& s) {
              EXPECT_EQ(s.Read("Quillowbee/settings.ini/inside.txt"), "kept");
              EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
          }},
         {"the settings file cannot be read: a link to a folder",
-         [](const ScratchFolder& s) {
+         [](const testing_support::TempDir& s) {
              s.Write("elsewhere/inside.txt", "kept");
              fs::create_directories(s / "Quillowbee");
              fs::create_directory_symlink(s / "elsewhere", s / "Quillowbee/settings.ini");
          },
          plainWrite,
-         [](const ScratchFolder& s) {
+         [](const testing_support::TempDir& s) {
              EXPECT_TRUE(fs::is_symlink(s / "Quillowbee/settings.ini"));
              EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
          }},
         {"the application folder is a file",
-         [](const ScratchFolder& s) { s.Write("Quillowbee", "not a folder"); }, plainWrite,
-         [](const ScratchFolder& s) { EXPECT_EQ(s.Read("Quillowbee"), "not a folder"); }},
+         [](const testing_support::TempDir& s) { s.Write("Quillowbee", "not a folder"); }, plainWrite,
+         [](const testing_support::TempDir& s) { EXPECT_EQ(s.Read("Quillowbee"), "not a folder"); }},
         {"the disk fills during the write",
-         [&](const ScratchFolder& s) { s.Write("Quillowbee/settings.ini", oldText); },
+         [&](const testing_support::TempDir& s) { s.Write("Quillowbee/settings.ini", oldText); },
          [&](IniSettingsStore& store) { WithFileSizeLimit(16, [&] { plainWrite(store); }); },
-         [&](const ScratchFolder& s) {
+         [&](const testing_support::TempDir& s) {
              EXPECT_EQ(s.Read("Quillowbee/settings.ini"), oldText);
              EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
          }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder scratch;
+        testing_support::TempDir scratch;
         c.prepare(scratch);
         IniSettingsStore store(scratch.Path());
         EXPECT_NO_THROW(c.write(store));

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/path_resolution.h"
-#include "scratch_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ TEST(Windows1252ToUtf8Test, GivesEachByteItsOwnWellFormedCharacter) {
 }
 
 // The tree the paths are resolved in, names in UTF-8 as they lie on a Linux disk.
-void MakeTree(const ScratchFolder& root, const std::string& below = "") {
+void MakeTree(const testing_support::TempDir& root, const std::string& below = "") {
     for (const char* file : {"Grafik/Meny/StartMeny.jpg", "Grafik/Meny/Val/Sida1.jpg",
                              "Djur/H\xC3\xB6na/Enkel/Film/01.jpg", "Data/Yrke.dat", "Ljud/A.wav",
                              "Ljud/a.WAV", "Musik/\xC3\x85RA/x.jpg"}) {
@@ -59,9 +59,9 @@ void MakeTree(const ScratchFolder& root, const std::string& below = "") {
 }
 
 TEST(NativePathTest, MatchesEachPartExactlyElseIgnoringCase) {
-    ScratchFolder scratch;
+    testing_support::TempDir scratch;
     MakeTree(scratch);
-    scratch.Enter();
+    testing_support::ScopedCurrentDir entered(scratch.Path());
     struct Case {
         std::string system;
         std::string native;
@@ -91,12 +91,12 @@ TEST(NativePathTest, MatchesEachPartExactlyElseIgnoringCase) {
 }
 
 TEST(NativePathTest, FoldsEveryLatin1Letter) {
-    ScratchFolder scratch;
+    testing_support::TempDir scratch;
     for (int upper = 0xC0; upper <= 0xDE; ++upper) {
         scratch.Write("Ljud/" + Windows1252ToUtf8(std::string(1, static_cast<char>(upper))), "x");
     }
     scratch.Write("Ljud/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8", "x");  // ŠŒŽŸ
-    scratch.Enter();
+    testing_support::ScopedCurrentDir entered(scratch.Path());
     for (int upper = 0xC0; upper <= 0xDE; ++upper) {
         const std::string lower(1, static_cast<char>(upper + 0x20));
         // × and ÷ are no letters: each finds only itself.
@@ -110,7 +110,7 @@ TEST(NativePathTest, FoldsEveryLatin1Letter) {
 }
 
 TEST(NativePathTest, HardDiskPrefixStandsForTheUserDataFolder) {
-    ScratchFolder scratch;
+    testing_support::TempDir scratch;
     MakeTree(scratch, "xdg/Quillowbee/");
     MakeTree(scratch, "home/.local/share/Quillowbee/");
     const std::string xdg = (scratch / "xdg").string();
@@ -137,9 +137,9 @@ TEST(NativePathTest, HardDiskPrefixStandsForTheUserDataFolder) {
         {xdg, "D:\\Quillowbee\\Data\\Yrke.dat", "D:/Quillowbee/Data/Yrke.dat"},
         {xdg, "C:\\QuillowbeeX\\Data", "C:/QuillowbeeX/Data"},
     };
-    ScopedEnvironment homeVariable("HOME", home);
+    testing_support::ScopedEnv homeVariable("HOME", home);
     for (const Case& c : cases) {
-        ScopedEnvironment dataHome("XDG_DATA_HOME", c.xdgDataHome);
+        testing_support::ScopedEnv dataHome("XDG_DATA_HOME", c.xdgDataHome);
         EXPECT_EQ(NativePath(c.system), c.native)
             << c.system << " with XDG_DATA_HOME " << c.xdgDataHome.value_or("unset");
     }

@@ -9,33 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "support/test_files.h"
+
 namespace sdl_testing {
 
-// A fresh empty folder, removed again at the end.
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-// Sets (or with no value, removes) an environment variable until the end of the scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(std::string name, std::optional<std::string> value);
-    ~ScopedEnv();
-
-  private:
-    std::string name_;
-    std::optional<std::string> previous_;
-};
-
-std::string ReadFile(const std::filesystem::path& path);
+using testing_support::ReadFile;
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
 
 // A PCM wave file of `frames` frames of a quiet tone.
 void WriteWave(const std::filesystem::path& path, int rate, int channels, int bits, int frames);

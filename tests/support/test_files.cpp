@@ -32,19 +32,27 @@ ScopedCurrentDir::ScopedCurrentDir(const fs::path& folder) : previous_(fs::curre
 
 ScopedCurrentDir::~ScopedCurrentDir() { fs::current_path(previous_); }
 
-ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str())) {
-        had_ = true;
-        previous_ = old;
-    }
-    ::setenv(name_.c_str(), value.c_str(), 1);
+void TempDir::Write(const std::string& relative, const std::string& bytes) const {
+    WriteFile(path_ / relative, bytes);
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (had_) {
-        ::setenv(name_.c_str(), previous_.c_str(), 1);
+std::string TempDir::Read(const std::string& relative) const { return ReadFile(path_ / relative); }
+
+ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
+    : name_(std::move(name)) {
+    if (const char* old = std::getenv(name_.c_str())) {
+        previous_ = old;
+    }
+    Set(name_, value);
+}
+
+ScopedEnv::~ScopedEnv() { Set(name_, previous_); }
+
+void ScopedEnv::Set(const std::string& name, const std::optional<std::string>& value) {
+    if (value) {
+        ::setenv(name.c_str(), value->c_str(), 1);
     } else {
-        ::unsetenv(name_.c_str());
+        ::unsetenv(name.c_str());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& relative) const { return path_ / relative; }
+    // Writes `bytes` exactly as given to a file below the folder, creating folders on the way.
+    void Write(const std::string& relative, const std::string& bytes) const;
+    std::string Read(const std::string& relative) const;
 
 private:
     std::filesystem::path path_;
@@ -30,16 +35,18 @@ private:
     std::filesystem::path previous_;
 };
 
-// Sets an environment variable until the end of the scope.
+// Sets (or, with no value, removes) an environment variable until the end of the scope.
 class ScopedEnv {
 public:
-    ScopedEnv(std::string name, const std::string& value);
+    ScopedEnv(std::string name, const std::optional<std::string>& value);
     ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    static void Set(const std::string& name, const std::optional<std::string>& value);
     std::string name_;
-    bool had_ = false;
-    std::string previous_;
+    std::optional<std::string> previous_;
 };
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
