@@ -1,0 +1,91 @@
+#include "demo_screens.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kDemo = QUILLOWBEE_DEMO_DIR;
+
+Image MenuPicture(const std::string& name) {
+    return LoadJpeg(kDemo / "Grafik" / "Meny" / name);
+}
+
+std::string TwoDigits(int number) {
+    return (number < 10 ? "0" : "") + std::to_string(number);
+}
+
+std::vector<Image> Series(const fs::path& folder) {
+    std::vector<Image> pictures;
+    for (int number = 1; fs::exists(folder / (TwoDigits(number) + ".jpg")); ++number) {
+        pictures.push_back(LoadJpeg(folder / (TwoDigits(number) + ".jpg")));
+    }
+    if (pictures.empty()) {
+        throw std::runtime_error("no pictures in " + folder.string());
+    }
+    return pictures;
+}
+
+// The hen's folder, spelt as the demo content writes it on disk.
+const fs::path kHen = kDemo / "Djur" / fs::path(u8"H\u00f6na") / "Komplex";
+
+}  // namespace
+
+Image MainMenu(int quadrant) {
+    const Point corners[] = {{80, 0}, {390, 0}, {80, 285}, {390, 285}};
+    const Point at = corners[quadrant];
+    return MenuPicture("StartMeny.jpg")
+        .Paste(MenuPicture("StartMeny" + std::to_string(quadrant) + ".jpg"), at.x, at.y);
+}
+
+Image SubMenu(int theme, int slot) {
+    const char* backgrounds[] = {"YrkeMeny1.jpg", "MusikMeny1.jpg", "SportMeny1.jpg",
+                                 "DjurMeny1.jpg"};
+    const int item = (theme - 1) * 8 + slot;
+    return MenuPicture(backgrounds[theme - 1])
+        .Paste(MenuPicture("Knapp1_" + TwoDigits(item) + ".jpg"), 10 + 195 * (slot % 4),
+               slot < 4 ? 0 : 260);
+}
+
+Image ChoicesPage(int page) {
+    const fs::path folder = kDemo / "Grafik" / "Meny" / "Val";
+    std::string background;
+    std::vector<Point> marks;
+    switch (page) {
+        case 0:
+            background = "InfoMeny.jpg";
+            break;
+        case 2:
+            background = "8Meny.jpg";
+            marks = {{257, 101}, {596, 99}};
+            break;
+        case 3:
+            background = "ByggUppMeny.jpg";
+            marks = {{278, 132}, {595, 100}, {307, 292}, {265, 452}};
+            break;
+        default:
+            throw std::invalid_argument("choices page " + std::to_string(page) +
+                                        " cannot be put together from files");
+    }
+    Image screen = LoadJpeg(folder / background);
+    const Image mark = LoadJpeg(folder / "selected.jpg");
+    for (const Point at : marks) {
+        screen.Paste(mark, at.x, at.y);
+    }
+    return screen;
+}
+
+std::vector<Image> HenBuildUp() {
+    return Series(kHen / "Byggupp");
+}
+
+std::vector<Image> HenFilm() {
+    return Series(kHen / "Film");
+}
+
+}  // namespace e2e

@@ -1,0 +1,259 @@
+#include "desktop_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Generous, since the machine may be busy with other tests; a wait that succeeds ends early.
+constexpr auto kServerStart = 15s;
+constexpr auto kProgramStart = 30s;
+constexpr auto kScreenLimit = 10s;
+constexpr auto kToolLimit = 15s;
+
+bool Logged(const fs::path& log, const std::string& event) {
+    std::istringstream lines(sdl_testing::ReadFile(log));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(event + " ", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reads the display number Xvfb writes to its -displayfd once it accepts connections.
+std::string ReadDisplayNumber(int fd, std::chrono::milliseconds limit) {
+    const auto end = Clock::now() + limit;
+    std::string text;
+    while (text.find('\n') == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+        pollfd ready{fd, POLLIN, 0};
+        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+            return "";
+        }
+        char buffer[32];
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            return "";
+        }
+        text.append(buffer, static_cast<size_t>(got));
+    }
+    text.resize(text.find('\n'));
+    return text;
+}
+
+}  // namespace
+
+std::string DesktopSession::Unavailable() {
+    for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+        if (!FoundInPath(tool)) {
+            return std::string(tool) + " not found: end-to-end test skipped";
+        }
+    }
+    if (!fs::is_directory(QUILLOWBEE_DEMO_DIR)) {
+        return std::string("no demo content in ") + QUILLOWBEE_DEMO_DIR +
+               " (make demo generates it): end-to-end test skipped";
+    }
+    return "";
+}
+
+DesktopSession::DesktopSession(const std::string& settingsText) {
+    for (const char* sub : {"config", "runtime", "data"}) {
+        fs::create_directories(folder_.Path() / sub);
+    }
+    fs::permissions(folder_.Path() / "runtime", fs::perms::owner_all);
+    if (!settingsText.empty()) {
+        fs::create_directories(SettingsFolder());
+        std::ofstream(SettingsFolder() / "settings.ini", std::ios::binary) << settingsText;
+    }
+    StartDisplay();
+    program_ = StartCopy(FrameLog(), folder_.Path() / "program");
+    const bool ready = sdl_testing::WaitUntil(
+        [&] { return Logged(FrameLog(), "ready") || !program_->Running(); }, kProgramStart);
+    if (!ready || !program_->Running()) {
+        throw std::runtime_error("the program did not get ready on display " + display_ + ": " +
+                                 ProgramErrors());
+    }
+}
+
+DesktopSession::~DesktopSession() = default;
+
+void DesktopSession::StartDisplay() {
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("no pipe for the display number");
+    }
+    // -displayfd lets the server take the first free display itself, so tests running side by
+    // side never race for one. -noreset keeps it from starting over (and putting the pointer
+    // back in the middle) whenever its last client leaves.
+    Launch launch;
+    launch.argv = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset"};
+    launch.stderrFile = folder_.Path() / "xvfb.log";
+    launch.fd3 = pipeFds[1];
+    server_ = std::make_unique<ChildProcess>(launch);
+    close(pipeFds[1]);
+    const std::string number = ReadDisplayNumber(pipeFds[0], kServerStart);
+    close(pipeFds[0]);
+    if (number.empty()) {
+        throw std::runtime_error("Xvfb did not start: " +
+                                 sdl_testing::ReadFile(folder_.Path() / "xvfb.log"));
+    }
+    display_ = ":" + number;
+}
+
+std::map<std::string, std::string> DesktopSession::ProgramEnvironment(const fs::path& log) const {
+    return {{"DISPLAY", display_},
+            {"SDL_VIDEODRIVER", "x11"},
+            {"SDL_AUDIODRIVER", "dummy"},
+            {"XDG_CONFIG_HOME", (folder_.Path() / "config").string()},
+            {"XDG_RUNTIME_DIR", (folder_.Path() / "runtime").string()},
+            {"XDG_DATA_HOME", (folder_.Path() / "data").string()},
+            {"QUILLOWBEE_FRAME_LOG", log.string()}};
+}
+
+std::unique_ptr<ChildProcess> DesktopSession::StartCopy(const fs::path& frameLog,
+                                                        const fs::path& output) {
+    Launch launch;
+    launch.argv = {QUILLOWBEE_PROGRAM};
+    launch.env = ProgramEnvironment(frameLog);
+    launch.folder = QUILLOWBEE_DEMO_DIR;
+    launch.stdoutFile = output.string() + ".out";
+    launch.stderrFile = output.string() + ".err";
+    return std::make_unique<ChildProcess>(launch);
+}
+
+std::string DesktopSession::ProgramErrors() const {
+    return sdl_testing::ReadFile(folder_.Path() / "program.err");
+}
+
+fs::path DesktopSession::SettingsFolder() const {
+    return folder_.Path() / "config" / "Quillowbee";
+}
+
+std::string DesktopSession::Xdotool(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "xdotool");
+    const ToolResult result = RunTool(arguments, {{"DISPLAY", display_}}, kToolLimit);
+    if (result.status != 0) {
+        throw std::runtime_error("xdotool " + arguments.at(1) + " failed on display " + display_);
+    }
+    return result.output;
+}
+
+// Each xdotool run has handed its requests to the server before it ends, so input from one run
+// always comes before input from the next.
+void DesktopSession::MoveTo(Point picture) {
+    const Point screen = ScreenFromPicture(picture);
+    Xdotool({"mousemove", std::to_string(screen.x), std::to_string(screen.y)});
+}
+
+void DesktopSession::ClickAt(Point picture) {
+    const Point screen = ScreenFromPicture(picture);
+    Xdotool({"mousemove", std::to_string(screen.x), std::to_string(screen.y), "click", "1"});
+}
+
+void DesktopSession::Press(const std::string& key) {
+    Xdotool({"key", key});
+}
+
+::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {
+    const auto end = Clock::now() + kScreenLimit;
+    for (;;) {
+        // Lines "X=<x>", "Y=<y>", "SCREEN=<n>", "WINDOW=<id>".
+        std::istringstream lines(Xdotool({"getmouselocation", "--shell"}));
+        Point screen{-1, -1};
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("X=", 0) == 0) {
+                screen.x = std::stoi(line.substr(2));
+            } else if (line.rfind("Y=", 0) == 0) {
+                screen.y = std::stoi(line.substr(2));
+            }
+        }
+        const Point at = PictureFromScreen(screen);
+        if (at == picture) {
+            return ::testing::AssertionSuccess();
+        }
+        if (Clock::now() >= end) {
+            return ::testing::AssertionFailure()
+                   << "the pointer is at (" << at.x << ", " << at.y << "), not at (" << picture.x
+                   << ", " << picture.y << ")";
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+Image DesktopSession::Screenshot() {
+    const ToolResult result =
+        RunTool({"import", "-display", display_, "-window", "root", "-depth", "8", "ppm:-"}, {},
+                kToolLimit);
+    if (result.status != 0) {
+        throw std::runtime_error("no screenshot of display " + display_);
+    }
+    Image shot = ParsePpm(result.output);
+    if (shot.Width() != kScreenWidth || shot.Height() != kScreenHeight) {
+        throw std::runtime_error("a screenshot of " + std::to_string(shot.Width()) + " x " +
+                                 std::to_string(shot.Height()));
+    }
+    return shot;
+}
+
+int DesktopSession::WaitForOneOf(const std::vector<const Image*>& candidates) {
+    const auto end = Clock::now() + kScreenLimit;
+    do {
+        const Image shot = Screenshot();
+        for (size_t i = 0; i < candidates.size(); ++i) {
+            if (Same(Compare(shot, *candidates[i]))) {
+                return static_cast<int>(i);
+            }
+        }
+        std::this_thread::sleep_for(50ms);
+    } while (Clock::now() < end && program_->Running());
+    return -1;
+}
+
+::testing::AssertionResult DesktopSession::WaitForScreen(const Image& expected,
+                                                         const std::string& what) {
+    const auto end = Clock::now() + kScreenLimit;
+    for (;;) {
+        const Image shot = Screenshot();
+        const Difference difference = Compare(shot, expected);
+        if (Same(difference)) {
+            return ::testing::AssertionSuccess();
+        }
+        if (!program_->Running()) {
+            return ::testing::AssertionFailure()
+                   << "the program ended instead of showing " << what << ": " << ProgramErrors();
+        }
+        if (Clock::now() >= end) {
+            return ::testing::AssertionFailure()
+                   << "the screen does not show " << what << " (" << difference.Describe()
+                   << "); last screenshot: " << KeepForInspection(shot, what);
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+std::string DesktopSession::KeepForInspection(const Image& shot, const std::string& what) const {
+    std::string name = "e2e-failure-";
+    for (const char c : what) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '-';
+    }
+    const fs::path file = fs::current_path() / (name + ".ppm");
+    WritePpm(shot, file);
+    return file.string();
+}
+
+}  // namespace e2e

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "image.h"
+#include "screen_match.h"
+#include "sdl_test_support.h"
+
+namespace e2e {
+
+// The real program on the demo content, full screen on a virtual X display of its own
+// (Xvfb, 1024 x 768), with its own settings folder, lock folder and frame log. The test drives
+// it with real X input and looks at it through screenshots; everything is in the program's
+// 800 x 600 picture coordinates. The program goes first, then the display.
+class DesktopSession {
+  public:
+    // Why sessions cannot run on this machine ("" when they can).
+    static std::string Unavailable();
+
+    // Starts the display and the program and waits until the program is ready for input.
+    // `settingsText`, when not empty, is put in the settings file first.
+    explicit DesktopSession(const std::string& settingsText = "");
+    ~DesktopSession();
+    DesktopSession(const DesktopSession&) = delete;
+    DesktopSession& operator=(const DesktopSession&) = delete;
+
+    void MoveTo(Point picture);
+    void ClickAt(Point picture);
+    // An X key name: "space", "Return", "Escape", "F1".
+    void Press(const std::string& key);
+    // Waits until the X pointer is on `picture`, where the program warps it.
+    ::testing::AssertionResult WaitForPointer(Point picture);
+
+    Image Screenshot();
+    // Takes screenshots until one shows `expected`; fails naming `what` when none does in time.
+    ::testing::AssertionResult WaitForScreen(const Image& expected, const std::string& what);
+    // Takes screenshots until one shows one of `candidates` and says which, or -1.
+    int WaitForOneOf(const std::vector<const Image*>& candidates);
+
+    ChildProcess& Program() { return *program_; }
+    std::string ProgramErrors() const;
+    // Starts one more copy of the program on this display, as the same user.
+    std::unique_ptr<ChildProcess> StartCopy(const std::filesystem::path& frameLog,
+                                            const std::filesystem::path& output);
+    std::filesystem::path SettingsFolder() const;
+    std::filesystem::path FrameLog() const { return folder_.Path() / "frames.log"; }
+    const std::filesystem::path& Scratch() const { return folder_.Path(); }
+
+  private:
+    void StartDisplay();
+    std::map<std::string, std::string> ProgramEnvironment(const std::filesystem::path& log) const;
+    std::string Xdotool(std::vector<std::string> arguments);
+    std::string KeepForInspection(const Image& shot, const std::string& what) const;
+
+    sdl_testing::TempDir folder_;
+    std::string display_;
+    std::unique_ptr<ChildProcess> server_;
+    std::unique_ptr<ChildProcess> program_;
+};
+
+}  // namespace e2e

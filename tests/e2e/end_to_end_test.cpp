@@ -1,0 +1,242 @@
+// The whole program in a real X window: its own Xvfb display, real pointer and key input through
+// xdotool, and screenshots compared with the demo content's own pictures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "demo_screens.h"
+#include "desktop_session.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using sdl_testing::ReadFile;
+
+// A fresh start takes a build-up step only when more than its key delay (500 ms) has passed
+// since the last one.
+constexpr auto kPastKeyDelay = 600ms;
+// A step that changes nothing on the screen cannot be watched for; this is long enough for the
+// program to have taken it even on a busy machine.
+constexpr auto kUnseenStep = 1500ms;
+// Escape leaves the film only once 3 s have passed since the build-up's last step.
+constexpr auto kPastFilmGuard = 3300ms;
+constexpr auto kEndLimit = 15s;
+
+// Settings of the family's own, beside the one key the program may write: a normal run must
+// leave them exactly as they are.
+constexpr const char* kSeededSettings =
+    "; written by hand\n"
+    "[Display]\n"
+    "brightness=7\n"
+    "\n"
+    "[Settings]\n"
+    "movieOnHd=True\n"
+    "volume=3\n";
+
+class EndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const std::string why = DesktopSession::Unavailable(); !why.empty()) {
+            GTEST_SKIP() << why;
+        }
+    }
+};
+
+std::string Where(Point p) {
+    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
+}
+
+bool Logged(const fs::path& log, const std::string& event) {
+    std::istringstream lines(ReadFile(log));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(event + " ", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The pictures of `series` that a screen showing `shown` cannot pass for.
+std::vector<const Image*> Unlike(const std::vector<Image>& series, const Image& shown) {
+    std::vector<const Image*> unlike;
+    for (const Image& picture : series) {
+        if (Distinct(shown, picture)) {
+            unlike.push_back(&picture);
+        }
+    }
+    return unlike;
+}
+
+// The program has ended by itself with status 0, and the settings folder holds exactly the
+// seeded file, unchanged: nothing was written, and no temporary file was left behind.
+void ExpectCleanEnd(DesktopSession& session) {
+    EXPECT_EQ(session.Program().Wait(kEndLimit), 0) << session.ProgramErrors();
+    EXPECT_EQ(session.ProgramErrors(), "");
+    EXPECT_TRUE(Logged(session.FrameLog(), "frames")) << "no orderly end";
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(session.SettingsFolder())) {
+        files.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"settings.ini"});
+    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), kSeededSettings);
+}
+
+TEST_F(EndToEndTest, TheMainMenuHighlightsTheQuadrantUnderThePointer) {
+    DesktopSession session;
+    // The program puts the pointer at (260, 150) when it starts.
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+    struct Row {
+        Point pointer;
+        int quadrant;
+    };
+    // The highlight splits at x 390 and y 285. Every row highlights another quadrant than the
+    // row before, so every row has to see the screen change.
+    const Row rows[] = {
+        {{600, 100}, 1}, {{390, 285}, 0}, {{391, 285}, 1}, {{390, 286}, 2},
+        {{391, 286}, 3}, {{0, 0}, 0},     {{799, 599}, 3}, {{200, 450}, 2},
+    };
+    int previous = 0;
+    for (const Row& row : rows) {
+        ASSERT_TRUE(Distinct(MainMenu(previous), MainMenu(row.quadrant)));
+        session.MoveTo(row.pointer);
+        EXPECT_TRUE(session.WaitForScreen(MainMenu(row.quadrant),
+                                          "quadrant " + std::to_string(row.quadrant) +
+                                              " with the pointer at " + Where(row.pointer)));
+        previous = row.quadrant;
+    }
+}
+
+TEST_F(EndToEndTest, SpaceWalksTheMenusAndEnterChooses) {
+    DesktopSession session;
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+    // The focus starts on 0, so the first Space goes to the top right; the pointer follows.
+    const Point focusPoints[] = {{245, 135}, {560, 135}, {245, 415}, {560, 415}};
+    for (const int focus : {1, 2, 3, 0, 1}) {
+        session.Press("space");
+        EXPECT_TRUE(session.WaitForScreen(MainMenu(focus),
+                                          "quadrant " + std::to_string(focus) + " after Space"));
+        EXPECT_TRUE(session.WaitForPointer(focusPoints[focus]));
+    }
+    // Enter clicks where Space put the pointer: Djur.
+    session.Press("Return");
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0), "the Djur sub-menu, the hen highlighted"));
+    session.Press("space");
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 1), "the Djur sub-menu, the cat highlighted"));
+    EXPECT_TRUE(session.WaitForPointer({305, 130}));
+    // Escape goes back, and the main menu highlights what lies under the cat's cell.
+    session.Press("Escape");
+    EXPECT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu after Escape"));
+}
+
+TEST_F(EndToEndTest, TheHenIsBuiltUpStepByStepThenItsFilmPlaysUntilEscape) {
+    const std::vector<Image> buildUp = HenBuildUp();
+    const std::vector<Image> film = HenFilm();
+    DesktopSession session(kSeededSettings);
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+
+    // The click opens Djur and puts the pointer on the first cell; unmoved, it would be over the
+    // fourth.
+    session.ClickAt({600, 100});
+    ASSERT_TRUE(session.WaitForScreen(SubMenu(4, 0), "the Djur sub-menu, the hen highlighted"));
+    EXPECT_TRUE(session.WaitForPointer({110, 130}));
+    session.ClickAt({110, 130});
+    ASSERT_TRUE(session.WaitForScreen(buildUp[0], "the hen's first build-up picture"));
+
+    // Space and Enter in turn each show the next picture.
+    for (size_t n = 1; n < buildUp.size(); ++n) {
+        std::this_thread::sleep_for(kPastKeyDelay);
+        session.Press(n % 2 == 1 ? "space" : "Return");
+        if (Distinct(buildUp[n - 1], buildUp[n])) {
+            ASSERT_TRUE(session.WaitForScreen(
+                buildUp[n], "the hen's build-up picture " + std::to_string(n + 1)));
+        } else {
+            // The step leaves the picture as it was (the demo hen has one such stage).
+            std::this_thread::sleep_for(kUnseenStep);
+        }
+    }
+
+    // One more step starts the film, which begins with the finished picture and then moves.
+    std::this_thread::sleep_for(kPastKeyDelay);
+    session.Press("space");
+    const std::vector<const Image*> moved = Unlike(film, buildUp.back());
+    ASSERT_FALSE(moved.empty());
+    const int first = session.WaitForOneOf(moved);
+    ASSERT_GE(first, 0) << "no film after the last build-up step";
+    const auto filmSeen = std::chrono::steady_clock::now();
+    EXPECT_GE(session.WaitForOneOf(Unlike(film, *moved[first])), 0) << "the film stands still";
+
+    // The pointer wanders off; leaving the film brings it back to the hen's cell.
+    session.MoveTo({700, 400});
+    std::this_thread::sleep_until(filmSeen + kPastFilmGuard);
+    session.Press("Escape");
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0), "the Djur sub-menu after the film"));
+    EXPECT_TRUE(session.WaitForPointer({110, 130}));
+    session.Press("Escape");
+    EXPECT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu after the Djur sub-menu"));
+    session.Press("Escape");
+    ExpectCleanEnd(session);
+}
+
+TEST_F(EndToEndTest, F1OpensTheChoicesScreenWhoseTabsTurnThePages) {
+    DesktopSession session;
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+    session.Press("F1");
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(0), "the choices screen's information page"));
+    session.ClickAt({94, 221});
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(2), "choices page 2 after its tab"));
+    session.ClickAt({94, 361});
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 after its tab"));
+    // Escape leads to the main menu, highlighting the quadrant under the pointer, and keeps
+    // the page for the next visit.
+    session.Press("Escape");
+    EXPECT_TRUE(session.WaitForScreen(MainMenu(2), "the main menu after the choices screen"));
+    session.Press("F1");
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 again"));
+    session.ClickAt({492, 561});
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(0), "the information page after its button"));
+}
+
+TEST_F(EndToEndTest, ASecondCopyEndsAtOnceWithoutShowingAnything) {
+    DesktopSession session;
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+    const fs::path log = session.Scratch() / "second.log";
+    const std::unique_ptr<ChildProcess> second =
+        session.StartCopy(log, session.Scratch() / "second");
+    EXPECT_EQ(second->Wait(kEndLimit), 0);
+    EXPECT_EQ(ReadFile(session.Scratch() / "second.err"), "");
+    EXPECT_FALSE(Logged(log, "window")) << ReadFile(log);
+    // The first copy goes on answering.
+    session.MoveTo({600, 400});
+    EXPECT_TRUE(session.WaitForScreen(MainMenu(3), "the first copy's main menu"));
+    EXPECT_TRUE(session.Program().Running());
+}
+
+struct EndCase {
+    const char* name;
+    std::function<void(DesktopSession&)> ask;
+};
+
+TEST_F(EndToEndTest, LeavingTheMainMenuEndsWithStatusZeroAndLeavesTheSettingsAlone) {
+    const EndCase cases[] = {
+        {"Escape", [](DesktopSession& session) { session.Press("Escape"); }},
+        {"the door",
+         [](DesktopSession& session) {
+             session.ClickAt({760, 560});
+         }},
+    };
+    for (const EndCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DesktopSession session(kSeededSettings);
+        ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+        c.ask(session);
+        ExpectCleanEnd(session);
+    }
+}
+
+}  // namespace
+}  // namespace e2e
