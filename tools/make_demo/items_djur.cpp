@@ -165,9 +165,8 @@ void DrawHen(Sketch& s) {
             FillInk(cr, Hex(0xFF8F00), 3);
         }
     }
-    if (s.Detail()) {
-        if (calling) SpeechBubble(cr, "Kackel!", 650, 120, 40);
-    }
+    // The call is part of the film only, never a build-up stage of its own.
+    if (calling) SpeechBubble(cr, "Kackel!", 650, 120, 40);
 }
 
 void DrawCat(Sketch& s) {
