@@ -28,7 +28,7 @@ test-sanitize: deps
 fuzz:
 	@scripts/install-deps.sh --with-fuzz
 	@[ -f build-fuzz/build.ninja ] || cmake --preset fuzz
-	@cmake --build --preset fuzz
+	@cmake --build --preset fuzz --target fuzzers
 
 bench: demo
 	build/quillowbee-bench

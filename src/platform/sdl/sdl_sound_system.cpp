@@ -3,9 +3,12 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <limits>
 #include <map>
+#include <string>
 #include <vector>
 
+#include "platform/sdl/wave_file.h"
 #include "shell/system_failure.h"
 
 namespace platform {
@@ -61,6 +64,39 @@ struct MixerSession {
 };
 
 namespace {
+
+struct MixerSpec {
+    int frequency = 0;
+    int channels = 0;
+    Uint16 format = 0;
+};
+
+MixerSpec OpenMixerSpec() {
+    MixerSpec spec;
+    Mix_QuerySpec(&spec.frequency, &spec.format, &spec.channels);
+    return spec;
+}
+
+// The bytes of one sample frame in the open mixer's format.
+Uint32 MixerFrameBytes() {
+    const MixerSpec spec = OpenMixerSpec();
+    return static_cast<Uint32>(SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+}
+
+// SDL_mixer sizes its conversion buffer as the int product of the decoded length and the
+// growth of each byte; a long sound at a low rate overflows it, and the sound comes out cut.
+// Decoding grows the data at most fourfold (4-bit ADPCM to 16 bits); converting grows each byte at
+// most fourfold in depth (8-bit to 32-bit), by the mixer's channel count and by the rate ratio.
+bool ConvertsWithinMixerLimits(const WaveChunks& chunks) {
+    if (chunks.sampleRate == 0) {
+        return true;  // SDL refuses the file itself
+    }
+    const MixerSpec spec = OpenMixerSpec();
+    const uint64_t rateGrowth =
+        (static_cast<uint64_t>(spec.frequency) + chunks.sampleRate - 1) / chunks.sampleRate;
+    const uint64_t growth = 4 * 4 * static_cast<uint64_t>(spec.channels) * rateGrowth;
+    return chunks.dataBytes * growth <= static_cast<uint64_t>(std::numeric_limits<int>::max());
+}
 
 class MixerBuffer : public SoundBuffer {
   public:
@@ -121,9 +157,27 @@ class MixerDevice : public SoundDevice {
         if (!session_->open) {
             Fail(nativePath + ": the sound device is closed");
         }
-        Mix_Chunk* chunk = Mix_LoadWAV(nativePath.c_str());
+        // Loaded from our own copy of the file: checked to be a wave file and unable to make
+        // SDL reserve more memory than the file holds (see ReadWaveFile).
+        const WaveFile wave = ReadWaveFile(nativePath);
+        if (wave.bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()) ||
+            !ConvertsWithinMixerLimits(wave.chunks)) {
+            Fail(nativePath + ": the sound is too long");
+        }
+        SDL_RWops* source =
+            SDL_RWFromConstMem(wave.bytes.data(), static_cast<int>(wave.bytes.size()));
+        if (source == nullptr) {
+            Fail(nativePath + ": " + SDL_GetError());
+        }
+        Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 1);
         if (chunk == nullptr) {
             Fail(nativePath + ": " + Mix_GetError());
+        }
+        // SDL_mixer loads a wave without one whole sample frame but refuses to play it, and
+        // nothing traps a failure to play: such a sound fails here, where the bank expects it.
+        if (chunk->alen < MixerFrameBytes()) {
+            Mix_FreeChunk(chunk);
+            Fail(nativePath + ": the sound holds no samples");
         }
         return std::make_unique<MixerBuffer>(session_, chunk);
     }
