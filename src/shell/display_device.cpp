@@ -91,8 +91,6 @@ Surface::~Surface() {
     if (shared_->backBuffer == this) {
         shared_->backBuffer = nullptr;
     }
-    // The back buffer goes first: its record may still read this surface's pixels.
-    backBuffer_.reset();
     shared_->memory.Release(pixels_, static_cast<size_t>(width_) * static_cast<size_t>(height_));
 }
 
@@ -396,13 +394,9 @@ void Surface::ApplyCircle(const DrawOp& op) {
     }
 }
 
-void Surface::SetFont(const platform::FontSpec& font) {
-    font_ = font;
-}
+void Surface::SetFont(const platform::FontSpec& font) { font_ = font; }
 
-void Surface::SetForeColor(uint32_t color) {
-    foreColor_ = color;
-}
+void Surface::SetForeColor(uint32_t color) { foreColor_ = color; }
 
 void Surface::DrawText(int32_t x, int32_t y, const std::string& text) {
     const platform::TextMask& mask = device_.Text().Render(font_, text);
@@ -430,9 +424,7 @@ DisplayDevice::DisplayDevice(platform::DisplayPresentation& presentation,
                              platform::TextRenderer& text)
     : presentation_(presentation), text_(text), shared_(std::make_shared<SurfaceShared>()) {}
 
-void DisplayDevice::SetCooperativeLevel(int32_t flags) {
-    presentation_.SetCooperativeLevel(flags);
-}
+void DisplayDevice::SetCooperativeLevel(int32_t flags) { presentation_.SetCooperativeLevel(flags); }
 
 void DisplayDevice::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel,
                                    int32_t refreshRate, int32_t flags) {
@@ -444,9 +436,7 @@ void DisplayDevice::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPe
     modeHeight_ = height;
 }
 
-void DisplayDevice::RestoreDisplayMode() {
-    presentation_.RestoreDisplayMode();
-}
+void DisplayDevice::RestoreDisplayMode() { presentation_.RestoreDisplayMode(); }
 
 std::unique_ptr<Surface> DisplayDevice::CreateSurface(const SurfaceRequest& request) {
     return Create(request, true);
@@ -474,8 +464,7 @@ std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bo
         }
         return primary;
     }
-    const bool sized =
-        (request.flags & kRequestWidth) != 0 && (request.flags & kRequestHeight) != 0;
+    const bool sized = (request.flags & kRequestWidth) != 0 && (request.flags & kRequestHeight) != 0;
     constexpr int32_t kLargest = 16384;
     if (!sized || request.width <= 0 || request.height <= 0 || request.width > kLargest ||
         request.height > kLargest) {
@@ -485,10 +474,6 @@ std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bo
     return std::make_unique<Surface>(*this, request.width, request.height, request.caps, zeroed);
 }
 
-int32_t DisplayDevice::TestCooperativeLevel() {
-    return presentation_.TestCooperativeLevel();
-}
+int32_t DisplayDevice::TestCooperativeLevel() { return presentation_.TestCooperativeLevel(); }
 
-void DisplayDevice::RestoreAllSurfaces() {
-    presentation_.RestoreAllSurfaces();
-}
+void DisplayDevice::RestoreAllSurfaces() { presentation_.RestoreAllSurfaces(); }

@@ -66,8 +66,8 @@ public:
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
     int32_t Caps() const { return caps_; }
-    // Direct access to a row's pixels; the writable row may be written until the next operation
-    // on this surface or on one drawn from.
+    // Direct access to a row's pixels. Writes through the row belong before the surface's next
+    // drawing operation or use as a source; after that, ask for the row again.
     uint16_t* Row(int32_t y);
     const uint16_t* Row(int32_t y) const;
     uint16_t PixelAt(int32_t x, int32_t y) const { return Row(y)[x]; }
