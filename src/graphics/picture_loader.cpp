@@ -44,7 +44,8 @@ std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequ
     if (request.height == 0) {
         request.height = naturalHeight;
     }
-    std::unique_ptr<Surface> surface = displayDevice->CreateSurface(request);
+    // The picture fills every pixel, so the surface need not be cleared first.
+    std::unique_ptr<Surface> surface = displayDevice->CreateSurfaceForOverwrite(request);
     StretchPicture(picture, *surface);
     return surface;
 }

@@ -20,6 +20,12 @@ public:
     // 60 frames a second where there is none).
     virtual void Present(const uint16_t* pixels, int32_t width, int32_t height,
                          int32_t pitchPixels) = 0;
+    // The same, for a frame known to equal the last one handed over: a presentation that keeps
+    // that frame need not look at the pixels again.
+    virtual void PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
+                                  int32_t pitchPixels) {
+        Present(pixels, width, height, pitchPixels);
+    }
     // 0 while the display can be used, nonzero while it is lost (window minimised or hidden).
     virtual int32_t TestCooperativeLevel() = 0;
     virtual void RestoreAllSurfaces() = 0;

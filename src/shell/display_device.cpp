@@ -1,9 +1,12 @@
 #include "shell/display_device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
+#include "shell/frame_record.h"
+#include "shell/surface_memory.h"
 #include "shell/system_failure.h"
 
 using namespace DisplayFlags;
@@ -59,12 +62,107 @@ uint16_t Blend(uint16_t under, uint16_t over, uint32_t alpha) {
 
 }  // namespace
 
-Surface::Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t caps)
+struct SurfaceShared {
+    SurfaceMemory memory;
+    Surface* backBuffer = nullptr;  // the one surface whose frames are recorded
+};
+
+namespace {
+
+uint64_t NextStamp() {
+    static std::atomic<uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+}  // namespace
+
+Surface::Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t caps, bool zeroed)
     : device_(device),
+      shared_(device.shared_),
       width_(width),
       height_(height),
       caps_(caps),
-      pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), 0) {}
+      pixels_(shared_->memory.Acquire(static_cast<size_t>(width) * static_cast<size_t>(height),
+                                      zeroed)),
+      stamp_(NextStamp()) {}
+
+Surface::~Surface() {
+    BeforeChangeAsSource();
+    if (shared_->backBuffer == this) {
+        shared_->backBuffer = nullptr;
+    }
+    shared_->memory.Release(pixels_, static_cast<size_t>(width_) * static_cast<size_t>(height_));
+}
+
+uint16_t* Surface::Row(int32_t y) {
+    BeforeWrite();
+    return RawRow(y);
+}
+
+const uint16_t* Surface::Row(int32_t y) const {
+    BeforeRead();
+    return RawRow(y);
+}
+
+void Surface::BeforeRead() const {
+    if (record_) {
+        record_->BeforeRead();
+    }
+}
+
+void Surface::BeforeWrite() {
+    if (record_) {
+        record_->BeforeWrite();
+    } else {
+        BeforeChangeAsSource();
+    }
+    stamp_ = NextStamp();
+}
+
+void Surface::BeforeChangeAsSource() {
+    Surface* back = shared_->backBuffer;
+    if (back != nullptr && back != this && back->record_) {
+        back->record_->BeforeSourceChanges(this);
+    }
+}
+
+size_t Surface::HeldBackOperations() const {
+    return record_ ? record_->HeldBack() : 0;
+}
+
+void Surface::Draw(const DrawOp& op) {
+    if (op.source != nullptr) {
+        op.source->BeforeRead();
+    }
+    if (record_ && op.source != this) {
+        record_->Draw(op);
+        return;
+    }
+    BeforeWrite();
+    Apply(op);
+}
+
+void Surface::Execute(const DrawOp& op) {
+    stamp_ = NextStamp();
+    Apply(op);
+}
+
+void Surface::Apply(const DrawOp& op) {
+    switch (op.kind) {
+        case DrawOp::Kind::Copy:
+            ApplyCopy(op);
+            break;
+        case DrawOp::Kind::Stretch:
+            ApplyStretch(op);
+            break;
+        case DrawOp::Kind::Fill:
+            ApplyFill(op);
+            break;
+        case DrawOp::Kind::Circle:
+            ApplyCircle(op);
+            break;
+    }
+}
 
 int32_t Surface::BltFast(int32_t x, int32_t y, const Surface* source, const Rect& sourceRect,
                          int32_t flags) {
@@ -80,9 +178,29 @@ int32_t Surface::BltFast(int32_t x, int32_t y, const Surface* source, const Rect
         return kOk;
     }
     const bool keyed = (flags & kBltFastSourceColorKey) != 0 && source->colorKey_.has_value();
+    DrawOp op;
+    op.kind = DrawOp::Kind::Copy;
+    op.source = source;
+    op.sourceStamp = source->stamp_;
+    op.from = sourceRect;
+    op.to = {x, y, 0, 0};
+    op.flags = flags;
+    op.coversAll = !keyed && s.dx == 0 && s.dy == 0 && s.w == width_ && s.h == height_;
+    Draw(op);
+    return kOk;
+}
+
+void Surface::ApplyCopy(const DrawOp& op) {
+    const Surface* source = op.source;
+    const Rect& r = op.from;
+    Span s{r.left, r.top, op.to.left, op.to.top, r.right - r.left, r.bottom - r.top};
+    if (!ClipToDestination(s, width_, height_)) {
+        return;
+    }
+    const bool keyed = (op.flags & kBltFastSourceColorKey) != 0 && source->colorKey_.has_value();
     for (int32_t row = 0; row < s.h; ++row) {
-        const uint16_t* from = source->Row(s.sy + row) + s.sx;
-        uint16_t* to = Row(s.dy + row) + s.dx;
+        const uint16_t* from = source->RawRow(s.sy + row) + s.sx;
+        uint16_t* to = RawRow(s.dy + row) + s.dx;
         if (!keyed) {
             std::memmove(to, from, static_cast<size_t>(s.w) * sizeof(uint16_t));
             continue;
@@ -94,7 +212,6 @@ int32_t Surface::BltFast(int32_t x, int32_t y, const Surface* source, const Rect
             }
         }
     }
-    return kOk;
 }
 
 int32_t Surface::Blt(const Rect& destRect, const Surface* source, const Rect& sourceRect,
@@ -116,6 +233,32 @@ int32_t Surface::Blt(const Rect& destRect, const Surface* source, const Rect& so
     if (sw == 0 || sh == 0) {
         return kOk;
     }
+    const int32_t x0 = std::max(destRect.left, 0);
+    const int32_t x1 = std::min(destRect.right, width_);
+    const int32_t y0 = std::max(destRect.top, 0);
+    const int32_t y1 = std::min(destRect.bottom, height_);
+    if (x0 >= x1 || y0 >= y1) {
+        return kOk;
+    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Stretch;
+    op.source = source;
+    op.sourceStamp = source->stamp_;
+    op.from = sourceRect;
+    op.to = destRect;
+    op.coversAll = x0 == 0 && y0 == 0 && x1 == width_ && y1 == height_;
+    Draw(op);
+    return kOk;
+}
+
+void Surface::ApplyStretch(const DrawOp& op) {
+    const Surface* source = op.source;
+    const Rect& sourceRect = op.from;
+    const Rect& destRect = op.to;
+    const int64_t dw = static_cast<int64_t>(destRect.right) - destRect.left;
+    const int64_t dh = static_cast<int64_t>(destRect.bottom) - destRect.top;
+    const int32_t sw = sourceRect.right - sourceRect.left;
+    const int32_t sh = sourceRect.bottom - sourceRect.top;
     // Nearest-neighbour stretch, only where the destination is visible.
     const int32_t x0 = std::max(destRect.left, 0);
     const int32_t x1 = std::min(destRect.right, width_);
@@ -124,27 +267,39 @@ int32_t Surface::Blt(const Rect& destRect, const Surface* source, const Rect& so
     for (int32_t y = y0; y < y1; ++y) {
         const int32_t sy =
             sourceRect.top + static_cast<int32_t>((int64_t{y} - destRect.top) * sh / dh);
-        const uint16_t* from = source->Row(sy);
-        uint16_t* to = Row(y);
+        const uint16_t* from = source->RawRow(sy);
+        uint16_t* to = RawRow(y);
         for (int32_t x = x0; x < x1; ++x) {
             to[x] = from[sourceRect.left +
                          static_cast<int32_t>((int64_t{x} - destRect.left) * sw / dw)];
         }
     }
-    return kOk;
 }
 
 void Surface::BltColorFill(const Rect& destRect, uint32_t color) {
-    const uint16_t pixel = ColorToPixel(color);
     const int32_t x0 = std::max(destRect.left, 0);
     const int32_t x1 = std::min(destRect.right, width_);
     const int32_t y0 = std::max(destRect.top, 0);
     const int32_t y1 = std::min(destRect.bottom, height_);
-    if (x0 >= x1) {
+    if (x0 >= x1 || y0 >= y1) {
         return;
     }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Fill;
+    op.to = destRect;
+    op.color = color;
+    op.coversAll = x0 == 0 && y0 == 0 && x1 == width_ && y1 == height_;
+    Draw(op);
+}
+
+void Surface::ApplyFill(const DrawOp& op) {
+    const uint16_t pixel = ColorToPixel(op.color);
+    const int32_t x0 = std::max(op.to.left, 0);
+    const int32_t x1 = std::min(op.to.right, width_);
+    const int32_t y0 = std::max(op.to.top, 0);
+    const int32_t y1 = std::min(op.to.bottom, height_);
     for (int32_t y = y0; y < y1; ++y) {
-        std::fill(Row(y) + x0, Row(y) + x1, pixel);
+        std::fill(RawRow(y) + x0, RawRow(y) + x1, pixel);
     }
 }
 
@@ -153,8 +308,32 @@ void Surface::Flip(Surface* overrideSurface, int32_t /*flags*/) {
     if (shown == nullptr) {
         Fail("Flip on a surface that is not the primary surface");
     }
-    device_.Presentation().Present(shown->pixels_.data(), shown->width_, shown->height_,
-                                   shown->width_);
+    FrameRecord* record = shown == backBuffer_.get() ? shown->record_.get() : nullptr;
+    if (record == nullptr) {
+        if (backBuffer_ && backBuffer_->record_) {
+            backBuffer_->record_->ScreenChanged();
+        }
+        shown->BeforeRead();
+        shown->Present(false);
+        return;
+    }
+    const bool unchanged = record->EndFrame();
+    try {
+        shown->Present(unchanged);
+    } catch (...) {
+        record->Presented(false);
+        throw;
+    }
+    record->Presented(true);
+}
+
+void Surface::Present(bool unchanged) {
+    platform::DisplayPresentation& presentation = device_.Presentation();
+    if (unchanged) {
+        presentation.PresentUnchanged(pixels_, width_, height_, width_);
+    } else {
+        presentation.Present(pixels_, width_, height_, width_);
+    }
 }
 
 Surface* Surface::GetAttachedSurface(int32_t caps) {
@@ -169,14 +348,27 @@ void Surface::SetColorKey(int32_t flags, uint32_t low, uint32_t /*high*/) {
         Fail("unsupported colour key flags " + std::to_string(flags));
     }
     // The key pair is in the surface's own pixel format; low equals high in every use.
+    BeforeChangeAsSource();
+    stamp_ = NextStamp();
     colorKey_ = static_cast<uint16_t>(low);
 }
 
 void Surface::DrawCircle(int32_t cx, int32_t cy, int32_t radius) {
-    const uint16_t pixel = ColorToPixel(foreColor_);
+    DrawOp op;
+    op.kind = DrawOp::Kind::Circle;
+    op.to = {cx, cy, radius, 0};
+    op.color = foreColor_;
+    Draw(op);
+}
+
+void Surface::ApplyCircle(const DrawOp& op) {
+    const uint16_t pixel = ColorToPixel(op.color);
+    const int32_t cx = op.to.left;
+    const int32_t cy = op.to.top;
+    const int32_t radius = op.to.right;
     auto plot = [&](int32_t x, int32_t y) {
         if (x >= 0 && y >= 0 && x < width_ && y < height_) {
-            Row(y)[x] = pixel;
+            RawRow(y)[x] = pixel;
         }
     };
     // Midpoint circle: every octant mirrored from one.
@@ -209,13 +401,15 @@ void Surface::SetForeColor(uint32_t color) { foreColor_ = color; }
 void Surface::DrawText(int32_t x, int32_t y, const std::string& text) {
     const platform::TextMask& mask = device_.Text().Render(font_, text);
     const uint16_t pixel = ColorToPixel(foreColor_);
+    // Blended into what is there, so never held back: the text is drawn at once.
+    BeforeWrite();
     for (int32_t row = 0; row < mask.height; ++row) {
         const int32_t ty = y + row;
         if (ty < 0 || ty >= height_) {
             continue;
         }
         const uint8_t* coverage = mask.coverage.data() + static_cast<size_t>(row) * mask.width;
-        uint16_t* to = Row(ty);
+        uint16_t* to = RawRow(ty);
         for (int32_t col = 0; col < mask.width; ++col) {
             const int32_t tx = x + col;
             if (tx < 0 || tx >= width_ || coverage[col] == 0) {
@@ -228,7 +422,7 @@ void Surface::DrawText(int32_t x, int32_t y, const std::string& text) {
 
 DisplayDevice::DisplayDevice(platform::DisplayPresentation& presentation,
                              platform::TextRenderer& text)
-    : presentation_(presentation), text_(text) {}
+    : presentation_(presentation), text_(text), shared_(std::make_shared<SurfaceShared>()) {}
 
 void DisplayDevice::SetCooperativeLevel(int32_t flags) { presentation_.SetCooperativeLevel(flags); }
 
@@ -245,11 +439,28 @@ void DisplayDevice::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPe
 void DisplayDevice::RestoreDisplayMode() { presentation_.RestoreDisplayMode(); }
 
 std::unique_ptr<Surface> DisplayDevice::CreateSurface(const SurfaceRequest& request) {
+    return Create(request, true);
+}
+
+std::unique_ptr<Surface> DisplayDevice::CreateSurfaceForOverwrite(const SurfaceRequest& request) {
+    return Create(request, false);
+}
+
+std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bool zeroed) {
     if ((request.caps & kCapsPrimary) != 0) {
         auto primary = std::make_unique<Surface>(*this, 0, 0, request.caps);
         if ((request.flags & kRequestBackBufferCount) != 0 && request.backBufferCount >= 1) {
-            primary->backBuffer_ = std::make_unique<Surface>(*this, modeWidth_, modeHeight_,
-                                                             kCapsBackBuffer | kCapsFlip);
+            auto back = std::make_unique<Surface>(*this, modeWidth_, modeHeight_,
+                                                  kCapsBackBuffer | kCapsFlip);
+            back->record_ = std::make_unique<FrameRecord>(static_cast<DrawTarget&>(*back));
+            // Only one back buffer is told of changes to its sources: an earlier one draws
+            // everything at once from now on.
+            if (Surface* earlier = shared_->backBuffer) {
+                earlier->record_->BeforeWrite();
+                earlier->record_.reset();
+            }
+            shared_->backBuffer = back.get();
+            primary->backBuffer_ = std::move(back);
         }
         return primary;
     }
@@ -260,7 +471,7 @@ std::unique_ptr<Surface> DisplayDevice::CreateSurface(const SurfaceRequest& requ
         Fail("cannot create a surface of " + std::to_string(request.width) + " x " +
              std::to_string(request.height));
     }
-    return std::make_unique<Surface>(*this, request.width, request.height, request.caps);
+    return std::make_unique<Surface>(*this, request.width, request.height, request.caps, zeroed);
 }
 
 int32_t DisplayDevice::TestCooperativeLevel() { return presentation_.TestCooperativeLevel(); }

@@ -8,15 +8,8 @@
 
 #include "platform/display_presentation.h"
 #include "platform/text_renderer.h"
-
-// Rectangle of pixels; right and bottom are exclusive.
-struct Rect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    bool operator==(const Rect&) const = default;
-};
+#include "shell/draw_op.h"
+#include "shell/rect.h"
 
 // The surface description a caller fills before creating a surface.
 struct SurfaceRequest {
@@ -56,18 +49,27 @@ inline constexpr int32_t kErrorSurfaceLost = static_cast<int32_t>(0x887601C2);
 uint16_t ColorToPixel(uint32_t color);
 
 class DisplayDevice;
+class FrameRecord;
+struct SurfaceShared;
 
 // A 16-bit RGB565 picture in memory. Blits, fills and colour-keyed copies are plain loops over
-// rows, clipped to the destination.
-class Surface {
+// rows, clipped to the destination. The back buffer remembers how its frame was drawn
+// (FrameRecord), so a frame drawn like the last one costs no pixel work.
+class Surface : private DrawTarget {
 public:
-    Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t caps);
+    // `zeroed` false: the caller writes every pixel before anything reads one.
+    Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t caps, bool zeroed = true);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
     int32_t Caps() const { return caps_; }
-    uint16_t* Row(int32_t y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
-    const uint16_t* Row(int32_t y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    // Direct access to a row's pixels. Writes through the row belong before the surface's next
+    // drawing operation or use as a source; after that, ask for the row again.
+    uint16_t* Row(int32_t y);
+    const uint16_t* Row(int32_t y) const;
     uint16_t PixelAt(int32_t x, int32_t y) const { return Row(y)[x]; }
 
     // Copies `sourceRect` of `source` to (x, y). Flags 16 (wait) or 17 (wait + source colour
@@ -93,17 +95,40 @@ public:
     // Text with its top-left corner at (x, y), in the current font and colour.
     void DrawText(int32_t x, int32_t y, const std::string& text);
 
+    // Back buffer only: the operations of the frame so far that are held back (tests).
+    size_t HeldBackOperations() const;
+
 private:
     friend class DisplayDevice;
+    void Draw(const DrawOp& op);
+    void Execute(const DrawOp& op) override;
+    void Apply(const DrawOp& op);
+    void ApplyCopy(const DrawOp& op);
+    void ApplyStretch(const DrawOp& op);
+    void ApplyFill(const DrawOp& op);
+    void ApplyCircle(const DrawOp& op);
+    void BeforeRead() const;
+    void BeforeWrite();
+    // A back buffer's held-back operations that read this surface are performed first.
+    void BeforeChangeAsSource();
+    uint16_t* RawRow(int32_t y) { return pixels_ + static_cast<size_t>(y) * width_; }
+    const uint16_t* RawRow(int32_t y) const { return pixels_ + static_cast<size_t>(y) * width_; }
+    void Present(bool unchanged);
+
     DisplayDevice& device_;
+    std::shared_ptr<SurfaceShared> shared_;
     int32_t width_;
     int32_t height_;
     int32_t caps_;
-    std::vector<uint16_t> pixels_;
+    uint16_t* pixels_ = nullptr;
+    // Changes whenever the pixels or the colour key may have changed; never repeats, not even
+    // across surfaces.
+    uint64_t stamp_ = 0;
     std::optional<uint16_t> colorKey_;
     uint32_t foreColor_ = 0;
     platform::FontSpec font_;
     std::unique_ptr<Surface> backBuffer_;  // primary surface only
+    std::unique_ptr<FrameRecord> record_;  // back buffer only
 };
 
 // The display device: exclusive mode, the primary surface with its back buffer, off-screen
@@ -116,9 +141,13 @@ public:
     void SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t refreshRate,
                         int32_t flags);
     void RestoreDisplayMode();
-    // A surface of exactly the requested size; the primary surface (caps 0x200) comes with one
-    // back buffer of the display mode's size. An impossible request throws SystemFailure.
+    // A surface of exactly the requested size, all black; the primary surface (caps 0x200) comes
+    // with one back buffer of the display mode's size. An impossible request throws
+    // SystemFailure.
     std::unique_ptr<Surface> CreateSurface(const SurfaceRequest& request);
+    // The same for a caller that writes every pixel before anything reads one (a picture
+    // loader): the pixels start with no particular content, which saves clearing them.
+    std::unique_ptr<Surface> CreateSurfaceForOverwrite(const SurfaceRequest& request);
     int32_t TestCooperativeLevel();
     void RestoreAllSurfaces();
 
@@ -126,8 +155,12 @@ public:
     platform::TextRenderer& Text() { return text_; }
 
 private:
+    friend class Surface;
+    std::unique_ptr<Surface> Create(const SurfaceRequest& request, bool zeroed);
+
     platform::DisplayPresentation& presentation_;
     platform::TextRenderer& text_;
+    std::shared_ptr<SurfaceShared> shared_;
     int32_t modeWidth_ = 800;
     int32_t modeHeight_ = 600;
 };

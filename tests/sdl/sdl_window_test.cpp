@@ -256,6 +256,27 @@ TEST_F(SdlWindowTest, AFrameEqualToTheOneOnScreenIsNotPresentedAgain) {
     EXPECT_EQ(presentation_->HandedOverFrames(), 7);
 }
 
+TEST_F(SdlWindowTest, AnUnchangedFrameIsPresentedOnlyWhereTheWindowLacksIt) {
+    Open(true);
+    TakeScreen();
+    const auto red = Frame(0xF800);
+    presentation_->PresentUnchanged(red.data(), 800, 600, 800);  // nothing shown yet
+    EXPECT_EQ(presentation_->PresentedFrames(), 1);
+    EXPECT_EQ(ShownAt(400, 300), 0xFF0000u);
+    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
+    EXPECT_EQ(presentation_->PresentedFrames(), 1);
+    presentation_->Invalidate();  // covered and uncovered
+    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
+    EXPECT_EQ(presentation_->PresentedFrames(), 2);
+    presentation_->OnRenderReset();  // the renderer lost its textures
+    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
+    EXPECT_EQ(presentation_->PresentedFrames(), 3);
+    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
+    EXPECT_EQ(presentation_->PresentedFrames(), 3);
+    EXPECT_EQ(presentation_->HandedOverFrames(), 5);
+    EXPECT_EQ(ShownAt(400, 300), 0xFF0000u);
+}
+
 TEST_F(SdlWindowTest, ThePictureIsScaledBetweenBlackBars) {
     Open(true);
     TakeScreen();

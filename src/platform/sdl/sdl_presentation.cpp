@@ -1,8 +1,9 @@
 #include "platform/sdl/sdl_presentation.h"
 
+#include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string>
-#include <thread>
 
 #include "platform/sdl/display_probe.h"
 #include "platform/sdl/pixel_conversion.h"
@@ -19,6 +20,18 @@ constexpr int kNoVsyncEvidence = 30;
 
 [[noreturn]] void FailSdl(const std::string& what) {
     Fail(what + ": " + SDL_GetError());
+}
+
+// One sleep to an absolute time on the steady clock (CLOCK_MONOTONIC), however often a signal
+// interrupts it.
+void SleepUntil(std::chrono::steady_clock::time_point deadline) {
+    const auto since =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch()).count();
+    timespec at{};
+    at.tv_sec = static_cast<time_t>(since / 1'000'000'000);
+    at.tv_nsec = static_cast<long>(since % 1'000'000'000);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
 }
 
 }  // namespace
@@ -219,6 +232,16 @@ void SdlPresentation::Present(const uint16_t* pixels, int32_t width, int32_t hei
     Pace(!same);
 }
 
+void SdlPresentation::PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
+                                       int32_t pitchPixels) {
+    if (shown_.empty() || texture_ == nullptr || width != modeWidth_ || height != modeHeight_) {
+        Present(pixels, width, height, pitchPixels);
+        return;
+    }
+    ++handedOver_;
+    Pace(false);
+}
+
 void SdlPresentation::Pace(bool presented) {
     const auto now = std::chrono::steady_clock::now();
     if (presented && vsync_) {
@@ -233,7 +256,7 @@ void SdlPresentation::Pace(bool presented) {
     }
     lastPresent_ = {};
     if (now < nextTick_) {
-        std::this_thread::sleep_until(nextTick_);
+        SleepUntil(nextTick_);
         nextTick_ += kFramePeriod;
     } else {
         nextTick_ = now + kFramePeriod;

@@ -30,6 +30,9 @@ class SdlPresentation : public DisplayPresentation {
     void RestoreDisplayMode() override;
     void Present(const uint16_t* pixels, int32_t width, int32_t height,
                  int32_t pitchPixels) override;
+    // Keeps the picture on screen and only keeps the pace, unless the window lost its content.
+    void PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
+                          int32_t pitchPixels) override;
     int32_t TestCooperativeLevel() override;
     void RestoreAllSurfaces() override;
 

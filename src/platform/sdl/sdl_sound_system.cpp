@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/alsa_messages.h"
 #include "platform/sdl/wave_file.h"
 #include "shell/system_failure.h"
 
@@ -203,13 +204,22 @@ SdlSoundSystem::~SdlSoundSystem() {
 
 std::unique_ptr<SoundDevice> SdlSoundSystem::CreateSoundDevice(const std::string&) {
     if (!session_->open) {
-        if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            Fail(std::string("no sound device: ") + SDL_GetError());
+        const bool started = SDL_WasInit(SDL_INIT_AUDIO) == 0;
+        if (started) {
+            SilenceAlsaMessages();
+            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+                Fail(std::string("no sound device: ") + SDL_GetError());
+            }
         }
         constexpr int kChunkSamples = 512;  // about 23 ms at 22 050 Hz: clicks follow the click
         if (Mix_OpenAudioDevice(22050, AUDIO_S16SYS, 1, kChunkSamples, nullptr,
                                 SDL_AUDIO_ALLOW_ANY_CHANGE) != 0) {
-            Fail(std::string("the sound device cannot be opened: ") + Mix_GetError());
+            const std::string why = Mix_GetError();
+            if (started) {
+                // A silent run keeps no sound system (nor its device watch) running.
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            }
+            Fail("the sound device cannot be opened: " + why);
         }
         session_->open = true;
     }
