@@ -38,8 +38,12 @@ std::filesystem::path SelfDir() {
 }
 }  // namespace
 
-std::string DemoDir() { return (SelfDir() / "demo").string(); }
-std::string ProgramPath() { return (SelfDir() / "quillowbee").string(); }
+std::string DemoDir() {
+    return (SelfDir() / "demo").string();
+}
+std::string ProgramPath() {
+    return (SelfDir() / "quillowbee").string();
+}
 
 }  // namespace bench
 

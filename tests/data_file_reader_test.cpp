@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "content/data_file_reader.h"
-#include "support/test_files.h"
 #include "shell/system_failure.h"
+#include "support/test_files.h"
 
 namespace {
 

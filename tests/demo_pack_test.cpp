@@ -13,7 +13,7 @@
 namespace {
 
 class DemoPackTest : public ::testing::Test {
-protected:
+  protected:
     DemoPackTest() : cwd_(testing_support::DemoDir()) { h_.PrepareDisplay(); }
 
     void ExpectEveryLoadAtItsOwnSize() {
@@ -97,12 +97,11 @@ TEST_F(DemoPackTest, TheSoundBankLoadsWholeInTheDevicesFormat) {
     EXPECT_TRUE(DSound::InitSound());
     EXPECT_EQ(DSound::soundSlots.size(), 13u);
     for (const DSound::SoundSlot& slot : DSound::soundSlots) {
-        const std::string bytes =
-            testing_support::ReadFile(testing_support::DemoDir() / [&] {
-                std::string p = slot.fileName;
-                for (char& c : p) c = c == '\\' ? '/' : c;
-                return p;
-            }());
+        const std::string bytes = testing_support::ReadFile(testing_support::DemoDir() / [&] {
+            std::string p = slot.fileName;
+            for (char& c : p) c = c == '\\' ? '/' : c;
+            return p;
+        }());
         ASSERT_GE(bytes.size(), 44u) << slot.fileName;
         auto u16 = [&](size_t at) {
             return static_cast<uint8_t>(bytes[at]) | (static_cast<uint8_t>(bytes[at + 1]) << 8);

@@ -24,7 +24,7 @@ enum class Outcome {
 };
 
 struct Fault {
-    std::string file;  // native path inside the pack
+    std::string file;   // native path inside the pack
     std::string named;  // what the failure line must name
     bool truncate;
     Outcome outcome;
@@ -32,7 +32,9 @@ struct Fault {
 
 std::string Name(const std::string& nativePath) {
     std::string name = nativePath.substr(nativePath.find_last_of('/') + 1);
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
     return name;
 }
 
@@ -41,11 +43,12 @@ std::vector<Fault> AllFaults() {
     for (bool truncate : {false, true}) {
         for (const char* data : {"Yrke", "Musik", "Sport", "Djur"}) {
             faults.push_back({std::string("Data/") + data + ".dat",
-                              std::string("Data\\") + data + ".dat", truncate, Outcome::FailurePath});
+                              std::string("Data\\") + data + ".dat", truncate,
+                              Outcome::FailurePath});
         }
         for (const std::string& path : testing_support::MainSetPaths()) {
-            faults.push_back({testing_support::Native(path).string(), "", truncate,
-                              Outcome::MenusRetried});
+            faults.push_back(
+                {testing_support::Native(path).string(), "", truncate, Outcome::MenusRetried});
         }
         for (const std::string& path : testing_support::ChoiceSetPaths()) {
             const std::string native = testing_support::Native(path).string();
@@ -55,9 +58,10 @@ std::vector<Fault> AllFaults() {
         for (const char* sound : testing_support::kBankFiles) {
             faults.push_back({sound, "", truncate, truncate ? Outcome::Normal : Outcome::Silent});
         }
-        faults.push_back({"Djur/H\xC3\xB6na/Komplex/Film/03.jpg", "", truncate, Outcome::ActivityHolds});
-        faults.push_back({"Djur/H\xC3\xB6na/Komplex/Byggupp/04.jpg", "", truncate,
-                          Outcome::ActivityHolds});
+        faults.push_back(
+            {"Djur/H\xC3\xB6na/Komplex/Film/03.jpg", "", truncate, Outcome::ActivityHolds});
+        faults.push_back(
+            {"Djur/H\xC3\xB6na/Komplex/Byggupp/04.jpg", "", truncate, Outcome::ActivityHolds});
     }
     return faults;
 }
@@ -117,16 +121,15 @@ TEST_P(FaultMatrixTest, BehavesAsItsRulesSay) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryContentFile, FaultMatrixTest, ::testing::ValuesIn(AllFaults()),
-                         [](const ::testing::TestParamInfo<Fault>& info) {
-                             std::string name = (info.param.truncate ? "Truncated_" : "Missing_") +
-                                                info.param.file;
-                             std::replace_if(
-                                 name.begin(), name.end(),
-                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
-                                 '_');
-                             return name + "_" + std::to_string(info.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EveryContentFile, FaultMatrixTest, ::testing::ValuesIn(AllFaults()),
+    [](const ::testing::TestParamInfo<Fault>& info) {
+        std::string name = (info.param.truncate ? "Truncated_" : "Missing_") + info.param.file;
+        std::replace_if(
+            name.begin(), name.end(),
+            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name + "_" + std::to_string(info.index);
+    });
 
 // The untouched pack for comparison: the same tour, with sound and without a settings write.
 TEST(FaultMatrixBaseline, TheCompletePackRunsTheWholeTour) {

@@ -106,7 +106,9 @@ TEST(IniSettingsStoreTest, ReplacesOnlyItsOwnLineAndKeepsTheFileMode) {
 
 TEST(IniSettingsStoreTest, DefaultFolderFollowsXdgConfigHome) {
     testing_support::TempDir scratch;
-    testing_support::ScopedCurrentDir entered(scratch.Path());  // a relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder
+    testing_support::ScopedCurrentDir entered(
+        scratch
+            .Path());  // a relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder
     const std::string home = (scratch / "home").string();
     const std::string xdg = (scratch / "xdg").string();
     struct Case {
@@ -157,7 +159,9 @@ TEST(IniSettingsStoreTest, AWriteThatCannotBeDoneLeavesWhatWasThere) {
     };
     const Case cases[] = {
         {"the settings file is a folder",
-         [](const testing_support::TempDir& s) { s.Write("Quillowbee/settings.ini/inside.txt", "kept"); },
+         [](const testing_support::TempDir& s) {
+             s.Write("Quillowbee/settings.ini/inside.txt", "kept");
+         },
          plainWrite,
          [](const testing_support::TempDir& s) {
              EXPECT_EQ(s.Read("Quillowbee/settings.ini/inside.txt"), "kept");
@@ -175,8 +179,11 @@ TEST(IniSettingsStoreTest, AWriteThatCannotBeDoneLeavesWhatWasThere) {
              EXPECT_EQ(Entries(s / "Quillowbee"), std::vector<std::string>{"settings.ini"});
          }},
         {"the application folder is a file",
-         [](const testing_support::TempDir& s) { s.Write("Quillowbee", "not a folder"); }, plainWrite,
-         [](const testing_support::TempDir& s) { EXPECT_EQ(s.Read("Quillowbee"), "not a folder"); }},
+         [](const testing_support::TempDir& s) { s.Write("Quillowbee", "not a folder"); },
+         plainWrite,
+         [](const testing_support::TempDir& s) {
+             EXPECT_EQ(s.Read("Quillowbee"), "not a folder");
+         }},
         {"the disk fills during the write",
          [&](const testing_support::TempDir& s) { s.Write("Quillowbee/settings.ini", oldText); },
          [&](IniSettingsStore& store) { WithFileSizeLimit(16, [&] { plainWrite(store); }); },

@@ -19,7 +19,7 @@ long ResidentKiB() {
 }
 
 class LongRunTest : public ::testing::Test {
-protected:
+  protected:
     LongRunTest() : cwd_(dir_.Path()) {
         testing_support::WriteMiniPack(dir_.Path(), {.delays = "30000,25000,32767,20000"});
         // Start a day and a half before the millisecond clock passes 2^31.

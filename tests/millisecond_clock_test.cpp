@@ -10,7 +10,7 @@
 namespace {
 
 class ClockTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { testing_support::ResetModules(); }
     headless::Platform platform;
 };

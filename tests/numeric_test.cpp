@@ -12,8 +12,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     const struct {
         double value;
         double rounded;
-    } cases[] = {{0.5, 0},   {1.5, 2},     {2.5, 2},     {3.5, 4},        {-0.5, 0},
-                 {-1.5, -2}, {-2.5, -2},   {2.4999, 2},  {2.5001, 3},     {1002.5, 1002},
+    } cases[] = {{0.5, 0},       {1.5, 2},           {2.5, 2},        {3.5, 4},    {-0.5, 0},
+                 {-1.5, -2},     {-2.5, -2},         {2.4999, 2},     {2.5001, 3}, {1002.5, 1002},
                  {1003.5, 1004}, {-32768.5, -32768}, {32767.4, 32767}};
     for (const auto& c : cases) {
         EXPECT_EQ(Numeric::RoundHalfEven(c.value), c.rounded) << c.value;

@@ -12,7 +12,7 @@ namespace {
 using testing_support::kBankFiles;
 
 class SoundBankTest : public ::testing::Test {
-protected:
+  protected:
     SoundBankTest() : cwd_(dir_.Path()) {
         testing_support::ResetModules();
         testing_support::WriteSoundBank(dir_.Path());
@@ -116,7 +116,8 @@ TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
         std::function<void(headless::Platform&, const std::filesystem::path&)> breakIt;
     } cases[] = {
         {"no device", [](headless::Platform& p, const auto&) { p.sound.noDevice = true; }},
-        {"refused level", [](headless::Platform& p, const auto&) { p.sound.refuseCooperative = true; }},
+        {"refused level",
+         [](headless::Platform& p, const auto&) { p.sound.refuseCooperative = true; }},
         {"sound folder missing",
          [](headless::Platform&, const std::filesystem::path& root) {
              std::filesystem::remove_all(root / "Ljud");

@@ -15,7 +15,7 @@ using headless::InputEvent;
 using testing_support::FormHarness;
 
 class StartUpTest : public ::testing::Test {
-protected:
+  protected:
     StartUpTest() : cwd_(testing_support::SharedMiniPack()) {}
 
     // Runs the whole program; returns its exit status and what it printed on stderr.
@@ -66,9 +66,9 @@ TEST_F(StartUpTest, LeavesTheMainMenuReadyWithItsMusic) {
     EXPECT_EQ(DisplayCalls()[0], "SetCooperativeLevel 81");
     EXPECT_EQ(DisplayCalls()[1], "SetDisplayMode 800x600x16");
     EXPECT_EQ(h_.platform.display.presents, 1);
-    EXPECT_TRUE(testing_support::PixelMatches(
-        h_.platform.display.PixelAt(400, 300),
-        testing_support::MenuColour("Grafik\\Meny\\StartMeny.jpg")));
+    EXPECT_TRUE(
+        testing_support::PixelMatches(h_.platform.display.PixelAt(400, 300),
+                                      testing_support::MenuColour("Grafik\\Meny\\StartMeny.jpg")));
 }
 
 TEST_F(StartUpTest, ASecondCopyEndsAtOnceShowingNothing) {
@@ -169,7 +169,7 @@ TEST_F(StartUpTest, AFailureInAnEventHandlerEndsThroughTheFailurePath) {
 }
 
 class FrameLoopTest : public StartUpTest {
-protected:
+  protected:
     FrameLoopTest() {
         h_.form.StartUp();
         h_.form.isRunning = true;

@@ -47,6 +47,8 @@ int32_t AddMsRounded(int32_t time, double duration) {
     return WrapToInt32(sum);
 }
 
-bool IsLaterThan(int32_t time, int32_t deadline) { return ElapsedMs(time, deadline) > 0; }
+bool IsLaterThan(int32_t time, int32_t deadline) {
+    return ElapsedMs(time, deadline) > 0;
+}
 
 }  // namespace GameUtil

@@ -19,7 +19,8 @@ float NextUniform() {
 }  // namespace
 
 void SeedRandom(int32_t seed) {
-    generator.seed(static_cast<std::minstd_rand::result_type>(static_cast<uint32_t>(seed)) % 2147483646u + 1u);
+    generator.seed(
+        static_cast<std::minstd_rand::result_type>(static_cast<uint32_t>(seed)) % 2147483646u + 1u);
 }
 
 double RandomBetween(int16_t low, int16_t high) {

@@ -6,8 +6,8 @@ struct CrossBlock {
     int32_t x0, y0, y1;
 };
 // Top-left of each theme's block of crosses on the item page, and its second row.
-constexpr CrossBlock kCrossBlocks[4] = {{527, 164, 243}, {235, 355, 434}, {235, 164, 243},
-                                        {527, 355, 434}};
+constexpr CrossBlock kCrossBlocks[4] = {
+    {527, 164, 243}, {235, 355, 434}, {235, 164, 243}, {527, 355, 434}};
 
 }  // namespace
 

@@ -25,9 +25,8 @@ std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequ
     if (!displayDevice) {
         Fail(path + ": there is no display device to load it into");
     }
-    const platform::DecodedPicture& picture =
-        platform::Current().pictures->Decode(platform::NativePath(path), request.width,
-                                             request.height);
+    const platform::DecodedPicture& picture = platform::Current().pictures->Decode(
+        platform::NativePath(path), request.width, request.height);
     const int32_t naturalWidth = NaturalSize(picture.physicalWidth);
     const int32_t naturalHeight = NaturalSize(picture.physicalHeight);
 

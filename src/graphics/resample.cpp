@@ -129,7 +129,8 @@ void StretchPicture(const platform::DecodedPicture& picture, Surface& surface) {
         for (int32_t x = 0; x < dw; ++x) {
             float r = 0, g = 0, b = 0;
             for (int32_t t = 0; t < rows.count[y]; ++t) {
-                const float* p = wide.data() + (static_cast<size_t>(rows.first[y] + t) * dw + x) * 3;
+                const float* p =
+                    wide.data() + (static_cast<size_t>(rows.first[y] + t) * dw + x) * 3;
                 r += w[t] * p[0];
                 g += w[t] * p[1];
                 b += w[t] * p[2];

@@ -9,14 +9,19 @@ namespace platform {
 namespace {
 
 uint32_t U16(const std::string& b, size_t at) {
-    return static_cast<uint8_t>(b[at]) | (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8);
+    return static_cast<uint8_t>(b[at]) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8);
 }
-uint32_t U32(const std::string& b, size_t at) { return U16(b, at) | (U16(b, at + 2) << 16); }
+uint32_t U32(const std::string& b, size_t at) {
+    return U16(b, at) | (U16(b, at + 2) << 16);
+}
 
 }  // namespace
 
 void ReadBmp(const std::string& name, const std::string& bytes, DecodedPicture& picture) {
-    auto broken = [&](const std::string& why) { Fail(name + ": not a readable bitmap (" + why + ")"); };
+    auto broken = [&](const std::string& why) {
+        Fail(name + ": not a readable bitmap (" + why + ")");
+    };
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') {
         broken("no bitmap header");
     }

@@ -7,7 +7,7 @@ namespace platform {
 // Where the finished 800 x 600 RGB565 back buffer goes: the monitor, scaled with its aspect kept,
 // or a recording in tests. Stands in for the exclusive full-screen display mode.
 class DisplayPresentation {
-public:
+  public:
     virtual ~DisplayPresentation() = default;
 
     // 81: full screen, exclusive; 8: normal (the desktop back). A refusal throws SystemFailure.

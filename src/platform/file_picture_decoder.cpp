@@ -37,7 +37,7 @@ void ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 class FilePictureDecoder : public PictureDecoder {
-public:
+  public:
     FilePictureDecoder() : handle_(tjInitDecompress()) {
         if (handle_ == nullptr) {
             Fail("the JPEG decoder cannot be created");
@@ -60,7 +60,7 @@ public:
         return picture_;
     }
 
-private:
+  private:
     void DecodeJpeg(const std::string& name, int32_t wantWidth, int32_t wantHeight) {
         int width = 0, height = 0, subsampling = 0, colorspace = 0;
         const auto* data = reinterpret_cast<const unsigned char*>(bytes_.data());

@@ -25,7 +25,7 @@ inline constexpr int32_t kLargestPictureSide = 16384;
 // until the next call (the decoder reuses its buffer, so loading many pictures costs no fresh
 // memory each time).
 class PictureDecoder {
-public:
+  public:
     virtual ~PictureDecoder() = default;
     virtual const DecodedPicture& Decode(const std::string& nativePath, int32_t wantWidth,
                                          int32_t wantHeight) = 0;

@@ -6,7 +6,11 @@ namespace {
 Services installed;
 }
 
-void Install(const Services& services) { installed = services; }
-const Services& Current() { return installed; }
+void Install(const Services& services) {
+    installed = services;
+}
+const Services& Current() {
+    return installed;
+}
 
 }  // namespace platform

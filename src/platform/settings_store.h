@@ -6,7 +6,7 @@ namespace platform {
 
 // The per-user settings store: one text value under (application, section, key).
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual void WriteText(const std::string& application, const std::string& section,
                            const std::string& key, const std::string& value) = 0;

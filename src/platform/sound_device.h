@@ -26,7 +26,7 @@ inline constexpr int32_t kPlayLooping = 1;
 
 // One static sound buffer holding a whole sound.
 class SoundBuffer {
-public:
+  public:
     virtual ~SoundBuffer() = default;
     virtual void SetCurrentPosition(int32_t position) = 0;
     virtual void Play(int32_t flags) = 0;
@@ -38,7 +38,7 @@ public:
 // A sound device: every buffer it creates plays on its own, and all of them mix together.
 // Every failure throws SystemFailure.
 class SoundDevice {
-public:
+  public:
     virtual ~SoundDevice() = default;
     virtual void SetCooperativeLevel(int32_t flags) = 0;  // 2: priority level
     virtual std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(
@@ -51,7 +51,7 @@ public:
 
 // The root object: creates the device and notification events.
 class SoundSystem {
-public:
+  public:
     virtual ~SoundSystem() = default;
     virtual std::unique_ptr<SoundDevice> CreateSoundDevice(const std::string& deviceId) = 0;
     virtual int32_t CreateEvent() = 0;

@@ -7,8 +7,8 @@
 namespace platform {
 
 struct FontSpec {
-    std::string family;  // for example "Century Gothic"
-    double points = 0;   // size in points at 96 dpi
+    std::string family;    // for example "Century Gothic"
+    double points = 0;     // size in points at 96 dpi
     int32_t weight = 400;  // 700 = bold
     bool operator==(const FontSpec&) const = default;
 };
@@ -23,7 +23,7 @@ struct TextMask {
 // Renders text into coverage masks. Implementations keep opened fonts and rendered masks, so
 // drawing the same labels every frame reads no file.
 class TextRenderer {
-public:
+  public:
     virtual ~TextRenderer() = default;
     // The mask of `text` (Windows-1252 bytes) in `font`, its top-left corner at the text's origin.
     virtual const TextMask& Render(const FontSpec& font, const std::string& text) = 0;

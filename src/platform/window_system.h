@@ -31,7 +31,7 @@ inline constexpr int16_t kKeyF1 = 112;
 
 // Receives the window's input events while the window system yields.
 class EventSink {
-public:
+  public:
     virtual ~EventSink() = default;
     virtual void OnMouseDown(int16_t button, int16_t shift, float x, float y) = 0;
     virtual void OnKeyUp(int16_t keyCode, int16_t shift) = 0;
@@ -43,7 +43,7 @@ public:
 // The one full-screen window and its pointer. Pointer positions are in 800 x 600 picture
 // coordinates whatever the window's real size.
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // True when another copy of the program already runs for this user.

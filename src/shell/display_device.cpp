@@ -172,7 +172,11 @@ int32_t Surface::BltFast(int32_t x, int32_t y, const Surface* source, const Rect
     if (device_.TestCooperativeLevel() != 0) {
         return kErrorSurfaceLost;
     }
-    Span s{sourceRect.left, sourceRect.top, x, y, sourceRect.right - sourceRect.left,
+    Span s{sourceRect.left,
+           sourceRect.top,
+           x,
+           y,
+           sourceRect.right - sourceRect.left,
            sourceRect.bottom - sourceRect.top};
     if (!ClipToDestination(s, width_, height_)) {
         return kOk;
@@ -394,9 +398,13 @@ void Surface::ApplyCircle(const DrawOp& op) {
     }
 }
 
-void Surface::SetFont(const platform::FontSpec& font) { font_ = font; }
+void Surface::SetFont(const platform::FontSpec& font) {
+    font_ = font;
+}
 
-void Surface::SetForeColor(uint32_t color) { foreColor_ = color; }
+void Surface::SetForeColor(uint32_t color) {
+    foreColor_ = color;
+}
 
 void Surface::DrawText(int32_t x, int32_t y, const std::string& text) {
     const platform::TextMask& mask = device_.Text().Render(font_, text);
@@ -424,7 +432,9 @@ DisplayDevice::DisplayDevice(platform::DisplayPresentation& presentation,
                              platform::TextRenderer& text)
     : presentation_(presentation), text_(text), shared_(std::make_shared<SurfaceShared>()) {}
 
-void DisplayDevice::SetCooperativeLevel(int32_t flags) { presentation_.SetCooperativeLevel(flags); }
+void DisplayDevice::SetCooperativeLevel(int32_t flags) {
+    presentation_.SetCooperativeLevel(flags);
+}
 
 void DisplayDevice::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel,
                                    int32_t refreshRate, int32_t flags) {
@@ -436,7 +446,9 @@ void DisplayDevice::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPe
     modeHeight_ = height;
 }
 
-void DisplayDevice::RestoreDisplayMode() { presentation_.RestoreDisplayMode(); }
+void DisplayDevice::RestoreDisplayMode() {
+    presentation_.RestoreDisplayMode();
+}
 
 std::unique_ptr<Surface> DisplayDevice::CreateSurface(const SurfaceRequest& request) {
     return Create(request, true);
@@ -464,7 +476,8 @@ std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bo
         }
         return primary;
     }
-    const bool sized = (request.flags & kRequestWidth) != 0 && (request.flags & kRequestHeight) != 0;
+    const bool sized =
+        (request.flags & kRequestWidth) != 0 && (request.flags & kRequestHeight) != 0;
     constexpr int32_t kLargest = 16384;
     if (!sized || request.width <= 0 || request.height <= 0 || request.width > kLargest ||
         request.height > kLargest) {
@@ -474,6 +487,10 @@ std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bo
     return std::make_unique<Surface>(*this, request.width, request.height, request.caps, zeroed);
 }
 
-int32_t DisplayDevice::TestCooperativeLevel() { return presentation_.TestCooperativeLevel(); }
+int32_t DisplayDevice::TestCooperativeLevel() {
+    return presentation_.TestCooperativeLevel();
+}
 
-void DisplayDevice::RestoreAllSurfaces() { presentation_.RestoreAllSurfaces(); }
+void DisplayDevice::RestoreAllSurfaces() {
+    presentation_.RestoreAllSurfaces();
+}

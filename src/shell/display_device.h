@@ -17,7 +17,8 @@ struct SurfaceRequest {
     int32_t height = 0;
     int32_t width = 0;
     int32_t backBufferCount = 0;
-    int32_t caps = 0;  // 0x40 off-screen plain, 0x800 system memory; 0x200 primary, 0x10 flip, 0x8 complex
+    int32_t caps =
+        0;  // 0x40 off-screen plain, 0x800 system memory; 0x200 primary, 0x10 flip, 0x8 complex
     bool operator==(const SurfaceRequest&) const = default;
 };
 
@@ -56,7 +57,7 @@ struct SurfaceShared;
 // rows, clipped to the destination. The back buffer remembers how its frame was drawn
 // (FrameRecord), so a frame drawn like the last one costs no pixel work.
 class Surface : private DrawTarget {
-public:
+  public:
     // `zeroed` false: the caller writes every pixel before anything reads one.
     Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t caps, bool zeroed = true);
     ~Surface();
@@ -98,7 +99,7 @@ public:
     // Back buffer only: the operations of the frame so far that are held back (tests).
     size_t HeldBackOperations() const;
 
-private:
+  private:
     friend class DisplayDevice;
     void Draw(const DrawOp& op);
     void Execute(const DrawOp& op) override;
@@ -134,7 +135,7 @@ private:
 // The display device: exclusive mode, the primary surface with its back buffer, off-screen
 // surfaces in memory, loss detection.
 class DisplayDevice {
-public:
+  public:
     DisplayDevice(platform::DisplayPresentation& presentation, platform::TextRenderer& text);
 
     void SetCooperativeLevel(int32_t flags);
@@ -154,7 +155,7 @@ public:
     platform::DisplayPresentation& Presentation() { return presentation_; }
     platform::TextRenderer& Text() { return text_; }
 
-private:
+  private:
     friend class Surface;
     std::unique_ptr<Surface> Create(const SurfaceRequest& request, bool zeroed);
 

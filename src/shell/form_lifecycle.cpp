@@ -14,7 +14,9 @@ using namespace DisplayFlags;
 
 namespace {
 
-platform::WindowSystem& Window() { return *platform::Current().window; }
+platform::WindowSystem& Window() {
+    return *platform::Current().window;
+}
 
 // Gives the desktop back after a failure, whatever state the display is in, and reports what
 // failed in one line.
@@ -36,7 +38,9 @@ int FailurePath(const char* what) {
 
 }  // namespace
 
-void MainMenuForm::Form_Initialize() { isPrevInstance = Window().IsPreviousInstance(); }
+void MainMenuForm::Form_Initialize() {
+    isPrevInstance = Window().IsPreviousInstance();
+}
 
 int MainMenuForm::Form_Load() {
     try {
@@ -57,8 +61,8 @@ void MainMenuForm::StartUp() {
     window.SetPointerShape(platform::kPointerHourglass);
     isBusy = true;
 
-    GameUtil::displayDevice = std::make_unique<DisplayDevice>(*platform::Current().display,
-                                                              *platform::Current().text);
+    GameUtil::displayDevice =
+        std::make_unique<DisplayDevice>(*platform::Current().display, *platform::Current().text);
     GameUtil::displayDevice->SetCooperativeLevel(kCooperativeFullScreenExclusive);
     GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
     SurfaceRequest primary;
@@ -145,4 +149,6 @@ void MainMenuForm::ClearMovieOnHd() {
     platform::Current().settings->WriteText("Quillowbee", "Settings", "movieOnHd", "False");
 }
 
-void MainMenuForm::PlaySound(int16_t n) { DSound::PlaySound(n); }
+void MainMenuForm::PlaySound(int16_t n) {
+    DSound::PlaySound(n);
+}

@@ -23,7 +23,7 @@ using SurfaceSlot = std::unique_ptr<Surface>;
 // The one window. Its fields are the menu state record; its methods are the menu operations.
 // Every operation reads and writes the record directly.
 class MainMenuForm : public platform::EventSink {
-public:
+  public:
     // ---- The menu state record, in declaration order. ----
     ChoiceSettings savedSettings{};
     ChoiceSettings settings{};
@@ -138,7 +138,7 @@ public:
     }
     void OnQuitRequest() override { isRunning = false; }
 
-private:
+  private:
     // ---- Navigation helpers (input/mouse_and_keys.cpp). ----
     int16_t FirstEnabledSlot(int16_t theme);
     void LeaveActivity();

@@ -8,7 +8,9 @@
 
 namespace Numeric {
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 namespace {
 template <typename T>
@@ -21,11 +23,16 @@ T RoundTo(double value, const char* type) {
 }
 }  // namespace
 
-int16_t RoundToInt16(double value) { return RoundTo<int16_t>(value, "16 bits"); }
-int32_t RoundToInt32(double value) { return RoundTo<int32_t>(value, "32 bits"); }
+int16_t RoundToInt16(double value) {
+    return RoundTo<int16_t>(value, "16 bits");
+}
+int32_t RoundToInt32(double value) {
+    return RoundTo<int32_t>(value, "32 bits");
+}
 
 int16_t CheckedInt16(int64_t value) {
-    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max()) {
+    if (value < std::numeric_limits<int16_t>::min() ||
+        value > std::numeric_limits<int16_t>::max()) {
         Fail("overflow: " + std::to_string(value) + " does not fit in 16 bits");
     }
     return static_cast<int16_t>(value);

@@ -8,8 +8,10 @@
 // single failure path of the form's load. The message names what failed, for the one line the
 // failure path prints.
 class SystemFailure : public std::runtime_error {
-public:
+  public:
     explicit SystemFailure(const std::string& what) : std::runtime_error(what) {}
 };
 
-[[noreturn]] inline void Fail(const std::string& what) { throw SystemFailure(what); }
+[[noreturn]] inline void Fail(const std::string& what) {
+    throw SystemFailure(what);
+}

@@ -97,8 +97,8 @@ int16_t LoadSound(const std::string& fileName, bool fromFile, bool fromResource,
     slot.useVolume = useVolume;
 
     platform::SoundBufferDescription description;
-    description.flags = (useNotify ? 256 : 0) + (useFrequency ? 32 : 0) + (usePan ? 64 : 0) +
-                        (useVolume ? 128 : 0);
+    description.flags =
+        (useNotify ? 256 : 0) + (useFrequency ? 32 : 0) + (usePan ? 64 : 0) + (useVolume ? 128 : 0);
     const platform::WaveFormat format;  // PCM, mono, 22 050 Hz, 16 bits
     if (fromFile) {
         slot.buffer = soundDevice->CreateSoundBufferFromFile(platform::NativePath(fileName),

@@ -79,7 +79,6 @@ std::string PictureFileName(int32_t n) {
     return text;
 }
 
-
 int16_t SoundNumberOf(const std::string& nativePath) {
     for (int16_t n = 0; n < 13; ++n) {
         const std::string_view file = kSoundFiles[n];

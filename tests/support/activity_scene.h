@@ -24,7 +24,6 @@ void WriteColourJpeg(const std::filesystem::path& path, int32_t colour);
 // program: "01" .. "09", then "10" onwards, then ".jpg".
 std::string PictureFileName(int32_t n);
 
-
 // The sound number (0-12) of a played native path, or -1.
 int16_t SoundNumberOf(const std::string& nativePath);
 

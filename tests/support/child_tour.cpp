@@ -76,8 +76,7 @@ std::vector<ScriptedRun::Step> ChildTour() {
         {"back to the main menu", 3, key(27), 1},
         {"open Djur", 3, click(560, 135), 1},
         {"choose the hen", 3, click(110, 130), 1},
-        {"build the picture",
-         30,
+        {"build the picture", 30,
          [](FormHarness& h) {
              if (h.form.currentScreen == 6) {
                  return true;

@@ -15,7 +15,7 @@ namespace testing_support {
 // done yet is tried again after the same wait. Whatever happens, the run is ended after
 // `maxYields` passes with a termination request, so a test never hangs.
 class ScriptedRun {
-public:
+  public:
     struct Step {
         std::string name;
         int wait = 3;
@@ -34,7 +34,7 @@ public:
     // Screens shown at each pass, in order (consecutive repeats folded).
     const std::vector<int16_t>& Screens() const { return screens_; }
 
-private:
+  private:
     void OnYield();
 
     FormHarness& h_;

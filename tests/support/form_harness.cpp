@@ -14,7 +14,9 @@ void ResetModules() {
     GameUtil::performanceFrequency = 0;
 }
 
-FormHarness::FormHarness() { ResetModules(); }
+FormHarness::FormHarness() {
+    ResetModules();
+}
 
 FormHarness::~FormHarness() {
     // Surfaces of the form go before the display objects they were made from.
@@ -23,13 +25,13 @@ FormHarness::~FormHarness() {
 }
 
 void FormHarness::PrepareDisplay() {
-    GameUtil::displayDevice =
-        std::make_unique<DisplayDevice>(platform.display, platform.text);
+    GameUtil::displayDevice = std::make_unique<DisplayDevice>(platform.display, platform.text);
     GameUtil::displayDevice->SetCooperativeLevel(DisplayFlags::kCooperativeFullScreenExclusive);
     GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
     SurfaceRequest primary;
     primary.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestBackBufferCount;
-    primary.caps = DisplayFlags::kCapsPrimary | DisplayFlags::kCapsFlip | DisplayFlags::kCapsComplex;
+    primary.caps =
+        DisplayFlags::kCapsPrimary | DisplayFlags::kCapsFlip | DisplayFlags::kCapsComplex;
     primary.backBufferCount = 1;
     GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
     GameUtil::backBuffer =
@@ -50,14 +52,18 @@ void FormHarness::Click(int32_t x, int32_t y, int16_t button) {
     form.Form_MouseDown(button, 0, static_cast<float>(x), static_cast<float>(y));
 }
 
-void FormHarness::Key(int16_t key, int16_t shift) { form.Form_KeyUp(key, shift); }
+void FormHarness::Key(int16_t key, int16_t shift) {
+    form.Form_KeyUp(key, shift);
+}
 
 void FormHarness::MoveTo(int32_t x, int32_t y) {
     platform.window.pointer = {x, y};
     form.Form_MouseMove(0, 0, static_cast<float>(x), static_cast<float>(y));
 }
 
-void FormHarness::Pass() { form.RunPass(); }
+void FormHarness::Pass() {
+    form.RunPass();
+}
 
 void FormHarness::Passes(int count) {
     for (int i = 0; i < count; ++i) {

@@ -185,5 +185,4 @@ std::string Describe(uint16_t pixel) {
            std::to_string((pixel & 31) * 255 / 31);
 }
 
-
 }  // namespace testing_support

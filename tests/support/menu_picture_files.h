@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 // Small menu pictures made by the tests: every file of the menu set gets its own flat colour, so
 // a composed frame tells which picture lies where. The note pictures are split into the eight
 // sub-menu cells, each cell in a colour of its own, so a copied cell also tells where it came
@@ -40,6 +39,5 @@ void RewriteMenuPicture(const std::filesystem::path& root, const std::string& sy
 bool Shows(uint16_t pixel, Rgb c);
 // The pixel as "r,g,b" in 8-bit channels, for failure messages.
 std::string Describe(uint16_t pixel);
-
 
 }  // namespace testing_support

@@ -16,7 +16,9 @@ Rgb ColourFor(int index) {
     return {level(i % 5), level((i / 5) % 5), level(i / 25)};
 }
 
-std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
 
 const char* const kThemeFiles[4] = {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat",
                                     "Data/Djur.dat"};
@@ -26,19 +28,21 @@ const char* const kSets[4] = {"Enkel\\Film\\", "Komplex\\Film\\", "Enkel\\Byggup
 }  // namespace
 
 std::vector<std::string> MainSetPaths() {
-    std::vector<std::string> paths = {"Grafik\\Meny\\StartMeny.jpg", "Grafik\\Meny\\StoppLapp.jpg",
-                                      "Grafik\\Meny\\YrkeMeny1.jpg", "Grafik\\Meny\\MusikMeny1.jpg",
-                                      "Grafik\\Meny\\SportMeny1.jpg", "Grafik\\Meny\\DjurMeny1.jpg"};
-    for (int n = 0; n < 4; ++n) paths.push_back("Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg");
+    std::vector<std::string> paths = {
+        "Grafik\\Meny\\StartMeny.jpg",  "Grafik\\Meny\\StoppLapp.jpg",
+        "Grafik\\Meny\\YrkeMeny1.jpg",  "Grafik\\Meny\\MusikMeny1.jpg",
+        "Grafik\\Meny\\SportMeny1.jpg", "Grafik\\Meny\\DjurMeny1.jpg"};
+    for (int n = 0; n < 4; ++n)
+        paths.push_back("Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg");
     for (int k = 0; k < 32; ++k) paths.push_back("Grafik\\Meny\\Knapp1_" + TwoDigits(k) + ".jpg");
     for (int n = 0; n < 4; ++n) paths.push_back("Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg");
     return paths;
 }
 
 std::vector<std::string> ChoiceSetPaths() {
-    return {"Grafik\\Meny\\Val\\InfoMeny.jpg",    "Grafik\\Meny\\Val\\4Meny.jpg",
-            "Grafik\\Meny\\Val\\8Meny.jpg",       "Grafik\\Meny\\Val\\ByggUppMeny.jpg",
-            "Grafik\\Meny\\Val\\FilmMeny.jpg",    "Grafik\\Meny\\Val\\selected.jpg",
+    return {"Grafik\\Meny\\Val\\InfoMeny.jpg", "Grafik\\Meny\\Val\\4Meny.jpg",
+            "Grafik\\Meny\\Val\\8Meny.jpg",    "Grafik\\Meny\\Val\\ByggUppMeny.jpg",
+            "Grafik\\Meny\\Val\\FilmMeny.jpg", "Grafik\\Meny\\Val\\selected.jpg",
             "Grafik\\Meny\\Val\\kryss.bmp"};
 }
 

@@ -39,7 +39,8 @@ bool PixelMatches(uint16_t pixel, Rgb colour);
 std::vector<std::string> MainSetPaths();
 std::vector<std::string> ChoiceSetPaths();
 
-// A system path text turned into a relative native path ("Grafik\\Meny\\X.jpg" -> "Grafik/Meny/X.jpg").
+// A system path text turned into a relative native path ("Grafik\\Meny\\X.jpg" ->
+// "Grafik/Meny/X.jpg").
 std::filesystem::path Native(const std::string& systemPath);
 
 }  // namespace testing_support

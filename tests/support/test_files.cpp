@@ -30,13 +30,17 @@ ScopedCurrentDir::ScopedCurrentDir(const fs::path& folder) : previous_(fs::curre
     fs::current_path(folder);
 }
 
-ScopedCurrentDir::~ScopedCurrentDir() { fs::current_path(previous_); }
+ScopedCurrentDir::~ScopedCurrentDir() {
+    fs::current_path(previous_);
+}
 
 void TempDir::Write(const std::string& relative, const std::string& bytes) const {
     WriteFile(path_ / relative, bytes);
 }
 
-std::string TempDir::Read(const std::string& relative) const { return ReadFile(path_ / relative); }
+std::string TempDir::Read(const std::string& relative) const {
+    return ReadFile(path_ / relative);
+}
 
 ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
     : name_(std::move(name)) {
@@ -46,7 +50,9 @@ ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
     Set(name_, value);
 }
 
-ScopedEnv::~ScopedEnv() { Set(name_, previous_); }
+ScopedEnv::~ScopedEnv() {
+    Set(name_, previous_);
+}
 
 void ScopedEnv::Set(const std::string& name, const std::optional<std::string>& value) {
     if (value) {
@@ -137,7 +143,9 @@ void WriteBmp24(const fs::path& path, int width, int height, const std::vector<u
     WriteFile(path, bytes);
 }
 
-fs::path DemoDir() { return fs::path(QUILLOWBEE_DEMO_DIR); }
+fs::path DemoDir() {
+    return fs::path(QUILLOWBEE_DEMO_DIR);
+}
 
 DerivedPack::DerivedPack() {
     for (const fs::directory_entry& entry : fs::directory_iterator(DemoDir())) {

@@ -10,7 +10,7 @@ namespace testing_support {
 
 // A fresh empty folder under the system's temporary folder, removed again at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,29 +21,29 @@ public:
     void Write(const std::string& relative, const std::string& bytes) const;
     std::string Read(const std::string& relative) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Makes `folder` the current directory until the end of the scope.
 class ScopedCurrentDir {
-public:
+  public:
     explicit ScopedCurrentDir(const std::filesystem::path& folder);
     ~ScopedCurrentDir();
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
 // Sets (or, with no value, removes) an environment variable until the end of the scope.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(std::string name, const std::optional<std::string>& value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     static void Set(const std::string& name, const std::optional<std::string>& value);
     std::string name_;
     std::optional<std::string> previous_;
@@ -68,7 +68,7 @@ std::filesystem::path DemoDir();
 // A copy of the demo content in a temporary folder that shares every untouched file with the
 // demo through symbolic links; files that a test removes, truncates or rewrites become real.
 class DerivedPack {
-public:
+  public:
     DerivedPack();
     const std::filesystem::path& Path() const { return dir_.Path(); }
     // `relative` is a native path inside the pack, e.g. "Grafik/Meny/Knapp1_05.jpg".
@@ -76,7 +76,7 @@ public:
     void Truncate(const std::filesystem::path& relative, double fraction);
     void Write(const std::filesystem::path& relative, const std::string& bytes);
 
-private:
+  private:
     // Turns every linked folder on the way to `relative` into a real folder of links.
     void Materialise(const std::filesystem::path& relative);
     TempDir dir_;

@@ -50,7 +50,8 @@ void Display::SetCooperativeLevel(int32_t flags) {
     calls.push_back("SetCooperativeLevel " + std::to_string(flags));
 }
 
-void Display::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t, int32_t) {
+void Display::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t,
+                             int32_t) {
     calls.push_back("SetDisplayMode " + std::to_string(width) + "x" + std::to_string(height) + "x" +
                     std::to_string(bitsPerPixel));
     if (refuseDisplayMode) {
@@ -102,9 +103,13 @@ SoundBuffer::SoundBuffer(SoundSystem& system, std::string filePath)
     system_.buffers.push_back(this);
 }
 
-SoundBuffer::~SoundBuffer() { std::erase(system_.buffers, this); }
+SoundBuffer::~SoundBuffer() {
+    std::erase(system_.buffers, this);
+}
 
-void SoundBuffer::SetCurrentPosition(int32_t newPosition) { position = newPosition; }
+void SoundBuffer::SetCurrentPosition(int32_t newPosition) {
+    position = newPosition;
+}
 
 void SoundBuffer::Play(int32_t flags) {
     playing = true;
@@ -113,7 +118,9 @@ void SoundBuffer::Play(int32_t flags) {
     system_.plays.push_back(path);
 }
 
-void SoundBuffer::Stop() { playing = false; }
+void SoundBuffer::Stop() {
+    playing = false;
+}
 
 int32_t SoundBuffer::GetStatus() {
     if (!playing) {
@@ -181,9 +188,13 @@ void Settings::WriteText(const std::string& application, const std::string& sect
     writes.push_back({application, section, key, value});
 }
 
-Platform::Platform() : pictures(platform::CreateFilePictureDecoder()) { Install(); }
+Platform::Platform() : pictures(platform::CreateFilePictureDecoder()) {
+    Install();
+}
 
-Platform::~Platform() { platform::Install({}); }
+Platform::~Platform() {
+    platform::Install({});
+}
 
 void Platform::Install() {
     platform::Install({&window, &display, &text, &sound, pictures.get(), &counter, &settings});

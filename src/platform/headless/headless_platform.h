@@ -20,7 +20,7 @@ struct InputEvent {
 };
 
 class Window : public platform::WindowSystem {
-public:
+  public:
     bool previousInstance = false;
     bool shown = false;
     int16_t pointerShape = platform::kPointerArrow;
@@ -41,7 +41,7 @@ public:
 };
 
 class Display : public platform::DisplayPresentation {
-public:
+  public:
     std::vector<std::string> calls;  // "SetCooperativeLevel 81", "SetDisplayMode 800x600x16", ...
     bool refuseDisplayMode = false;
     bool lost = false;
@@ -65,7 +65,7 @@ public:
 
 // Every character is a solid 6 x 11 block in an 8 x 15 cell, so tests can find drawn text.
 class Text : public platform::TextRenderer {
-public:
+  public:
     struct Call {
         platform::FontSpec font;
         std::string text;
@@ -74,7 +74,7 @@ public:
     const platform::TextMask& Render(const platform::FontSpec& font,
                                      const std::string& text) override;
 
-private:
+  private:
     std::map<std::string, platform::TextMask> cache_;
 };
 
@@ -82,7 +82,7 @@ class SoundSystem;
 
 // A buffer that "sounds" until the test ends it (one-shots) or it is stopped.
 class SoundBuffer : public platform::SoundBuffer {
-public:
+  public:
     explicit SoundBuffer(SoundSystem& system, std::string path);
     ~SoundBuffer() override;
     void SetCurrentPosition(int32_t position) override;
@@ -97,12 +97,12 @@ public:
     int32_t position = 0;
     int plays = 0;
 
-private:
+  private:
     SoundSystem& system_;
 };
 
 class SoundDevice : public platform::SoundDevice {
-public:
+  public:
     explicit SoundDevice(SoundSystem& system) : system_(system) {}
     void SetCooperativeLevel(int32_t flags) override;
     std::unique_ptr<platform::SoundBuffer> CreateSoundBufferFromFile(
@@ -113,14 +113,14 @@ public:
         const platform::SoundBufferDescription& description,
         const platform::WaveFormat& format) override;
 
-private:
+  private:
     SoundSystem& system_;
 };
 
 class SoundSystem : public platform::SoundSystem {
-public:
-    bool noDevice = false;          // creating the device fails
-    bool refuseCooperative = false;  // the cooperative level is refused
+  public:
+    bool noDevice = false;              // creating the device fails
+    bool refuseCooperative = false;     // the cooperative level is refused
     std::vector<SoundBuffer*> buffers;  // live buffers, in creation order
     std::vector<std::string> plays;     // the path of every Play, in order
     int nextEvent = 1;
@@ -135,7 +135,7 @@ public:
 };
 
 class Counter : public platform::PerformanceCounter {
-public:
+  public:
     int64_t frequency = 1000000;
     int64_t counter = 0;
     int frequencyQueries = 0;
@@ -146,7 +146,7 @@ public:
 };
 
 class Settings : public platform::SettingsStore {
-public:
+  public:
     struct Write {
         std::string application, section, key, value;
     };
@@ -157,7 +157,7 @@ public:
 
 // Every headless piece, with the real picture decoder; installs itself as the current platform.
 class Platform {
-public:
+  public:
     Platform();
     ~Platform();
     Window window;
