@@ -276,6 +276,12 @@ void SdlPresentation::RestoreAllSurfaces() {
         CreateTexture();
     }
     Invalidate();
+    if (window_ != nullptr) {
+        // Back on screen, the keys belong to the program again; without a window manager
+        // nobody else gives the focus back.
+        SDL_RaiseWindow(window_);
+        SDL_SetWindowInputFocus(window_);
+    }
 }
 
 Letterbox SdlPresentation::WindowBox() const {

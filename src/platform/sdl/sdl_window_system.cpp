@@ -71,6 +71,11 @@ void SdlWindowSystem::Yield(EventSink& sink) {
         presentation_.Log().Milestone("ready");
     }
     SDL_Event event;
+    // While the window is minimised or hidden the frame loop only waits for it to come back:
+    // sleep until an event arrives (or a moment passes) instead of spinning a core.
+    if (presentation_.TestCooperativeLevel() != 0 && SDL_WaitEventTimeout(&event, 50) != 0) {
+        Deliver(event, sink);
+    }
     while (SDL_PollEvent(&event) != 0) {
         Deliver(event, sink);
     }
