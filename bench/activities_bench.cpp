@@ -117,17 +117,7 @@ struct Scene {
     double flippedAt = 0;
 
     Scene() {
-        GameUtil::displayDevice = std::make_unique<DisplayDevice>(platform.display, platform.text);
-        GameUtil::displayDevice->SetCooperativeLevel(DisplayFlags::kCooperativeFullScreenExclusive);
-        GameUtil::displayDevice->SetDisplayMode(kWidth, kHeight, 16, 0, 0);
-        SurfaceRequest primary;
-        primary.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestBackBufferCount;
-        primary.caps =
-            DisplayFlags::kCapsPrimary | DisplayFlags::kCapsFlip | DisplayFlags::kCapsComplex;
-        primary.backBufferCount = 1;
-        GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
-        GameUtil::backBuffer =
-            GameUtil::primarySurface->GetAttachedSurface(DisplayFlags::kCapsBackBuffer);
+        GameUtil::TakeTheScreen();
         form.ResetSettings(0);
         form.filmPictures.resize(1);
         ItemInfo& item = DataFileReader::Item(9);

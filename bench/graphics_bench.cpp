@@ -68,18 +68,7 @@ std::string PhotoLikeJpeg(int width, int height, int quality) {
 
 // The display objects of a run, on the headless platform.
 struct HeadlessDisplay {
-    HeadlessDisplay() {
-        GameUtil::displayDevice = std::make_unique<DisplayDevice>(platform.display, platform.text);
-        GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
-        SurfaceRequest primary;
-        primary.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestBackBufferCount;
-        primary.caps =
-            DisplayFlags::kCapsPrimary | DisplayFlags::kCapsFlip | DisplayFlags::kCapsComplex;
-        primary.backBufferCount = 1;
-        GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
-        GameUtil::backBuffer =
-            GameUtil::primarySurface->GetAttachedSurface(DisplayFlags::kCapsBackBuffer);
-    }
+    HeadlessDisplay() { GameUtil::TakeTheScreen(); }
     ~HeadlessDisplay() { GameUtil::DropDisplayObjects(); }
     headless::Platform platform;
 };

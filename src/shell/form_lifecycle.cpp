@@ -61,16 +61,7 @@ void MainMenuForm::StartUp() {
     window.SetPointerShape(platform::kPointerHourglass);
     isBusy = true;
 
-    GameUtil::displayDevice =
-        std::make_unique<DisplayDevice>(*platform::Current().display, *platform::Current().text);
-    GameUtil::displayDevice->SetCooperativeLevel(kCooperativeFullScreenExclusive);
-    GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
-    SurfaceRequest primary;
-    primary.flags = kRequestCaps | kRequestBackBufferCount;
-    primary.caps = kCapsPrimary | kCapsFlip | kCapsComplex;
-    primary.backBufferCount = 1;
-    GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
-    GameUtil::backBuffer = GameUtil::primarySurface->GetAttachedSurface(kCapsBackBuffer);
+    GameUtil::TakeTheScreen();
     window.ShowWindow();
 
     DataFileReader::LoadItemFile("Data\\Yrke.dat", 0);

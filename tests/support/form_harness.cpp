@@ -25,17 +25,7 @@ FormHarness::~FormHarness() {
 }
 
 void FormHarness::PrepareDisplay() {
-    GameUtil::displayDevice = std::make_unique<DisplayDevice>(platform.display, platform.text);
-    GameUtil::displayDevice->SetCooperativeLevel(DisplayFlags::kCooperativeFullScreenExclusive);
-    GameUtil::displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
-    SurfaceRequest primary;
-    primary.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestBackBufferCount;
-    primary.caps =
-        DisplayFlags::kCapsPrimary | DisplayFlags::kCapsFlip | DisplayFlags::kCapsComplex;
-    primary.backBufferCount = 1;
-    GameUtil::primarySurface = GameUtil::displayDevice->CreateSurface(primary);
-    GameUtil::backBuffer =
-        GameUtil::primarySurface->GetAttachedSurface(DisplayFlags::kCapsBackBuffer);
+    GameUtil::TakeTheScreen();
     form.filmPictures.resize(1);
 }
 
