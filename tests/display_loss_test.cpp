@@ -19,27 +19,35 @@ struct Case {
     size_t reloads;  // pictures read again after the loss
 };
 
-class DisplayLossTest : public ::testing::TestWithParam<Case> {};
+class DisplayLossTest : public ::testing::TestWithParam<Case> {
+  protected:
+    // Shows the case's screen; on the film, one picture on.
+    void Show() {
+        const Case& c = GetParam();
+        h.form.StartUp();
+        h.form.isRunning = true;
+        h.form.selectedItem = 25;
+        h.form.menuContext = c.context;
+        if (c.screen == 6) {
+            h.form.requestedScreen = 5;  // the film's pictures are loaded on the way in
+            h.Pass();
+        }
+        h.form.requestedScreen = c.screen;
+        h.Pass();
+        if (c.screen == 6) {
+            h.platform.counter.AdvanceMs(500);
+            h.Pass();  // the film moves on to its second picture
+        }
+        ASSERT_EQ(h.form.currentScreen, c.screen);
+    }
+
+    testing_support::ScopedCurrentDir cwd{testing_support::SharedMiniPack()};
+    testing_support::FormHarness h;
+};
 
 TEST_P(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
     const Case& c = GetParam();
-    testing_support::ScopedCurrentDir cwd(testing_support::SharedMiniPack());
-    testing_support::FormHarness h;
-    h.form.StartUp();
-    h.form.isRunning = true;
-    h.form.selectedItem = 25;
-    h.form.menuContext = c.context;
-    if (c.screen == 6) {
-        h.form.requestedScreen = 5;  // the film's pictures are loaded on the way in
-        h.Pass();
-    }
-    h.form.requestedScreen = c.screen;
-    h.Pass();
-    if (c.screen == 6) {
-        h.platform.counter.AdvanceMs(500);
-        h.Pass();  // the film moves on to its second picture
-    }
-    ASSERT_EQ(h.form.currentScreen, c.screen);
+    Show();
     const int16_t filmIndex = h.form.filmIndex;
     const int16_t filmPasses = h.form.filmPasses;
     const size_t plays = h.platform.sound.plays.size();
@@ -83,6 +91,31 @@ TEST_P(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
     for (const SurfaceSlot& slot : h.form.buttonPictures) {
         EXPECT_TRUE(slot);
     }
+}
+
+TEST_P(DisplayLossTest, AQuitDuringTheWaitEndsTheProgramWithoutWaitingForTheDisplay) {
+    Show();
+    testing_support::ScopedRecordingDecoder decoder;
+    h.platform.display.lost = true;
+    int yields = 0;
+    h.platform.window.onYield = [&] {
+        if (++yields == 2) {
+            h.platform.window.pending.push_back({headless::InputEvent::Kind::Quit});
+        }
+        if (yields > 50) {
+            h.platform.display.lost = false;  // keeps a wrong implementation from waiting for ever
+        }
+    };
+    // On the film the picture's time is up as well, so the film looks at the display again.
+    h.platform.counter.AdvanceMs(40);
+    h.Pass();
+
+    EXPECT_FALSE(h.form.isRunning);
+    EXPECT_LE(yields, 3);
+    EXPECT_TRUE(decoder.Calls().empty());
+    EXPECT_EQ(std::count(h.platform.display.calls.begin(), h.platform.display.calls.end(),
+                         "RestoreAllSurfaces"),
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -131,27 +131,5 @@ TEST_F(DisplayRecovery, ADisplayThatWasNotLostYieldsOnceAndReloadsNothing) {
     EXPECT_TRUE(window().pointerShapes.empty());
 }
 
-TEST_F(DisplayRecovery, AQuitWhileTheDisplayIsAwayEndsTheLoopWithoutReloading) {
-    Show(0);
-    display().lost = true;
-    window().onYield = [&] {
-        if (window().yields == 2) {
-            window().pending.push_back({headless::InputEvent::Kind::Quit, 0, 0});
-        }
-        if (window().yields > 50) {
-            display().lost = false;  // keeps a wrong implementation from waiting for ever
-        }
-    };
-    ScopedRecordingDecoder decoder;
-    form.RunFrameLoop();
-
-    EXPECT_FALSE(form.isRunning);
-    // Two yields in the wait, then the pass ends with its own yield.
-    EXPECT_EQ(window().yields, 3);
-    EXPECT_EQ(Restores(), 0);
-    EXPECT_TRUE(decoder.Paths().empty());
-    EXPECT_TRUE(window().pointerShapes.empty());
-}
-
 }  // namespace
 }  // namespace testing_support

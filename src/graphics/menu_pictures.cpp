@@ -36,10 +36,11 @@ std::string TwoDigits(int k) {
 }  // namespace
 
 void MainMenuForm::LoadMainMenuPictures() {
-    bool retried = false;
     SurfaceRequest request = MenuPictureRequest(0, 0);
-    for (;;) {
-        try {
+    // The set is loaded whole or not at all; one more pass may find what was missing (a slow
+    // disk, a file being copied in).
+    LoadWithOneRetry(
+        [&] {
             SetSize(request, 800, 600);
             Load(menuPictures[0], "Grafik\\Meny\\StartMeny.jpg", request);
             SetSize(request, 70, 70);
@@ -50,10 +51,10 @@ void MainMenuForm::LoadMainMenuPictures() {
                 GameUtil::primarySurface->Flip(nullptr, kFlipWait);
             }
             SetSize(request, 800, 600);
-            Load(menuPictures[1], "Grafik\\Meny\\YrkeMeny" + std::string("1") + ".jpg", request);
-            Load(menuPictures[2], "Grafik\\Meny\\MusikMeny" + std::string("1") + ".jpg", request);
-            Load(menuPictures[3], "Grafik\\Meny\\SportMeny" + std::string("1") + ".jpg", request);
-            Load(menuPictures[4], "Grafik\\Meny\\DjurMeny" + std::string("1") + ".jpg", request);
+            Load(menuPictures[1], "Grafik\\Meny\\YrkeMeny1.jpg", request);
+            Load(menuPictures[2], "Grafik\\Meny\\MusikMeny1.jpg", request);
+            Load(menuPictures[3], "Grafik\\Meny\\SportMeny1.jpg", request);
+            Load(menuPictures[4], "Grafik\\Meny\\DjurMeny1.jpg", request);
             SetSize(request, 310, 285);
             for (size_t n = 0; n < quadrantPictures.size(); ++n) {
                 Load(quadrantPictures[n], "Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg",
@@ -62,26 +63,14 @@ void MainMenuForm::LoadMainMenuPictures() {
             SetSize(request, 195, 260);
             for (size_t k = 0; k < buttonPictures.size(); ++k) {
                 Load(buttonPictures[k],
-                     "Grafik\\Meny\\Knapp" + std::string("1") + "_" +
-                         TwoDigits(static_cast<int>(k)) + ".jpg",
-                     request);
+                     "Grafik\\Meny\\Knapp1_" + TwoDigits(static_cast<int>(k)) + ".jpg", request);
             }
             SetSize(request, 800, 600);
             for (size_t n = 0; n < notePictures.size(); ++n) {
                 Load(notePictures[n], "Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg", request);
             }
-            return;
-        } catch (const std::exception&) {
-            // The set is loaded whole or not at all; one more pass may find what was missing
-            // (a slow disk, a file being copied in).
-            ReleaseMainMenuPictures();
-            ClearMovieOnHd();
-            if (retried) {
-                return;
-            }
-            retried = true;
-        }
-    }
+        },
+        [&] { ReleaseMainMenuPictures(); });
 }
 
 void MainMenuForm::LoadChoicePictures() {
@@ -121,16 +110,15 @@ void MainMenuForm::ReleaseChoicePictures() {
 
 void MainMenuForm::RecoverLostDisplay() {
     platform::WindowSystem& window = *platform::Current().window;
-    const bool wasRunning = isRunning;
     displayWasLost = false;
     while (!GameUtil::IsDisplayReady()) {
-        window.Yield(*this);
-        displayWasLost = true;
-        if (wasRunning && !isRunning) {
-            // A quit asked for while the display is away ends the program without waiting for
-            // the display to come back.
+        if (!isRunning) {
+            // A quit asked for before or while the display is away ends the program without
+            // waiting for the display to come back.
             return;
         }
+        window.Yield(*this);
+        displayWasLost = true;
     }
     window.Yield(*this);
     if (displayWasLost) {

@@ -98,6 +98,7 @@ ActivityScene::ActivityScene() {
     platform::Install(services);
     platform.counter.SetMs(1000000);
     harness.PrepareWithoutContent();
+    harness.form.isRunning = true;  // as inside the frame loop
     for (const std::string_view file : kSoundFiles) {
         WriteFile(dir.Path() / file, BareWave());
     }
