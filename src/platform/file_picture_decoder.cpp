@@ -18,6 +18,16 @@ int32_t PixelsToHimetric(int32_t pixels) {
 
 namespace {
 
+// TurboJPEG reports warnings through the same nonzero result as errors. A warning such as
+// stray bytes before a marker still decodes every pixel; a file whose data ends early decodes
+// with grey where its end is missing, so that one counts as unreadable.
+bool IsHarmlessWarning(tjhandle handle) {
+    if (tjGetErrorCode(handle) != TJERR_WARNING) {
+        return false;
+    }
+    return std::strstr(tjGetErrorStr2(handle), "Premature end") == nullptr;
+}
+
 // Reads a whole file; a missing or unreadable file fails naming it.
 void ReadWholeFile(const std::string& path, std::string& bytes) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
@@ -65,7 +75,8 @@ class FilePictureDecoder : public PictureDecoder {
         int width = 0, height = 0, subsampling = 0, colorspace = 0;
         const auto* data = reinterpret_cast<const unsigned char*>(bytes_.data());
         if (tjDecompressHeader3(handle_, data, bytes_.size(), &width, &height, &subsampling,
-                                &colorspace) != 0) {
+                                &colorspace) != 0 &&
+            !IsHarmlessWarning(handle_)) {
             Fail(name + ": not a readable picture (" + tjGetErrorStr2(handle_) + ")");
         }
         if (width <= 0 || height <= 0 || width > kLargestPictureSide ||
@@ -90,8 +101,8 @@ class FilePictureDecoder : public PictureDecoder {
         picture_.height = TJSCALED(height, factor);
         picture_.pixels.resize(static_cast<size_t>(picture_.width) * picture_.height * 4);
         if (tjDecompress2(handle_, data, bytes_.size(), picture_.pixels.data(), picture_.width, 0,
-                          picture_.height, TJPF_RGBX, 0) != 0) {
-            // A warning too: a truncated file decodes with grey where its end is missing.
+                          picture_.height, TJPF_RGBX, 0) != 0 &&
+            !IsHarmlessWarning(handle_)) {
             Fail(name + ": not a readable picture (" + tjGetErrorStr2(handle_) + ")");
         }
     }
