@@ -221,8 +221,33 @@ TEST_F(QuitKeysTest, EscapeByMenuContext) {
     }
 }
 
+TEST_F(QuitKeysTest, TheExitLockRefusesTheWindowsCloseRequestButNotTermination) {
+    using Kind = headless::InputEvent::Kind;
+    const struct {
+        Kind request;
+        bool exitLocked;
+        int16_t screen, context;
+        bool quits;
+    } cases[] = {
+        {Kind::Close, false, 0, 0, true}, {Kind::Close, false, 6, 8, true},
+        {Kind::Close, true, 0, 0, false}, {Kind::Close, true, 2, 2, false},
+        {Kind::Close, true, 6, 8, false}, {Kind::Close, true, 12, 12, false},
+        {Kind::Quit, true, 0, 0, true},   {Kind::Quit, true, 5, 8, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "screen " << c.screen << ", locked " << c.exitLocked);
+        Show(c.screen, c.context);
+        form.isRunning = true;
+        form.settings.exitLocked = c.exitLocked;
+        h.platform.window.pending.push_back({c.request});
+        h.platform.window.Yield(form);
+        EXPECT_EQ(form.isRunning, !c.quits);
+        EXPECT_EQ(form.requestedScreen, c.screen);
+    }
+}
+
 TEST_F(QuitKeysTest, AnyOtherKeyOnlyClicks) {
-    const int16_t keys[] = {0, 9, 65, 113, 8, 45, 123};
+    const int16_t keys[] = {0, 9, 65, 113, 8, 45, 123, platform::kKeyOther};
     const struct {
         int16_t screen, context;
     } screens[] = {{0, 0}, {2, 2}, {5, 9}, {6, 9}, {12, 12}};

@@ -28,6 +28,9 @@ inline constexpr int16_t kKeyEscape = 27;
 inline constexpr int16_t kKeySpace = 32;
 inline constexpr int16_t kKeyDelete = 46;
 inline constexpr int16_t kKeyF1 = 112;
+// A key without a virtual-key code of its own; like every key the system does not act on, it
+// clicks.
+inline constexpr int16_t kKeyOther = 255;
 
 // Receives the window's input events while the window system yields.
 class EventSink {
@@ -36,8 +39,11 @@ class EventSink {
     virtual void OnMouseDown(int16_t button, int16_t shift, float x, float y) = 0;
     virtual void OnKeyUp(int16_t keyCode, int16_t shift) = 0;
     virtual void OnMouseMove(int16_t button, int16_t shift, float x, float y) = 0;
-    // A termination request from outside: SIGTERM, SIGINT, the window being closed.
+    // A termination request from the system: SIGTERM, SIGINT.
     virtual void OnQuitRequest() = 0;
+    // The user asks the window to close (its close button, Alt+F4): a request the exit lock
+    // may refuse, like Escape.
+    virtual void OnCloseRequest() = 0;
 };
 
 // The one full-screen window and its pointer. Pointer positions are in 800 x 600 picture

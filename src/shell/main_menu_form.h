@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,10 @@ class MainMenuForm : public platform::EventSink {
     void ReleaseFilmPictures();
     // Sets movieOnHd False and records "False" under "movieOnHd" in the settings store.
     void ClearMovieOnHd();
+    // The picture loaders' retry rule: run `load`; when it fails (a missing or broken picture,
+    // memory running out), run `release`, clear movieOnHd and run `load` once more. A second
+    // failure is swallowed the same way. True when one of the two attempts succeeded.
+    bool LoadWithOneRetry(const std::function<void()>& load, const std::function<void()>& release);
     void PlaySound(int16_t n);
 
     // ---- Frame loop (shell/frame_loop.cpp). ----
@@ -137,6 +142,11 @@ class MainMenuForm : public platform::EventSink {
         Form_MouseMove(button, shift, x, y);
     }
     void OnQuitRequest() override { isRunning = false; }
+    void OnCloseRequest() override {
+        if (!settings.exitLocked) {
+            isRunning = false;
+        }
+    }
 
   private:
     // ---- Navigation helpers (input/mouse_and_keys.cpp). ----

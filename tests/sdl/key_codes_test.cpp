@@ -43,8 +43,10 @@ TEST(KeyCodesTest, KeysCarryTheirWindowsVirtualKeyCodes) {
         {0xF6, SDL_SCANCODE_SEMICOLON, 186},
         {0xE5, SDL_SCANCODE_LEFTBRACKET, 219},
         {0xE9, SDL_SCANCODE_2, 50},  // French digit row
-        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0},
-        {SDLK_MODE, SDL_SCANCODE_MODE, 0},
+        // Keys without a code of their own still reach the form, with one outside the five.
+        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, kKeyOther},
+        {SDLK_MODE, SDL_SCANCODE_MODE, kKeyOther},
+        {SDLK_BRIGHTNESSUP, SDL_SCANCODE_BRIGHTNESSUP, kKeyOther},
     };
     for (const KeyCase& c : cases) {
         EXPECT_EQ(VirtualKeyCode(c.key, c.scancode), c.expected)

@@ -40,6 +40,7 @@ class RecordingSink : public EventSink {
         events.push_back({"move", button, shift, x, y});
     }
     void OnQuitRequest() override { events.push_back({"quit"}); }
+    void OnCloseRequest() override { events.push_back({"close"}); }
 };
 
 // The real window system and presentation on SDL's dummy video driver (a 1024 x 768 desktop
@@ -178,7 +179,10 @@ TEST_F(SdlWindowTest, InputArrivesInPictureCoordinatesThroughTheBars) {
     PushKey(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, KMOD_NONE);
     PushKey(SDL_KEYUP, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_LSHIFT | KMOD_RCTRL);
     PushKey(SDL_KEYUP, SDLK_F1, SDL_SCANCODE_F1, KMOD_LALT);
-    PushKey(SDL_KEYUP, SDLK_MODE, SDL_SCANCODE_MODE, KMOD_NONE);  // no code: not delivered
+    PushKey(SDL_KEYUP, SDLK_MODE, SDL_SCANCODE_MODE, KMOD_NONE);  // no code of its own
+    SDL_Event close{};
+    close.window = {SDL_WINDOWEVENT, 0, WindowId(), SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0};
+    Push(close);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     Push(quit);
@@ -187,14 +191,22 @@ TEST_F(SdlWindowTest, InputArrivesInPictureCoordinatesThroughTheBars) {
     RecordingSink sink;
     window_->Yield(sink);
     const std::vector<Event> expected = {
-        {"down", 1, 0, 400, 300}, {"down", 2, 0, 0, 83},
-        {"down", 4, 0, 799, 599}, {"move", 1, 0, 700, 50},
-        {"key", 27, 0},           {"key", 13, 3},
-        {"key", 112, 4},          {"quit"},
+        {"down", 1, 0, 400, 300},
+        {"down", 2, 0, 0, 83},
+        {"down", 4, 0, 799, 599},
+        {"move", 1, 0, 700, 50},
+        {"key", 27, 0},
+        {"key", 13, 3},
+        {"key", 112, 4},
+        {"key", kKeyOther, 0},
+        {"close"},
+        {"quit"},
         {"key", 32, 0},
     };
     EXPECT_EQ(sink.events, expected);
     EXPECT_EQ(window_->GetCursorPos(), (Point{700, 50}));
+    // Closing the last window does not turn into a quit by itself: the form decides.
+    EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, SDL_TRUE));
 
     RecordingSink later;
     window_->Yield(later);

@@ -42,6 +42,9 @@ void Window::Yield(platform::EventSink& sink) {
             case InputEvent::Kind::Quit:
                 sink.OnQuitRequest();
                 break;
+            case InputEvent::Kind::Close:
+                sink.OnCloseRequest();
+                break;
         }
     }
 }

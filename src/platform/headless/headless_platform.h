@@ -14,7 +14,7 @@
 namespace headless {
 
 struct InputEvent {
-    enum class Kind { MouseDown, KeyUp, MouseMove, Quit } kind = Kind::MouseDown;
+    enum class Kind { MouseDown, KeyUp, MouseMove, Quit, Close } kind = Kind::MouseDown;
     int16_t code = 0;  // button or key code
     int16_t shift = 0;
 };

@@ -83,7 +83,7 @@ int16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode scancode) {
             return entry.code;
         }
     }
-    return 0;
+    return kKeyOther;
 }
 
 int16_t ShiftBits(uint16_t modifiers) {

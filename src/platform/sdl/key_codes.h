@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
+#include "platform/window_system.h"
+
 namespace platform {
 
 // The Windows virtual-key code the form's key events carry for an SDL key: letters 65-90 and
 // digits 48-57 by the character the layout gives, named keys by their meaning, punctuation by
-// its place on the keyboard. 0 for a key without a code.
+// its place on the keyboard. kKeyOther for a key without a code of its own.
 int16_t VirtualKeyCode(SDL_Keycode key, SDL_Scancode scancode);
 
 // Shift bits of the form's events: 1 Shift, 2 Ctrl, 4 Alt.

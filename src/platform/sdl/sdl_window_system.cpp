@@ -6,7 +6,11 @@
 
 namespace platform {
 
-SdlWindowSystem::SdlWindowSystem(SdlPresentation& presentation) : presentation_(presentation) {}
+SdlWindowSystem::SdlWindowSystem(SdlPresentation& presentation) : presentation_(presentation) {
+    // Closing the window is a request the program answers itself (the exit lock may refuse it);
+    // only SIGTERM and SIGINT become SDL_QUIT.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+}
 
 SdlWindowSystem::~SdlWindowSystem() {
     if (arrow_ != nullptr) {
@@ -102,10 +106,8 @@ void SdlWindowSystem::Deliver(const SDL_Event& event, EventSink& sink) {
             break;
         }
         case SDL_KEYUP: {
-            const int16_t code = VirtualKeyCode(event.key.keysym.sym, event.key.keysym.scancode);
-            if (code != 0) {
-                sink.OnKeyUp(code, ShiftBits(event.key.keysym.mod));
-            }
+            sink.OnKeyUp(VirtualKeyCode(event.key.keysym.sym, event.key.keysym.scancode),
+                         ShiftBits(event.key.keysym.mod));
             break;
         }
         case SDL_WINDOWEVENT:
@@ -115,6 +117,9 @@ void SdlWindowSystem::Deliver(const SDL_Event& event, EventSink& sink) {
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     presentation_.Invalidate();
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    sink.OnCloseRequest();
                     break;
                 default:
                     break;
