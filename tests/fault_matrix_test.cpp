@@ -6,6 +6,7 @@
 
 #include "support/child_tour.h"
 #include "support/mini_pack.h"
+#include "support/recording_decoder.h"
 #include "support/sound_files.h"
 #include "support/test_files.h"
 
@@ -130,6 +131,31 @@ INSTANTIATE_TEST_SUITE_P(
             [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return name + "_" + std::to_string(info.index);
     });
+
+// Memory running out while a picture decodes is retried like a missing picture, by every
+// loader: the menus, the film and the build-up.
+TEST(FaultMatrixOutOfMemory, EveryPictureLoaderRetriesOnceAndTheTourCompletes) {
+    for (const std::string picture :
+         {"Grafik/Meny/Knapp1_30.jpg", "Komplex/Film/03.jpg", "Komplex/Byggupp/04.jpg"}) {
+        SCOPED_TRACE(picture);
+        DerivedPack pack;
+        testing_support::ScopedCurrentDir cwd(pack.Path());
+        testing_support::FormHarness h;
+        testing_support::ScopedRecordingDecoder decoder;
+        decoder.Decoder().beforeDecode = [&](const std::string& path) {
+            if (path.ends_with(picture)) {
+                throw std::bad_alloc();
+            }
+        };
+        ScriptedRun run(h, ChildTour());
+        EXPECT_EQ(run.Run(), 0) << run.Errors();
+        EXPECT_TRUE(run.Completed());
+        EXPECT_EQ(h.platform.settings.writes.size(), 2u);
+        EXPECT_EQ(std::ranges::count_if(decoder.Paths(),
+                                        [&](const std::string& p) { return p.ends_with(picture); }),
+                  2);
+    }
+}
 
 // The untouched pack for comparison: the same tour, with sound and without a settings write.
 TEST(FaultMatrixBaseline, TheCompletePackRunsTheWholeTour) {

@@ -86,9 +86,8 @@ void MainMenuForm::StartBuildUp() {
     }
 
     SurfaceRequest request = FullScreenRequest();
-    bool retried = false;
-    for (;;) {
-        try {
+    LoadWithOneRetry(
+        [&] {
             // A failed first attempt has cleared movieOnHd, so the retry reads the pictures
             // beside the program.
             const std::string prefix = HardDiskPrefix(settings.movieOnHd);
@@ -106,16 +105,8 @@ void MainMenuForm::StartBuildUp() {
             }
             stepTime = GameUtil::GetMilliseconds();
             buildUpStepsTaken = 0;
-            return;
-        } catch (const SystemFailure&) {
-            ReleaseBuildUpPictures();
-            ClearMovieOnHd();
-            if (retried) {
-                return;
-            }
-            retried = true;
-        }
-    }
+        },
+        [&] { ReleaseBuildUpPictures(); });
 }
 
 void MainMenuForm::StepBuildUp() {
@@ -137,9 +128,8 @@ void MainMenuForm::StepBuildUp() {
         GameUtil::RandomBetween(DSound::kFirstBuildSound, DSound::kLastBuildSound)));
 
     SurfaceRequest request = FullScreenRequest();
-    bool retried = false;
-    for (;;) {
-        try {
+    LoadWithOneRetry(
+        [&] {
             const std::string prefix = HardDiskPrefix(settings.movieOnHd);
             if (buildUpIndex < 0) {
                 requestedScreen = Screen::kFilm;
@@ -154,14 +144,7 @@ void MainMenuForm::StepBuildUp() {
             if (settings.buildUpSteps == kFourSteps && buildUpStepsTaken == 4) {
                 requestedScreen = Screen::kFilm;
             }
-            return;
-        } catch (const SystemFailure&) {
-            // The step has happened; only the picture after it is missing.
-            ClearMovieOnHd();
-            if (retried) {
-                return;
-            }
-            retried = true;
-        }
-    }
+        },
+        // The step has happened; only the picture after it is missing.
+        [] {});
 }

@@ -32,9 +32,8 @@ auto& At(List& list, int32_t index, const char* what) {
 }  // namespace
 
 void MainMenuForm::LoadFilm() {
-    bool retried = false;
-    for (;;) {
-        try {
+    LoadWithOneRetry(
+        [&] {
             const ItemInfo& item = DataFileReader::Item(selectedItem);
             // A failed first attempt has cleared movieOnHd, so the retry reads the pictures
             // beside the program.
@@ -65,16 +64,8 @@ void MainMenuForm::LoadFilm() {
                 At(filmDelays, n, "film delay") = At(item.filmDelays, n, "item delay");
             }
             filmPasses = 0;
-            return;
-        } catch (const SystemFailure&) {
-            ReleaseFilmPictures();
-            ClearMovieOnHd();
-            if (retried) {
-                return;
-            }
-            retried = true;
-        }
-    }
+        },
+        [&] { ReleaseFilmPictures(); });
 }
 
 void MainMenuForm::DrawFilmFrame() {

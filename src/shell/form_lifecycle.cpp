@@ -140,6 +140,20 @@ void MainMenuForm::ClearMovieOnHd() {
     platform::Current().settings->WriteText("Quillowbee", "Settings", "movieOnHd", "False");
 }
 
+bool MainMenuForm::LoadWithOneRetry(const std::function<void()>& load,
+                                    const std::function<void()>& release) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            load();
+            return true;
+        } catch (const std::exception&) {
+            release();
+            ClearMovieOnHd();
+        }
+    }
+    return false;
+}
+
 void MainMenuForm::PlaySound(int16_t n) {
     DSound::PlaySound(n);
 }

@@ -7,6 +7,9 @@ namespace testing_support {
 const platform::DecodedPicture& RecordingDecoder::Decode(const std::string& nativePath,
                                                          int32_t wantWidth, int32_t wantHeight) {
     calls.push_back({nativePath, wantWidth, wantHeight});
+    if (beforeDecode) {
+        beforeDecode(nativePath);
+    }
     const platform::DecodedPicture& picture = real_.Decode(nativePath, wantWidth, wantHeight);
     calls.back().decodedWidth = picture.width;
     calls.back().decodedHeight = picture.height;

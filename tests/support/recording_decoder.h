@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class RecordingDecoder : public platform::PictureDecoder {
     const platform::DecodedPicture& Decode(const std::string& nativePath, int32_t wantWidth,
                                            int32_t wantHeight) override;
     std::vector<Call> calls;
+    // Runs before each decode with its path; a test makes a decode fail by throwing from it.
+    std::function<void(const std::string&)> beforeDecode;
 
   private:
     platform::PictureDecoder& real_;
