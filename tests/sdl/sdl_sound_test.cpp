@@ -102,7 +102,9 @@ TEST_F(SdlSoundTest, AReleasedBuffersChannelIsReusedSilent) {
 TEST_F(SdlSoundTest, WavesInOtherPcmFormatsLoad) {
     WriteWave(dir_.Path() / "stereo8.wav", 44100, 2, 8, 44100);
     WriteWave(dir_.Path() / "rate11k.wav", 11025, 1, 16, 11025);
-    for (const char* name : {"stereo8.wav", "rate11k.wav"}) {
+    WriteWave(dir_.Path() / "rate176k.wav", 176400, 2, 16, 17640);
+    WriteWave(dir_.Path() / "rate192k.wav", 192000, 1, 16, 19200);
+    for (const char* name : {"stereo8.wav", "rate11k.wav", "rate176k.wav", "rate192k.wav"}) {
         auto buffer = Load(name);
         buffer->Play(kPlayOnce);
         EXPECT_EQ(buffer->GetStatus(), kSoundStatusPlaying) << name;

@@ -136,7 +136,7 @@ TEST(WaveFileTest, ReadingFailsNamingTheFileOrGivesTheClampedBytes) {
     std::ofstream(path("text.wav"), std::ios::binary) << "not a wave file at all";
     std::ofstream(path("empty.wav"), std::ios::binary);
     // The rates a sound buffer takes, each side of both ends.
-    for (const uint32_t rate : {99u, 100u, 100000u, 100001u}) {
+    for (const uint32_t rate : {99u, 100u, 176400u, 192000u, 384000u, 384001u}) {
         std::ofstream(path("rate" + std::to_string(rate) + ".wav"), std::ios::binary)
             << Riff(Format(rate) + Header("data", 2) + "ab");
     }
@@ -145,9 +145,12 @@ TEST(WaveFileTest, ReadingFailsNamingTheFileOrGivesTheClampedBytes) {
     EXPECT_EQ(cut.bytes, Riff(kFormat + Header("data", 4) + "abcd"));
     EXPECT_EQ(cut.chunks.dataBytes, 4u);
     EXPECT_EQ(ReadWaveFile(path("rate100.wav")).chunks.sampleRate, 100u);
-    EXPECT_EQ(ReadWaveFile(path("rate100000.wav")).chunks.sampleRate, 100000u);
+    for (const uint32_t rate : {176400u, 192000u, 384000u}) {
+        EXPECT_EQ(ReadWaveFile(path("rate" + std::to_string(rate) + ".wav")).chunks.sampleRate,
+                  rate);
+    }
     for (const char* name :
-         {"missing.wav", "text.wav", "empty.wav", "rate99.wav", "rate100001.wav"}) {
+         {"missing.wav", "text.wav", "empty.wav", "rate99.wav", "rate384001.wav"}) {
         try {
             ReadWaveFile(path(name));
             ADD_FAILURE() << name << " was read";

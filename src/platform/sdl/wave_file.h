@@ -6,10 +6,11 @@
 
 namespace platform {
 
-// The sample rates a sound buffer may take; SDL would take any, and stretch a 1 Hz sound 22 050
-// times over when it converts it for the mixer.
+// The sample rates a sound buffer may take: every rate studio and consumer recordings use, up to
+// 384 kHz. SDL would take any, and stretch a 1 Hz sound 22 050 times over when it converts it for
+// the mixer.
 inline constexpr uint32_t kLowestSampleRate = 100;
-inline constexpr uint32_t kHighestSampleRate = 100000;
+inline constexpr uint32_t kHighestSampleRate = 384000;
 
 // What SDL reads of a wave file's chunks: the first "fmt " chunk and the first "data" chunk.
 struct WaveChunks {
