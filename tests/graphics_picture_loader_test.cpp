@@ -116,6 +116,21 @@ TEST_F(PictureLoading, SmallPictureIsStretchedOverTheWholeSurface) {
     ExpectQuarters(*surface);
 }
 
+TEST_F(PictureLoading, APictureWithStrayBytesBeforeAMarkerLoadsWithItsPixels) {
+    WriteJpegPixels("tmp.jpg", 64, 48, Quarters(64, 48));
+    std::string jpeg = ReadFile("tmp.jpg");
+    // The decoder warns of extraneous bytes before the marker and decodes every pixel.
+    for (const std::string marker : {"\xFF\xDA", "\xFF\xC4"}) {
+        std::string damaged = jpeg;
+        damaged.insert(damaged.find(marker), "abc");
+        WriteFile("stray.jpg", damaged);
+        SurfaceRequest request = Request(0, 0, 0, 0);
+        const auto surface = GameUtil::LoadPictureSurface("stray.jpg", request);
+        EXPECT_EQ(request, Request(7, 0x40, 64, 48));
+        ExpectQuarters(*surface);
+    }
+}
+
 TEST_F(PictureLoading, LargePictureIsDecodedReducedThenResampledToTheSize) {
     WriteJpegPixels("large.jpg", 1700, 1300, Quarters(1700, 1300));
     ScopedRecordingDecoder decoder;
@@ -202,73 +217,153 @@ INSTANTIATE_TEST_SUITE_P(
                        WriteBmp24("tmp.bmp", 20, 20, Quarters(20, 20));
                        WriteFile("Grafik/broken.jpg", ReadFile("tmp.bmp").substr(0, 700));
                    }},
-        BrokenCase{"RunLengthBitmap",
+        BrokenCase{"BitmapTooLarge",
                    [] {
                        WriteBmp24("tmp.bmp", 4, 4, Quarters(4, 4));
                        std::string bmp = ReadFile("tmp.bmp");
-                       bmp[30] = 1;  // compression: RLE8
+                       bmp[20] = 1;  // 65 540 pixels wide, in a file of a few bytes
                        WriteFile("Grafik/broken.jpg", bmp);
                    }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PictureLoading, TwentyFourBitBitmapAtItsOwnSize) {
-    WriteBmp24("Grafik/Val/p.bmp", 30, 20, Quarters(30, 20));
-    SurfaceRequest request = Request(0, 0, 0, 0);
-    const auto surface = GameUtil::LoadPictureSurface("Grafik\\Val\\p.bmp", request);
-    EXPECT_EQ(request, Request(7, 0x40, 30, 20));
-    ExpectQuarters(*surface);
-    // Same size: the pixels are converted exactly.
-    EXPECT_EQ(surface->PixelAt(14, 9), ColorToPixel(0x1010F0));
-    EXPECT_EQ(surface->PixelAt(15, 10), ColorToPixel(0x10F0F0));
-}
+// The kinds of Windows bitmap: how many bits a pixel, the compression, the header.
+enum class BitmapKind { Rgb24, Palette8, Palette4, Rle8, Rle4, Rgb555, Masks565, Masks32, Os2 };
 
-// An 8-bit bitmap with a 4-colour palette, rows bottom-up and padded to 4 bytes.
-std::string EightBitBitmap(int width, int height) {
-    const int rowBytes = (width + 3) & ~3;
-    const int paletteSize = 4 * 4;
-    const int offset = 54 + paletteSize;
-    std::string b(offset + rowBytes * height, '\0');
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+// A bitmap of the four quarters in one of the kinds Windows writes, rows bottom-up.
+std::string QuarterBitmap(BitmapKind kind, int width, int height) {
+    using K = BitmapKind;
+    std::string b;
+    auto put = [&](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, static_cast<uint32_t>(b.size()));
-    put32(10, offset);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    b[26] = 1;     // planes
-    b[28] = 8;     // bits a pixel
-    put32(46, 4);  // colours used
-    for (int i = 0; i < 4; ++i) {
-        const Rgb& c = kQuarters[i];
-        b[54 + 4 * i] = static_cast<char>(c.b);
-        b[54 + 4 * i + 1] = static_cast<char>(c.g);
-        b[54 + 4 * i + 2] = static_cast<char>(c.r);
-    }
-    for (int y = 0; y < height; ++y) {
-        const int fileRow = height - 1 - y;
+    auto quarter = [&](int x, int y) { return (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1); };
+    const int bits = kind == K::Rgb24 || kind == K::Os2         ? 24
+                     : kind == K::Masks32                       ? 32
+                     : kind == K::Rgb555 || kind == K::Masks565 ? 16
+                     : kind == K::Palette4 || kind == K::Rle4   ? 4
+                                                                : 8;
+    const uint32_t compression = kind == K::Rle8                             ? 1
+                                 : kind == K::Rle4                           ? 2
+                                 : kind == K::Masks565 || kind == K::Masks32 ? 3
+                                                                             : 0;
+    std::string pixels;
+    for (int y = height - 1; y >= 0; --y) {
+        std::string row;
         for (int x = 0; x < width; ++x) {
-            b[offset + fileRow * rowBytes + x] =
-                static_cast<char>((y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1));
+            const Rgb& c = kQuarters[quarter(x, y)];
+            const auto q = static_cast<char>(quarter(x, y));
+            uint32_t v = 0;
+            switch (kind) {
+                case K::Rgb24:
+                case K::Os2:
+                    row += {static_cast<char>(c.b), static_cast<char>(c.g), static_cast<char>(c.r)};
+                    break;
+                case K::Palette8:
+                    row += q;
+                    break;
+                case K::Palette4:
+                    if (x % 2 == 0) {
+                        row += static_cast<char>(q << 4);
+                    } else {
+                        row.back() = static_cast<char>(row.back() | q);
+                    }
+                    break;
+                case K::Rle8:
+                case K::Rle4:
+                    // One run of a quarter's colour per half row.
+                    if (x == 0 || x == width / 2) {
+                        const int run = x == 0 ? width / 2 : width - width / 2;
+                        row += {static_cast<char>(run),
+                                static_cast<char>(kind == K::Rle8 ? q : (q << 4) | q)};
+                    }
+                    break;
+                case K::Rgb555:
+                    v = ((c.r >> 3u) << 10u) | ((c.g >> 3u) << 5u) | (c.b >> 3u);
+                    row += {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+                    break;
+                case K::Masks565:
+                    v = ((c.r >> 3u) << 11u) | ((c.g >> 2u) << 5u) | (c.b >> 3u);
+                    row += {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+                    break;
+                case K::Masks32:  // red in the first byte, as the masks below say
+                    row += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b),
+                            '\0'};
+                    break;
+            }
         }
+        if (kind == K::Rle8 || kind == K::Rle4) {
+            row += {'\0', '\0'};  // end of line
+        } else {
+            row.resize((row.size() + 3) & ~size_t{3}, '\0');
+        }
+        pixels += row;
     }
-    return b;
+    if (kind == K::Rle8 || kind == K::Rle4) {
+        pixels += {'\0', '\1'};  // end of bitmap
+    }
+
+    const bool palette = bits <= 8;
+    const int headerSize = kind == K::Os2 ? 12 : 40;
+    const int extra = palette ? 16 : compression == 3 ? 12 : 0;
+    const int offset = 14 + headerSize + extra;
+    b = "BM";
+    put(static_cast<uint32_t>(offset + pixels.size()), 4);
+    put(0, 4);
+    put(static_cast<uint32_t>(offset), 4);
+    put(static_cast<uint32_t>(headerSize), 4);
+    if (kind == K::Os2) {
+        put(static_cast<uint32_t>(width), 2);
+        put(static_cast<uint32_t>(height), 2);
+        put(1, 2);
+        put(24, 2);
+    } else {
+        put(static_cast<uint32_t>(width), 4);
+        put(static_cast<uint32_t>(height), 4);
+        put(1, 2);
+        put(static_cast<uint32_t>(bits), 2);
+        put(compression, 4);
+        put(static_cast<uint32_t>(pixels.size()), 4);
+        put(2835, 4);
+        put(2835, 4);
+        put(palette ? 4 : 0, 4);
+        put(0, 4);
+    }
+    if (palette) {
+        for (const Rgb& c : kQuarters) {
+            put(c.b | (c.g << 8u) | (static_cast<uint32_t>(c.r) << 16u), 4);
+        }
+    } else if (kind == K::Masks565) {
+        put(0xF800, 4);
+        put(0x07E0, 4);
+        put(0x001F, 4);
+    } else if (kind == K::Masks32) {
+        put(0x000000FF, 4);
+        put(0x0000FF00, 4);
+        put(0x00FF0000, 4);
+    }
+    return b + pixels;
 }
 
-TEST_F(PictureLoading, EightBitBitmapThroughItsPalette) {
-    WriteFile("p8.bmp", EightBitBitmap(10, 6));
-    SurfaceRequest request = Request(0, 0, 0, 0);
-    const auto surface = GameUtil::LoadPictureSurface("p8.bmp", request);
-    EXPECT_EQ(request, Request(7, 0x40, 10, 6));
-    ExpectQuarters(*surface);
-    EXPECT_EQ(surface->PixelAt(4, 2), ColorToPixel(0x1010F0));
-    EXPECT_EQ(surface->PixelAt(5, 3), ColorToPixel(0x10F0F0));
+TEST_F(PictureLoading, EveryKindOfBitmapLoadsAtItsOwnSizeAndStretches) {
+    using K = BitmapKind;
+    for (const K kind : {K::Rgb24, K::Palette8, K::Palette4, K::Rle8, K::Rle4, K::Rgb555,
+                         K::Masks565, K::Masks32, K::Os2}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        WriteFile("Grafik/Val/p.bmp", QuarterBitmap(kind, 30, 20));
+        SurfaceRequest request = Request(0, 0, 0, 0);
+        const auto surface = GameUtil::LoadPictureSurface("Grafik\\Val\\p.bmp", request);
+        EXPECT_EQ(request, Request(7, 0x40, 30, 20));
+        ExpectQuarters(*surface);
+        // Same size: the pixels are converted exactly, on both sides of each quarter's edge
+        // (16-bit bitmaps hold the colours only to five or six bits).
+        if (kind != K::Rgb555 && kind != K::Masks565) {
+            EXPECT_EQ(surface->PixelAt(14, 9), ColorToPixel(0x1010F0));
+            EXPECT_EQ(surface->PixelAt(15, 10), ColorToPixel(0x10F0F0));
+        }
 
-    // Stretched like any other picture.
-    SurfaceRequest big = Request(7, 0x840, 100, 60);
-    ExpectQuarters(*GameUtil::LoadPictureSurface("p8.bmp", big));
+        SurfaceRequest big = Request(7, 0x840, 100, 60);
+        ExpectQuarters(*GameUtil::LoadPictureSurface("Grafik\\Val\\p.bmp", big));
+    }
 }
 
 TEST_F(PictureLoading, TheCrossKeyMakesBlackTransparent) {

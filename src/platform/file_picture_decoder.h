@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// The real decoder: JPEG through TurboJPEG, BMP through a small reader of our own.
+// The real decoder: JPEG through TurboJPEG, Windows bitmaps through SDL's reader.
 std::unique_ptr<PictureDecoder> CreateFilePictureDecoder();
 
 }  // namespace platform
