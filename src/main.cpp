@@ -6,13 +6,13 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/file_picture_decoder.h"
-#include "platform/ini_settings_store.h"
+#include "platform/portable/file_picture_decoder.h"
+#include "platform/portable/ini_settings_store.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/services.h"
-#include "platform/steady_counter.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
+#include "platform/portable/steady_counter.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "sound/dsound.h"
 
 namespace {

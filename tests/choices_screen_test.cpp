@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "navigation_fixture.h"
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 
 namespace {
 

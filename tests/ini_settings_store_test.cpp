@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ini_settings_store.h"
-#include "platform/ini_text.h"
+#include "platform/portable/ini_settings_store.h"
+#include "platform/portable/ini_text.h"
 #include "support/test_files.h"
 
 namespace {

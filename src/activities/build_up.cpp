@@ -3,10 +3,10 @@
 #include "content/millisecond_clock.h"
 #include "content/random_numbers.h"
 #include "graphics/picture_loader.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
 #include "sound/dsound.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include "graphics/picture_loader.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 
 using namespace DisplayFlags;
 

@@ -1,11 +1,11 @@
 #include "graphics/picture_loader.h"
 
 #include "graphics/resample.h"
-#include "platform/path_resolution.h"
+#include "platform/portable/path_resolution.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
 
 namespace GameUtil {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 namespace GameUtil {
 

@@ -3,8 +3,8 @@
 
 #include "content/millisecond_clock.h"
 #include "platform/services.h"
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
+#include "form/main_menu_form.h"
+#include "base/system_failure.h"
 #include "sound/dsound.h"
 
 using platform::kKeyDelete;

@@ -1,7 +1,7 @@
 #include "content/millisecond_clock.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "sound/dsound.h"
 
 void MainMenuForm::RunFrameLoop() {

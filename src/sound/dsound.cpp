@@ -3,9 +3,9 @@
 #include <array>
 #include <exception>
 
-#include "platform/path_resolution.h"
+#include "platform/portable/path_resolution.h"
 #include "platform/services.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace DSound {
 

@@ -10,7 +10,7 @@
 
 #include "platform/sdl/alsa_messages.h"
 #include "platform/sdl/wave_file.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "input/choice_settings.h"
+#include "form/choice_settings.h"
 #include "platform/window_system.h"
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 // Screen numbers.
 namespace Screen {

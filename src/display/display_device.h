@@ -8,8 +8,8 @@
 
 #include "platform/display_presentation.h"
 #include "platform/text_renderer.h"
-#include "shell/draw_op.h"
-#include "shell/rect.h"
+#include "display/draw_op.h"
+#include "base/rect.h"
 
 // The surface description a caller fills before creating a surface.
 struct SurfaceRequest {
