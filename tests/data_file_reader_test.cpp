@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -111,12 +110,12 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
          Records(7) + Join({"Yrke\\Sak7\\", "8", "17", "2", "107,200,300"}), 0, 7,
          "Yrke\\Sak7\\ | 8 | 17 | 2 | 107 200 300 | "},
         {"the last remark without a line feed", Records(8).substr(0, Records(8).size() - 1)},
-        {"spaces, blank lines and control characters",
+        {"spaces, blank lines, control characters and a lone carriage return",
          "\n \n\t\x01\n" +
-             Join({" Djur\\ H\xF6na \\ ", " 1 2 ", "\t3", "2", " 100 , 200 ,\t300 ",
-                   "en anm\xE4rkning"}) +
+             Join({" Djur\\ H\xF6na \\ ", " 1 2 ", "\t3\r4", "2", " 100 , 200 ,\t300 ",
+                   std::string("en anm\0\x7f\xE4rkning", 15)}) +
              "\n\n  \r\n\x1a\n" + Records(8).substr(Join(RecordLines(0)).size()),
-         0, 0, "Djur\\H\xF6na\\ | 12 | 3 | 2 | 100 200 300 | enanm\xE4rkning"},
+         0, 0, "Djur\\H\xF6na\\ | 12 | 34 | 2 | 100 200 300 | enanm\x7f\xE4rkning"},
         {"a short delay line wraps around",
          EightWith(2, {"Yrke\\Sak2\\", "3", "12", "4", "100,200", "Anm2"}), 0, 2,
          "Yrke\\Sak2\\ | 3 | 12 | 4 | 100 200 100 200 100 | Anm2"},
@@ -196,37 +195,6 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
     EXPECT_EQ(Describe(DataFileReader::Item(30)), Describe(RecordItem(6)));
     EXPECT_EQ(Describe(DataFileReader::Item(31)), Describe(ItemInfo{})) << "no eighth item";
     EXPECT_THROW(DataFileReader::Item(-1), SystemFailure);
-}
-
-// Every line ReadToken gives before the end of the file.
-std::vector<std::string> AllTokens(const std::string& bytes) {
-    std::FILE* file = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::rewind(file);
-    std::vector<std::string> tokens;
-    for (std::string token = DataFileReader::ReadToken(file); !token.empty();
-         token = DataFileReader::ReadToken(file)) {
-        tokens.push_back(token);
-    }
-    EXPECT_EQ(DataFileReader::ReadToken(file), "") << "the end of the file stays the end";
-    std::fclose(file);
-    return tokens;
-}
-
-TEST(ReadToken, DropsCharactersBelow33AndSkipsEmptyLines) {
-    const struct {
-        std::string bytes;
-        std::vector<std::string> tokens;
-    } cases[] = {{"abc\r\ndef", {"abc", "def"}},
-                 {" 1 0 0 , 2 0\t0 \n", {"100,200"}},
-                 {"\n\n   \n\t\t\nabc\n\n\ndef\n", {"abc", "def"}},
-                 {"\x01\x02\n\x1f\x1b\n\x7f\n", {"\x7f"}},
-                 {std::string("a\0b\x1f\n", 5), {"ab"}},
-                 {"ab\rcd\n", {"abcd"}},  // a lone carriage return does not end a line
-                 {" ! \n", {"!"}},
-                 {"Djur\\H\xF6na\\\n\x80\xA0\xFF\n", {"Djur\\H\xF6na\\", "\x80\xA0\xFF"}},
-                 {"", {}}};
-    for (const auto& c : cases) EXPECT_EQ(AllTokens(c.bytes), c.tokens) << c.bytes;
 }
 
 TEST(GetField, CountsFieldsAndWrapsAroundPastTheLastComma) {
