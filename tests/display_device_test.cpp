@@ -65,8 +65,9 @@ struct Device {
     std::unique_ptr<Surface> Numbered(int32_t width, int32_t height, int seed = 1000) {
         auto s = Make(width, height);
         for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x)
+            for (int32_t x = 0; x < width; ++x) {
                 s->Row(y)[x] = static_cast<uint16_t>(seed + 100 * y + x);
+            }
         }
         return s;
     }
@@ -83,40 +84,42 @@ struct Device {
     RecordingDisplay display;
     headless::Text text;
     DisplayDevice device{display, text};
-
-    class DisplayDeviceTest : public ::testing::Test, protected Device {};
 };
+
+class DisplayDeviceTest : public ::testing::Test, protected Device {};
 
 // Every destination pixel inside the placed source rectangle comes from the matching source
 // pixel; everything else is untouched; a refused copy changes nothing.
 TEST_F(DisplayDeviceTest, CopiesOnlyTheVisiblePartAndRefusesBadSources) {
-    const struct {
+    struct Case {
         int32_t x, y;
         Rect source;
-        bool refused = false;
+        bool refused;
         bool noSource = false;
         bool lost = false;
-    } cases[] = {{2, 1, {0, 0, 6, 5}},
-                 {3, 2, {1, 2, 4, 5}},
-                 {-2, 1, {0, 0, 6, 5}},
-                 {1, -3, {0, 0, 6, 5}},
-                 {-5, -4, {0, 0, 6, 5}},
-                 {9, 7, {0, 0, 6, 5}},
-                 {-2, -1, {2, 1, 5, 4}},
-                 {10, 0, {0, 0, 6, 5}},
-                 {0, 8, {0, 0, 6, 5}},
-                 {-100000, 100000, {0, 0, 6, 5}},
-                 {1, 1, {3, 3, 3, 3}},
-                 {INT32_MIN, INT32_MIN, {0, 0, 6, 5}},
-                 {INT32_MAX, INT32_MAX, {0, 0, 6, 5}},
-                 {INT32_MIN, 1, {2, 0, 6, 5}},
-                 {0, 0, {0, 0, 7, 5}, true},
-                 {0, 0, {-1, 0, 3, 3}, true},
-                 {0, 0, {0, -1, 3, 3}, true},
-                 {0, 0, {4, 0, 3, 3}, true},
-                 {0, 0, {6, 5, 7, 6}, true},
-                 {0, 0, {0, 0, 5, 5}, true, true},
-                 {0, 0, {0, 0, 6, 5}, true, false, true}};
+    };
+    std::vector<Case> cases;
+    const std::pair<int32_t, int32_t> places[] = {{2, 1},
+                                                  {-2, 1},
+                                                  {1, -3},
+                                                  {-5, -4},
+                                                  {9, 7},
+                                                  {10, 0},
+                                                  {0, 8},
+                                                  {-100000, 100000},
+                                                  {INT32_MIN, INT32_MIN},
+                                                  {INT32_MAX, INT32_MAX}};
+    for (const auto& [x, y] : places) cases.push_back({x, y, {0, 0, 6, 5}, false});
+    const Rect parts[] = {{1, 2, 4, 5}, {2, 1, 5, 4}, {3, 3, 3, 3}, {2, 0, 6, 5}};
+    for (const Rect& part : parts) {
+        cases.push_back({3, 2, part, false});
+        cases.push_back({-2, -1, part, false});
+        cases.push_back({INT32_MIN, 1, part, false});
+    }
+    const Rect outside[] = {{0, 0, 7, 5}, {-1, 0, 3, 3}, {0, -1, 3, 3}, {4, 0, 3, 3}, {6, 5, 7, 6}};
+    for (const Rect& bad : outside) cases.push_back({0, 0, bad, true});
+    cases.push_back({0, 0, {0, 0, 5, 5}, true, true});
+    cases.push_back({0, 0, {0, 0, 6, 5}, true, false, true});
     auto source = Numbered(6, 5);
     auto dest = Make(10, 8);
     for (const auto& c : cases) {
@@ -356,10 +359,10 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
          [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); },
          "PPU"},
         {"the back buffer written",
-         {45, 45, 45},
+         {45, 45, 45, 45},
          1,
          [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); },
-         "PPU"},
+         "PPPU"},
         {"another surface shown",
          {45, 45, 45},
          1,

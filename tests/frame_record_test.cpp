@@ -54,7 +54,7 @@ struct ModelTarget : DrawTarget {
 // Each flip appends to the outcome "=" (unchanged) or "!" (changed) and the number of operations
 // performed since the last flip.
 // Runs a script and gives its outcome.
-std::string Run(const std::string& script) {
+std::string RunScript(const std::string& script) {
     std::array<int, 26> contents{};  // each source's current content, changed by "S"
     ModelTarget target;
     target.contents = &contents;
@@ -141,12 +141,12 @@ TEST(FrameRecord, HoldsBackOnlyWhatTheBufferAlreadyShows) {
         {"something else shown means the frame is new again", "A0 h1 | X A0 h1 | A0 h1 |",
          "!2 !0 =0"},
         {"a frame that returns to an earlier picture", "A0 h1 | A0 h2 | A0 h1 |", "!2 !2 !2"}};
-    for (const auto& c : cases) EXPECT_EQ(Run(c.script), c.outcome) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(RunScript(c.script), c.outcome) << c.name;
     // A frame of more operations than the record holds is never taken for unchanged.
     std::string longFrame = "A0";
     for (size_t i = 0; i < FrameRecord::kMaxOps; ++i) longFrame += " h" + std::to_string(i);
     const std::string all = "!" + std::to_string(FrameRecord::kMaxOps + 1);
-    EXPECT_EQ(Run(longFrame + " | " + longFrame + " |"), all + " " + all);
+    EXPECT_EQ(RunScript(longFrame + " | " + longFrame + " |"), all + " " + all);
 }
 
 }  // namespace

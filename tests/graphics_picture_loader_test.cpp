@@ -86,7 +86,7 @@ TEST_F(PictureLoading, TheRequestIsCompletedFromThePictureWhichIsDecodedReducedA
         {123, 45, Request(1, 0x840, 0, 0), Request(7, 0x840, 123, 45), 123, 45},
         {123, 45, Request(7, 0x840, 60, 0), Request(7, 0x840, 60, 45), 123, 45},
         {123, 45, Request(7, 0x840, 0, 90), Request(7, 0x840, 123, 90), 123, 45},
-        {123, 45, Request(0x21, 0x840, 8, 8), Request(0x27, 0x840, 8, 8), 123, 45},
+        {123, 45, Request(0x21, 0x840, 8, 8), Request(0x27, 0x840, 8, 8), 31, 12},
         {400, 300, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 400, 300},
         // Half size still covers 800 x 600; a quarter would not. At its own size, all of it.
         {1700, 1300, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 850, 650},
