@@ -93,18 +93,15 @@ void Transaction::Replace(const fs::path& staged, const fs::path& target, const 
         fs::create_directories(keep.parent_path());
         if (fs::is_directory(status)) {
             RenameOrFail(target, keep);
-            done_.push_back({keep, target});
-        } else {
+        } else if (::link(target.c_str(), keep.c_str()) != 0) {
             // The old file stays in place until the new one replaces it in one rename.
-            if (::link(target.c_str(), keep.c_str()) != 0) {
-                fs::copy_file(target, keep);
-            }
-            done_.push_back({keep, target});
+            fs::copy_file(target, keep);
         }
-    } else {
-        done_.push_back({target, {}});
+        done_.push_back({keep, target});
     }
     RenameOrFail(staged, target);
+    // Undone first: the new one goes back to where it was staged.
+    done_.push_back({target, staged});
     SyncPath(target.parent_path(), O_RDONLY | O_DIRECTORY);
 }
 
@@ -119,9 +116,8 @@ Transaction::~Transaction() {
     for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
         std::error_code ignored;
         if (it->to.empty()) {
-            fs::remove_all(it->from, ignored);
+            fs::remove(it->from, ignored);
         } else {
-            if (fs::is_directory(it->to)) fs::remove_all(it->to, ignored);
             ::rename(it->from.c_str(), it->to.c_str());
         }
     }

@@ -50,8 +50,10 @@ class Transaction {
     void Commit() { done_.clear(); }
 
   private:
+    // Undone in reverse order: `from` renamed back to `to`; with an empty `to`, the folder
+    // `from` that was made is removed.
     struct Undo {
-        std::filesystem::path from, to;  // rename `from` back to `to`; empty `to`: remove `from`
+        std::filesystem::path from, to;
     };
     void MakeParents(const std::filesystem::path& path);
     StepHook hook_;
