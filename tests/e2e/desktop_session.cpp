@@ -75,13 +75,11 @@ void DesktopSession::StartDisplay() {
     // client leaves.
     const fs::path numberFile = folder_ / "display";
     const int fd = open(numberFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    server_ = std::make_unique<ChildProcess>(
-        Launch{{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset"},
-               {},
-               "",
-               "",
-               folder_ / "xvfb.log",
-               fd});
+    Launch launch;
+    launch.argv = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset"};
+    launch.stderrFile = folder_ / "xvfb.log";
+    launch.fd3 = fd;
+    server_ = std::make_unique<ChildProcess>(launch);
     close(fd);
     std::string number;
     testing_support::WaitUntil(

@@ -120,7 +120,11 @@ void ChildProcess::Stop(std::chrono::milliseconds grace) {
 ToolResult RunTool(const std::vector<std::string>& argv,
                    const std::map<std::string, std::string>& env, std::chrono::milliseconds limit) {
     const TempDir output;
-    ChildProcess tool({argv, env, "", output / "out"});
+    Launch launch;
+    launch.argv = argv;
+    launch.env = env;
+    launch.stdoutFile = output / "out";
+    ChildProcess tool(launch);
     ToolResult result;
     result.status = tool.Wait(limit).value_or(-1);
     result.output = output.Read("out");
