@@ -84,8 +84,9 @@ TEST(SdlInputTest, WindowPositionsReadAsPicturePixelsClampedOffTheBars) {
     }
     // A warped pointer reads back as the pixel it was sent to, or keyboard users would see the
     // highlight one cell off.
-    for (const auto& [width, height] :
-         {std::pair{1024, 768}, {1366, 768}, {2560, 1440}, {1000, 601}}) {
+    const std::pair<int32_t, int32_t> windows[] = {
+        {1024, 768}, {1366, 768}, {2560, 1440}, {1000, 601}};
+    for (const auto& [width, height] : windows) {
         const Letterbox box = FitPicture(width, height, 800, 600);
         for (int32_t x = 0; x < 800; ++x) {
             const int32_t y = x * 599 / 799;

@@ -81,7 +81,9 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
     for (const Case& c : cases) {
         Run run;
         EXPECT_EQ(run.Start(folder.Path(), c.args).Wait(15s), c.status) << c.args[0];
-        for (const auto& [text, want] : {std::pair{run.Out(), c.out}, {run.Err(), c.err}}) {
+        const std::pair<std::string, std::string> outputs[] = {{run.Out(), c.out},
+                                                               {run.Err(), c.err}};
+        for (const auto& [text, want] : outputs) {
             if (want.empty()) {
                 EXPECT_EQ(text, "") << c.args[0];
             } else {
