@@ -23,7 +23,7 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 
 // One start of the program with a lock folder, frame log and output files of its own.
-struct Run {
+struct ProgramRun {
     TempDir dir;
     std::unique_ptr<ChildProcess> process;
 
@@ -79,7 +79,7 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
     };
     TempDir folder;
     for (const Case& c : cases) {
-        Run run;
+        ProgramRun run;
         EXPECT_EQ(run.Start(folder.Path(), c.args).Wait(15s), c.status) << c.args[0];
         const std::pair<std::string, std::string> outputs[] = {{run.Out(), c.out},
                                                                {run.Err(), c.err}};
@@ -96,7 +96,7 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
 
 TEST(SdlProgramTest, AStartWithoutContentEndsWithOneLineAndStatusOne) {
     TempDir folder;
-    Run run;
+    ProgramRun run;
     EXPECT_EQ(run.Start(folder.Path()).Wait(15s), 1);
     EXPECT_EQ(run.Err().rfind("quillowbee: ", 0), 0u) << run.Err();
     EXPECT_EQ(std::ranges::count(run.Err(), '\n'), 1) << run.Err();
@@ -107,7 +107,7 @@ TEST(SdlProgramTest, AStartWithoutContentEndsWithOneLineAndStatusOne) {
 
 TEST(SdlProgramTest, ASecondCopyEndsAtOnceShowingNothing) {
     TempDir folder;
-    Run run;
+    ProgramRun run;
     std::optional<platform::InstanceLock> first;
     {
         testing_support::ScopedEnv runtime{"XDG_RUNTIME_DIR", run.dir.Path().string()};
@@ -129,7 +129,7 @@ TEST(SdlProgramTest, TheDemoRunsAndEndsCleanlyOnRequest) {
     } const cases[] = {{SIGTERM, true}, {SIGINT, true}, {SIGTERM, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.signal == SIGTERM ? "SIGTERM" : "SIGINT");
-        Run run;
+        ProgramRun run;
         std::map<std::string, std::string> extra;
         if (!c.soundCard) {
             run.dir.Write("asound.conf", "\n");

@@ -109,7 +109,9 @@ TEST_F(SdlSoundTest, EveryBufferMixesOnItsOwnChannel) {
     auto next = Load("long.wav");
     EXPECT_EQ(next->GetStatus(), 0);
     for (int i = 0; i < 20; ++i) {
-        if (buffers[i]) EXPECT_EQ(buffers[i]->GetStatus(), i == 3 ? 0 : kLooping) << i;
+        if (buffers[i]) {
+            EXPECT_EQ(buffers[i]->GetStatus(), i == 3 ? 0 : kLooping) << i;
+        }
     }
 }
 
