@@ -1,5 +1,6 @@
 // Entering an activity and stepping its build-up on the headless platform with the real picture
 // decoder, beside TurboJPEG's own decode time of the same pictures.
+#include <turbojpeg.h>
 #include <unistd.h>
 
 #include <algorithm>

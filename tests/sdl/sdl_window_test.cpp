@@ -143,7 +143,6 @@ TEST_F(SdlWindowTest, TheWindowExistsAndGrabsOnlyWhileTheProgramHasTheScreen) {
     presentation_.reset();
     Open(true);
     TakeScreen();
-    int width = 0, height = 0;
     SDL_GetWindowSize(presentation_->Window(), &width, &height);
     EXPECT_EQ(width, 800);
     EXPECT_EQ(height, 600);
