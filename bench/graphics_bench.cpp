@@ -1,4 +1,5 @@
 // Picture loading and menu composition, on the headless platform with the real picture decoder.
+#include <turbojpeg.h>
 #include <unistd.h>
 
 #include <algorithm>
