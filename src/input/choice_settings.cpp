@@ -30,6 +30,6 @@ void MainMenuForm::ResetSettings(int16_t group) {
 
 void MainMenuForm::EnterChoicesScreen() {
     requestedScreen = Screen::kChoices;
-    menuContext = Screen::kChoices;
+    menuContext = MenuContext::kChoices;
     savedSettings = settings;
 }

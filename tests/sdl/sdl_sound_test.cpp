@@ -133,15 +133,6 @@ TEST_F(SdlSoundTest, UnloadableSoundsFailNamingTheFileAndAClosedDeviceFallsSilen
     buffer.reset();  // after the device is gone: must not touch the mixer
 }
 
-TEST_F(SdlSoundTest, EventHandlesIncrease) {
-    const int32_t first = sound_.CreateEvent();
-    const int32_t second = sound_.CreateEvent();
-    EXPECT_GT(first, 0);
-    EXPECT_GT(second, first);
-    sound_.DestroyEvent(first);
-    EXPECT_GT(sound_.CreateEvent(), second);
-}
-
 TEST(SdlSoundDeviceTest, NoAudioDriverMeansNoDevice) {
     testing_support::ScopedEnv driver{"SDL_AUDIODRIVER", "no-such-driver"};
     SdlSoundSystem sound;
