@@ -177,16 +177,4 @@ std::vector<std::string> ActivityScene::SettingsWrites() const {
     return writes;
 }
 
-bool ActivityScene::RecoveryBuilt() {
-    try {
-        form.RecoverLostDisplay();
-        return true;
-    } catch (const SystemFailure& failure) {
-        if (std::string_view(failure.what()) == "RecoverLostDisplay is not built yet") {
-            return false;
-        }
-        throw;
-    }
-}
-
 }  // namespace testing_support
