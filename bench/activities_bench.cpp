@@ -15,9 +15,10 @@
 
 #include "bench.h"
 #include "content/data_file_reader.h"
-#include "platform/headless/headless_platform.h"
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
+#include "platform/headless/headless_platform.h"
+#include "writers/jpeg_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -56,18 +57,7 @@ std::vector<uint8_t> PhotoLikePixels(unsigned seed) {
 }
 
 std::string EncodeJpeg(const std::vector<uint8_t>& rgb) {
-    tjhandle handle = tjInitCompress();
-    unsigned char* jpeg = nullptr;
-    unsigned long size = 0;
-    if (tjCompress2(handle, rgb.data(), kWidth, 0, kHeight, TJPF_RGB, &jpeg, &size, TJSAMP_420, 85,
-                    0) != 0) {
-        tjDestroy(handle);
-        throw std::runtime_error("cannot encode a bench picture");
-    }
-    std::string bytes(reinterpret_cast<const char*>(jpeg), size);
-    tjFree(jpeg);
-    tjDestroy(handle);
-    return bytes;
+    return writers::EncodeJpeg(rgb, kWidth, kHeight, {85, writers::JpegSampling::Half});
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "bench.h"
-#include "graphics/picture_loader.h"
-#include "platform/headless/headless_platform.h"
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
+#include "graphics/picture_loader.h"
+#include "platform/headless/headless_platform.h"
+#include "writers/jpeg_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -55,15 +56,7 @@ std::string PhotoLikeJpeg(int width, int height, int quality) {
             }
         }
     }
-    tjhandle handle = tjInitCompress();
-    unsigned char* jpeg = nullptr;
-    unsigned long size = 0;
-    tjCompress2(handle, rgb.data(), width, 0, height, TJPF_RGB, &jpeg, &size, TJSAMP_420, quality,
-                0);
-    std::string bytes(reinterpret_cast<const char*>(jpeg), size);
-    tjFree(jpeg);
-    tjDestroy(handle);
-    return bytes;
+    return writers::EncodeJpeg(rgb, width, height, {quality, writers::JpegSampling::Half});
 }
 
 // The display objects of a run, on the headless platform.

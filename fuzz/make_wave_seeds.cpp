@@ -1,13 +1,15 @@
 // Writes the seed corpus of the wave loader fuzzer: short PCM waves of the depths, channel counts
 // and rates the sound bank may meet, a wave with a chunk the loader must skip, one of each other
 // encoding SDL decodes, and broken ones.
-//   c++ -std=c++20 fuzz/make_wave_seeds.cpp -o /tmp/wave-seeds
-//   /tmp/wave-seeds fuzz/corpus/wave_loader
+//   build/quillowbee-make-wave-seeds fuzz/corpus/wave_loader
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
 #include <utility>
+
+#include "writers/bytes.h"
+#include "writers/wav_writer.h"
 
 namespace {
 
@@ -19,31 +21,19 @@ void Write(const std::string& name, const std::string& bytes) {
 }
 
 void Put(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
+    writers::PutLittleEndian(out, value, bytes);
 }
 
 std::string Chunk(const std::string& id, const std::string& body) {
-    std::string out = id;
-    Put(out, static_cast<uint32_t>(body.size()), 4);
-    out += body;
-    if (body.size() % 2 != 0) {
-        out.push_back('\0');  // chunks start on even offsets
-    }
-    return out;
+    return writers::WaveChunk(id, body);
 }
 
 std::string Format(int tag, int channels, int rate, int bits) {
-    const int block = channels * ((bits + 7) / 8);
-    std::string body;
-    Put(body, static_cast<uint32_t>(tag), 2);
-    Put(body, static_cast<uint32_t>(channels), 2);
-    Put(body, static_cast<uint32_t>(rate), 4);
-    Put(body, static_cast<uint32_t>(rate * block), 4);
-    Put(body, static_cast<uint32_t>(block), 2);
-    Put(body, static_cast<uint32_t>(bits), 2);
-    return Chunk("fmt ", body);
+    return writers::WaveFormatChunk({tag, channels, rate, bits});
+}
+
+std::string Riff(const std::string& chunks) {
+    return writers::RiffWave(chunks);
 }
 
 // `frames` frames of a quiet 440 Hz tone.
@@ -85,15 +75,8 @@ std::string AdpcmBlock(const std::string& header, int block) {
     return out;
 }
 
-std::string Riff(const std::string& chunks) {
-    std::string out = "RIFF";
-    Put(out, static_cast<uint32_t>(4 + chunks.size()), 4);
-    return out + "WAVE" + chunks;
-}
-
 std::string Wave(int channels, int rate, int bits, int frames) {
-    return Riff(Format(1, channels, rate, bits) +
-                Chunk("data", Samples(channels, rate, bits, frames)));
+    return writers::ToneWav({1, channels, rate, bits}, frames);
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "image.h"
-#include "screen_match.h"
+#include "screen_image.h"
 
 namespace e2e {
 

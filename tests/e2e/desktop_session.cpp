@@ -1,7 +1,6 @@
 #include "desktop_session.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,11 @@
 namespace e2e {
 
 namespace fs = std::filesystem;
+using testing_support::ChildProcess;
+using testing_support::Launch;
+using testing_support::ReadFile;
+using testing_support::RunTool;
+using testing_support::ToolResult;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -25,42 +29,11 @@ constexpr auto kProgramStart = 30s;
 constexpr auto kScreenLimit = 10s;
 constexpr auto kToolLimit = 15s;
 
-bool Logged(const fs::path& log, const std::string& event) {
-    std::istringstream lines(sdl_testing::ReadFile(log));
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind(event + " ", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Reads the display number Xvfb writes to its -displayfd once it accepts connections.
-std::string ReadDisplayNumber(int fd, std::chrono::milliseconds limit) {
-    const auto end = Clock::now() + limit;
-    std::string text;
-    while (text.find('\n') == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-        pollfd ready{fd, POLLIN, 0};
-        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-            return "";
-        }
-        char buffer[32];
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got <= 0) {
-            return "";
-        }
-        text.append(buffer, static_cast<size_t>(got));
-    }
-    text.resize(text.find('\n'));
-    return text;
-}
-
 }  // namespace
 
 std::string DesktopSession::Unavailable() {
     for (const char* tool : {"Xvfb", "xdotool", "import"}) {
-        if (!FoundInPath(tool)) {
+        if (!testing_support::FoundInPath(tool)) {
             return std::string(tool) + " not found: end-to-end test skipped";
         }
     }
@@ -81,9 +54,12 @@ DesktopSession::DesktopSession(const std::string& settingsText) {
         std::ofstream(SettingsFolder() / "settings.ini", std::ios::binary) << settingsText;
     }
     StartDisplay();
-    program_ = StartCopy(FrameLog(), folder_.Path() / "program");
-    const bool ready = sdl_testing::WaitUntil(
-        [&] { return Logged(FrameLog(), "ready") || !program_->Running(); }, kProgramStart);
+    StartProgram();
+    const bool ready = testing_support::WaitUntil(
+        [&] {
+            return ReadFile(FrameLog()).find("ready ") != std::string::npos || !program_->Running();
+        },
+        kProgramStart);
     if (!ready || !program_->Running()) {
         throw std::runtime_error("the program did not get ready on display " + display_ + ": " +
                                  ProgramErrors());
@@ -93,55 +69,45 @@ DesktopSession::DesktopSession(const std::string& settingsText) {
 DesktopSession::~DesktopSession() = default;
 
 void DesktopSession::StartDisplay() {
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("no pipe for the display number");
-    }
-    // -displayfd lets the server take the first free display itself, so tests running side by
-    // side never race for one. -noreset keeps it from starting over (and putting the pointer
-    // back in the middle) whenever its last client leaves.
+    // -displayfd lets the server take the first free display itself and write its number once
+    // it accepts connections, so tests running side by side never race for one. -noreset keeps
+    // it from starting over (and putting the pointer back in the middle) whenever its last
+    // client leaves.
+    const fs::path numberFile = folder_ / "display";
+    const int fd = open(numberFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     Launch launch;
     launch.argv = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset"};
-    launch.stderrFile = folder_.Path() / "xvfb.log";
-    launch.fd3 = pipeFds[1];
+    launch.stderrFile = folder_ / "xvfb.log";
+    launch.fd3 = fd;
     server_ = std::make_unique<ChildProcess>(launch);
-    close(pipeFds[1]);
-    const std::string number = ReadDisplayNumber(pipeFds[0], kServerStart);
-    close(pipeFds[0]);
-    if (number.empty()) {
-        throw std::runtime_error("Xvfb did not start: " +
-                                 sdl_testing::ReadFile(folder_.Path() / "xvfb.log"));
+    close(fd);
+    std::string number;
+    testing_support::WaitUntil(
+        [&] {
+            number = ReadFile(numberFile);
+            return number.find('\n') != std::string::npos || !server_->Running();
+        },
+        kServerStart);
+    if (number.find('\n') == std::string::npos) {
+        throw std::runtime_error("Xvfb did not start: " + ReadFile(folder_ / "xvfb.log"));
     }
-    display_ = ":" + number;
+    display_ = ":" + number.substr(0, number.find('\n'));
 }
 
-std::map<std::string, std::string> DesktopSession::ProgramEnvironment(const fs::path& log) const {
-    return {{"DISPLAY", display_},
-            {"SDL_VIDEODRIVER", "x11"},
-            {"SDL_AUDIODRIVER", "dummy"},
-            {"XDG_CONFIG_HOME", (folder_.Path() / "config").string()},
-            {"XDG_RUNTIME_DIR", (folder_.Path() / "runtime").string()},
-            {"XDG_DATA_HOME", (folder_.Path() / "data").string()},
-            {"QUILLOWBEE_FRAME_LOG", log.string()}};
-}
-
-std::unique_ptr<ChildProcess> DesktopSession::StartCopy(const fs::path& frameLog,
-                                                        const fs::path& output) {
+void DesktopSession::StartProgram() {
     Launch launch;
     launch.argv = {QUILLOWBEE_PROGRAM};
-    launch.env = ProgramEnvironment(frameLog);
+    launch.env = {{"DISPLAY", display_},
+                  {"SDL_VIDEODRIVER", "x11"},
+                  {"SDL_AUDIODRIVER", "dummy"},
+                  {"XDG_CONFIG_HOME", (folder_ / "config").string()},
+                  {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
+                  {"XDG_DATA_HOME", (folder_ / "data").string()},
+                  {"QUILLOWBEE_FRAME_LOG", FrameLog().string()}};
     launch.folder = QUILLOWBEE_DEMO_DIR;
-    launch.stdoutFile = output.string() + ".out";
-    launch.stderrFile = output.string() + ".err";
-    return std::make_unique<ChildProcess>(launch);
-}
-
-std::string DesktopSession::ProgramErrors() const {
-    return sdl_testing::ReadFile(folder_.Path() / "program.err");
-}
-
-fs::path DesktopSession::SettingsFolder() const {
-    return folder_.Path() / "config" / "Quillowbee";
+    launch.stdoutFile = folder_ / "program.out";
+    launch.stderrFile = folder_ / "program.err";
+    program_ = std::make_unique<ChildProcess>(launch);
 }
 
 std::string DesktopSession::Xdotool(std::vector<std::string> arguments) {

@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
-#include "image.h"
-#include "screen_match.h"
-#include "sdl_test_support.h"
+#include "screen_image.h"
+#include "support/child_process.h"
+#include "support/test_files.h"
 
 namespace e2e {
 
@@ -45,25 +44,21 @@ class DesktopSession {
     // Takes screenshots until one shows one of `candidates` and says which, or -1.
     int WaitForOneOf(const std::vector<const Image*>& candidates);
 
-    ChildProcess& Program() { return *program_; }
-    std::string ProgramErrors() const;
-    // Starts one more copy of the program on this display, as the same user.
-    std::unique_ptr<ChildProcess> StartCopy(const std::filesystem::path& frameLog,
-                                            const std::filesystem::path& output);
-    std::filesystem::path SettingsFolder() const;
-    std::filesystem::path FrameLog() const { return folder_.Path() / "frames.log"; }
-    const std::filesystem::path& Scratch() const { return folder_.Path(); }
+    testing_support::ChildProcess& Program() { return *program_; }
+    std::string ProgramErrors() const { return folder_.Read("program.err"); }
+    std::filesystem::path SettingsFolder() const { return folder_ / "config/Quillowbee"; }
+    std::filesystem::path FrameLog() const { return folder_ / "frames.log"; }
 
   private:
     void StartDisplay();
-    std::map<std::string, std::string> ProgramEnvironment(const std::filesystem::path& log) const;
+    void StartProgram();
     std::string Xdotool(std::vector<std::string> arguments);
     std::string KeepForInspection(const Image& shot, const std::string& what) const;
 
-    sdl_testing::TempDir folder_;
+    testing_support::TempDir folder_;
     std::string display_;
-    std::unique_ptr<ChildProcess> server_;
-    std::unique_ptr<ChildProcess> program_;
+    std::unique_ptr<testing_support::ChildProcess> server_;
+    std::unique_ptr<testing_support::ChildProcess> program_;
 };
 
 }  // namespace e2e

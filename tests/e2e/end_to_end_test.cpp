@@ -3,141 +3,90 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <sstream>
 #include <thread>
 
 #include "demo_screens.h"
 #include "desktop_session.h"
+#include "support/test_files.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using sdl_testing::ReadFile;
+using testing_support::ReadFile;
 
-// A fresh start takes a build-up step only when more than its key delay (500 ms) has passed
-// since the last one.
+// A build-up step is taken only when more than its key delay (500 ms) has passed since the last.
 constexpr auto kPastKeyDelay = 600ms;
-// A step that changes nothing on the screen cannot be watched for; this is long enough for the
-// program to have taken it even on a busy machine.
+// Long enough, even on a busy machine, for a step that changes nothing on the screen.
 constexpr auto kUnseenStep = 1500ms;
 // Escape leaves the film only once 3 s have passed since the build-up's last step.
 constexpr auto kPastFilmGuard = 3300ms;
-constexpr auto kEndLimit = 15s;
 
-// Settings of the family's own, beside the one key the program may write: a normal run must
-// leave them exactly as they are.
+// Settings of the family's own: a normal run must leave them exactly as they are.
 constexpr const char* kSeededSettings =
-    "; written by hand\n"
-    "[Display]\n"
-    "brightness=7\n"
-    "\n"
-    "[Settings]\n"
-    "movieOnHd=True\n"
-    "volume=3\n";
-
-class EndToEndTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (const std::string why = DesktopSession::Unavailable(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-    }
-};
-
-std::string Where(Point p) {
-    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
-}
-
-bool Logged(const fs::path& log, const std::string& event) {
-    std::istringstream lines(ReadFile(log));
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind(event + " ", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
+    "; written by hand\n[Display]\nbrightness=7\n\n[Settings]\nmovieOnHd=True\nvolume=3\n";
 
 // The pictures of `series` that a screen showing `shown` cannot pass for.
 std::vector<const Image*> Unlike(const std::vector<Image>& series, const Image& shown) {
     std::vector<const Image*> unlike;
     for (const Image& picture : series) {
-        if (Distinct(shown, picture)) {
-            unlike.push_back(&picture);
-        }
+        if (Distinct(shown, picture)) unlike.push_back(&picture);
     }
     return unlike;
 }
 
-// The program has ended by itself with status 0, and the settings folder holds exactly the
-// seeded file, unchanged: nothing was written, and no temporary file was left behind.
-void ExpectCleanEnd(DesktopSession& session) {
-    EXPECT_EQ(session.Program().Wait(kEndLimit), 0) << session.ProgramErrors();
-    EXPECT_EQ(session.ProgramErrors(), "");
-    EXPECT_TRUE(Logged(session.FrameLog(), "frames")) << "no orderly end";
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(session.SettingsFolder())) {
-        files.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(files, std::vector<std::string>{"settings.ini"});
-    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), kSeededSettings);
-}
-
-TEST_F(EndToEndTest, TheMainMenuHighlightsTheQuadrantUnderThePointer) {
-    DesktopSession session;
+// One journey through every screen: the main menu under the pointer and the keys, the choices
+// screen's pages, the Djur sub-menu, the hen's build-up and film, and out through Escape.
+TEST(EndToEndTest, AJourneyThroughEveryScreenEndsCleanly) {
+    if (const std::string why = DesktopSession::Unavailable(); !why.empty()) GTEST_SKIP() << why;
+    DesktopSession session(kSeededSettings);
     // The program puts the pointer at (260, 150) when it starts.
     ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
-    struct Row {
-        Point pointer;
-        int quadrant;
-    };
-    // The highlight splits at x 390 and y 285. Every row highlights another quadrant than the
-    // row before, so every row has to see the screen change.
-    const Row rows[] = {
-        {{600, 100}, 1}, {{390, 285}, 0}, {{391, 285}, 1}, {{390, 286}, 2},
-        {{391, 286}, 3}, {{0, 0}, 0},     {{799, 599}, 3}, {{200, 450}, 2},
-    };
-    int previous = 0;
-    for (const Row& row : rows) {
-        ASSERT_TRUE(Distinct(MainMenu(previous), MainMenu(row.quadrant)));
-        session.MoveTo(row.pointer);
-        EXPECT_TRUE(session.WaitForScreen(MainMenu(row.quadrant),
-                                          "quadrant " + std::to_string(row.quadrant) +
-                                              " with the pointer at " + Where(row.pointer)));
-        previous = row.quadrant;
-    }
-}
 
-TEST_F(EndToEndTest, SpaceWalksTheMenusAndEnterChooses) {
-    DesktopSession session;
-    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
-    // The focus starts on 0, so the first Space goes to the top right; the pointer follows.
+    // Space walks the quadrants from the first and the pointer follows; Enter clicks where it
+    // is: Djur. Escape from there highlights what lies under the pointer.
     const Point focusPoints[] = {{245, 135}, {560, 135}, {245, 415}, {560, 415}};
     for (const int focus : {1, 2, 3, 0, 1}) {
         session.Press("space");
-        EXPECT_TRUE(session.WaitForScreen(MainMenu(focus),
-                                          "quadrant " + std::to_string(focus) + " after Space"));
+        EXPECT_TRUE(session.WaitForScreen(MainMenu(focus), "quadrant " + std::to_string(focus)));
         EXPECT_TRUE(session.WaitForPointer(focusPoints[focus]));
     }
-    // Enter clicks where Space put the pointer: Djur.
     session.Press("Return");
     EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0), "the Djur sub-menu, the hen highlighted"));
     session.Press("space");
     EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 1), "the Djur sub-menu, the cat highlighted"));
     EXPECT_TRUE(session.WaitForPointer({305, 130}));
-    // Escape goes back, and the main menu highlights what lies under the cat's cell.
     session.Press("Escape");
     EXPECT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu after Escape"));
-}
 
-TEST_F(EndToEndTest, TheHenIsBuiltUpStepByStepThenItsFilmPlaysUntilEscape) {
-    const std::vector<Image> buildUp = HenBuildUp();
-    const std::vector<Image> film = HenFilm();
-    DesktopSession session(kSeededSettings);
-    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
+    // The highlight splits at x 390 and y 285; every row highlights another quadrant than the
+    // row before, so every row has to see the screen change.
+    const std::pair<Point, int> pointer[] = {{{600, 100}, 1}, {{390, 285}, 0}, {{391, 285}, 1},
+                                             {{390, 286}, 2}, {{391, 286}, 3}, {{0, 0}, 0},
+                                             {{799, 599}, 3}, {{200, 450}, 2}};
+    for (const auto& [at, quadrant] : pointer) {
+        session.MoveTo(at);
+        EXPECT_TRUE(
+            session.WaitForScreen(MainMenu(quadrant), "quadrant " + std::to_string(quadrant)));
+    }
+
+    // F1 opens the choices screen; its tabs turn the pages; Escape keeps the page for the next
+    // visit and the main menu highlights the quadrant under the pointer.
+    session.Press("F1");
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(0), "the choices screen's information page"));
+    session.ClickAt({94, 221});
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(2), "choices page 2 after its tab"));
+    session.ClickAt({94, 361});
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 after its tab"));
+    session.Press("Escape");
+    EXPECT_TRUE(session.WaitForScreen(MainMenu(2), "the main menu after the choices screen"));
+    session.Press("F1");
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 again"));
+    session.ClickAt({492, 561});
+    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(0), "the information page after its button"));
+    session.Press("Escape");
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(3), "the main menu under the pointer"));
 
     // The click opens Djur and puts the pointer on the first cell; unmoved, it would be over the
     // fourth.
@@ -145,18 +94,19 @@ TEST_F(EndToEndTest, TheHenIsBuiltUpStepByStepThenItsFilmPlaysUntilEscape) {
     ASSERT_TRUE(session.WaitForScreen(SubMenu(4, 0), "the Djur sub-menu, the hen highlighted"));
     EXPECT_TRUE(session.WaitForPointer({110, 130}));
     session.ClickAt({110, 130});
-    ASSERT_TRUE(session.WaitForScreen(buildUp[0], "the hen's first build-up picture"));
 
-    // Space and Enter in turn each show the next picture.
+    // The hen is built up: Space and Enter in turn each show the next picture.
+    const std::vector<Image> buildUp = HenBuildUp();
+    const std::vector<Image> film = HenFilm();
+    ASSERT_TRUE(session.WaitForScreen(buildUp[0], "the hen's first build-up picture"));
     for (size_t n = 1; n < buildUp.size(); ++n) {
         std::this_thread::sleep_for(kPastKeyDelay);
         session.Press(n % 2 == 1 ? "space" : "Return");
         if (Distinct(buildUp[n - 1], buildUp[n])) {
-            ASSERT_TRUE(session.WaitForScreen(
-                buildUp[n], "the hen's build-up picture " + std::to_string(n + 1)));
+            ASSERT_TRUE(
+                session.WaitForScreen(buildUp[n], "build-up picture " + std::to_string(n + 1)));
         } else {
-            // The step leaves the picture as it was (the demo hen has one such stage).
-            std::this_thread::sleep_for(kUnseenStep);
+            std::this_thread::sleep_for(kUnseenStep);  // the demo hen has one such stage
         }
     }
 
@@ -179,63 +129,18 @@ TEST_F(EndToEndTest, TheHenIsBuiltUpStepByStepThenItsFilmPlaysUntilEscape) {
     session.Press("Escape");
     EXPECT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu after the Djur sub-menu"));
     session.Press("Escape");
-    ExpectCleanEnd(session);
-}
 
-TEST_F(EndToEndTest, F1OpensTheChoicesScreenWhoseTabsTurnThePages) {
-    DesktopSession session;
-    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
-    session.Press("F1");
-    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(0), "the choices screen's information page"));
-    session.ClickAt({94, 221});
-    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(2), "choices page 2 after its tab"));
-    session.ClickAt({94, 361});
-    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 after its tab"));
-    // Escape leads to the main menu, highlighting the quadrant under the pointer, and keeps
-    // the page for the next visit.
-    session.Press("Escape");
-    EXPECT_TRUE(session.WaitForScreen(MainMenu(2), "the main menu after the choices screen"));
-    session.Press("F1");
-    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 again"));
-    session.ClickAt({492, 561});
-    EXPECT_TRUE(session.WaitForScreen(ChoicesPage(0), "the information page after its button"));
-}
-
-TEST_F(EndToEndTest, ASecondCopyEndsAtOnceWithoutShowingAnything) {
-    DesktopSession session;
-    ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
-    const fs::path log = session.Scratch() / "second.log";
-    const std::unique_ptr<ChildProcess> second =
-        session.StartCopy(log, session.Scratch() / "second");
-    EXPECT_EQ(second->Wait(kEndLimit), 0);
-    EXPECT_EQ(ReadFile(session.Scratch() / "second.err"), "");
-    EXPECT_FALSE(Logged(log, "window")) << ReadFile(log);
-    // The first copy goes on answering.
-    session.MoveTo({600, 400});
-    EXPECT_TRUE(session.WaitForScreen(MainMenu(3), "the first copy's main menu"));
-    EXPECT_TRUE(session.Program().Running());
-}
-
-struct EndCase {
-    const char* name;
-    std::function<void(DesktopSession&)> ask;
-};
-
-TEST_F(EndToEndTest, LeavingTheMainMenuEndsWithStatusZeroAndLeavesTheSettingsAlone) {
-    const EndCase cases[] = {
-        {"Escape", [](DesktopSession& session) { session.Press("Escape"); }},
-        {"the door",
-         [](DesktopSession& session) {
-             session.ClickAt({760, 560});
-         }},
-    };
-    for (const EndCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        DesktopSession session(kSeededSettings);
-        ASSERT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu, top left highlighted"));
-        c.ask(session);
-        ExpectCleanEnd(session);
+    // The program ends by itself with status 0, and the settings folder holds exactly the seeded
+    // file: nothing was written, and no temporary file was left behind.
+    EXPECT_EQ(session.Program().Wait(15s), 0) << session.ProgramErrors();
+    EXPECT_EQ(session.ProgramErrors(), "");
+    EXPECT_NE(ReadFile(session.FrameLog()).find("frames "), std::string::npos) << "no orderly end";
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(session.SettingsFolder())) {
+        files.push_back(entry.path().filename().string());
     }
+    EXPECT_EQ(files, std::vector<std::string>{"settings.ini"});
+    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), kSeededSettings);
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_window_system.h"
-#include "sdl_test_support.h"
+#include "support/test_files.h"
 
 namespace platform {
 namespace {
 
-using sdl_testing::ScopedEnv;
-using sdl_testing::TempDir;
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
 
 TEST(InstanceLockTest, TheLockFileIsPerUser) {
     TempDir dir;

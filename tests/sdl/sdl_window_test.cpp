@@ -6,15 +6,15 @@
 #include <sstream>
 #include <vector>
 
+#include "base/system_failure.h"
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_window_system.h"
-#include "sdl_test_support.h"
-#include "base/system_failure.h"
+#include "support/test_files.h"
 
 namespace platform {
 namespace {
 
-using sdl_testing::ScopedEnv;
+using testing_support::ScopedEnv;
 
 struct Event {
     std::string kind;
@@ -113,7 +113,7 @@ class SdlWindowTest : public ::testing::Test {
     std::unique_ptr<SdlWindowSystem> window_;
 };
 
-TEST_F(SdlWindowTest, TheWindowExistsOnlyWhileTheProgramHasTheScreen) {
+TEST_F(SdlWindowTest, TheWindowExistsAndGrabsOnlyWhileTheProgramHasTheScreen) {
     Open(false);
     EXPECT_EQ(presentation_->Window(), nullptr);
     EXPECT_EQ(presentation_->TestCooperativeLevel(), 0);
@@ -130,24 +130,19 @@ TEST_F(SdlWindowTest, TheWindowExistsOnlyWhileTheProgramHasTheScreen) {
     EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_TRUE(presentation_->IsSoftware());  // no graphics hardware behind a dummy driver
     EXPECT_TRUE(GrabRequested());
-    presentation_->RestoreDisplayMode();
-    presentation_->SetCooperativeLevel(8);
-    EXPECT_EQ(presentation_->Window(), nullptr);
-}
-
-TEST_F(SdlWindowTest, TheGrabFollowsTheCooperativeLevelInFullScreenOnly) {
-    Open(false);
-    TakeScreen();
-    presentation_->SetCooperativeLevel(8);
+    presentation_->SetCooperativeLevel(8);  // the grab follows the cooperative level
     EXPECT_FALSE(GrabRequested());
     presentation_->SetCooperativeLevel(81);
     EXPECT_TRUE(GrabRequested());
+    presentation_->RestoreDisplayMode();
+    presentation_->SetCooperativeLevel(8);
+    EXPECT_EQ(presentation_->Window(), nullptr);
 
+    // A window of the picture's own size, never grabbing.
     window_.reset();
     presentation_.reset();
     Open(true);
     TakeScreen();
-    int width = 0, height = 0;
     SDL_GetWindowSize(presentation_->Window(), &width, &height);
     EXPECT_EQ(width, 800);
     EXPECT_EQ(height, 600);
@@ -268,24 +263,24 @@ TEST_F(SdlWindowTest, AFrameEqualToTheOneOnScreenIsNotPresentedAgain) {
     EXPECT_EQ(presentation_->HandedOverFrames(), 7);
 }
 
+// A frame the form knows to be unchanged is shown only where the window lacks it.
 TEST_F(SdlWindowTest, AnUnchangedFrameIsPresentedOnlyWhereTheWindowLacksIt) {
     Open(true);
     TakeScreen();
     const auto red = Frame(0xF800);
-    presentation_->PresentUnchanged(red.data(), 800, 600, 800);  // nothing shown yet
-    EXPECT_EQ(presentation_->PresentedFrames(), 1);
-    EXPECT_EQ(ShownAt(400, 300), 0xFF0000u);
-    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
-    EXPECT_EQ(presentation_->PresentedFrames(), 1);
-    presentation_->Invalidate();  // covered and uncovered
-    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
-    EXPECT_EQ(presentation_->PresentedFrames(), 2);
-    presentation_->OnRenderReset();  // the renderer lost its textures
-    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
-    EXPECT_EQ(presentation_->PresentedFrames(), 3);
-    presentation_->PresentUnchanged(red.data(), 800, 600, 800);
-    EXPECT_EQ(presentation_->PresentedFrames(), 3);
-    EXPECT_EQ(presentation_->HandedOverFrames(), 5);
+    struct Step {
+        void (SdlPresentation::*before)();
+        int presented;
+    } const steps[] = {{nullptr, 1},  // nothing shown yet
+                       {nullptr, 1},
+                       {&SdlPresentation::Invalidate, 2},     // covered and uncovered
+                       {&SdlPresentation::OnRenderReset, 3},  // the renderer lost its textures
+                       {nullptr, 3}};
+    for (const Step& step : steps) {
+        if (step.before != nullptr) (presentation_.get()->*step.before)();
+        presentation_->PresentUnchanged(red.data(), 800, 600, 800);
+        EXPECT_EQ(presentation_->PresentedFrames(), step.presented);
+    }
     EXPECT_EQ(ShownAt(400, 300), 0xFF0000u);
 }
 
@@ -320,7 +315,7 @@ TEST_F(SdlWindowTest, AHiddenWindowIsALostDisplay) {
 }
 
 TEST_F(SdlWindowTest, TheFrameLogRecordsEachMilestoneOnce) {
-    sdl_testing::TempDir dir;
+    testing_support::TempDir dir;
     const auto log = dir.Path() / "frames.log";
     {
         ScopedEnv variable{FrameLog::kVariable, log.string()};
@@ -335,7 +330,7 @@ TEST_F(SdlWindowTest, TheFrameLogRecordsEachMilestoneOnce) {
     Drain();
     window_.reset();
     presentation_.reset();
-    std::istringstream lines(sdl_testing::ReadFile(log));
+    std::istringstream lines(testing_support::ReadFile(log));
     std::vector<std::string> events;
     std::string event;
     double previous = 0;

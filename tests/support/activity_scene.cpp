@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/system_failure.h"
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
 #include "display/display_objects.h"
-#include "base/system_failure.h"
 #include "sound/dsound.h"
+#include "support/mini_pack.h"
+#include "support/sound_files.h"
 
 namespace fs = std::filesystem;
 
@@ -27,29 +29,6 @@ int32_t NearestLevel(int32_t value) {
         }
     }
     return best;
-}
-
-// The bank's files, in sound-number order.
-constexpr std::string_view kSoundFiles[13] = {
-    "Ljud/Musik/Fiol.wav", "Ljud/Djur/Hona.wav", "Ljud/Djur/Hona2.wav", "Ljud/Click.wav",
-    "Ljud/Missed.wav",     "Ljud/Build0.wav",    "Ljud/Build1.wav",     "Ljud/Build2.wav",
-    "Ljud/Build3.wav",     "Ljud/Build4.wav",    "Ljud/Build5.wav",     "Ljud/StartMeny.wav",
-    "Ljud/SubMeny.wav"};
-
-std::string BareWave() {
-    std::string wave = "RIFF";
-    wave += std::string("\x24\0\0\0", 4);
-    wave += "WAVEfmt ";
-    wave += std::string("\x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0", 20);
-    wave += "data";
-    wave += std::string(4, '\0');
-    return wave;
-}
-
-fs::path NativeFolder(const std::string& systemFolder) {
-    std::string native = systemFolder;
-    std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
 }
 
 // Where the hard-disk copy of the activity pictures lives: the program maps the prefix to the
@@ -81,7 +60,7 @@ std::string PictureFileName(int32_t n) {
 
 int16_t SoundNumberOf(const std::string& nativePath) {
     for (int16_t n = 0; n < 13; ++n) {
-        const std::string_view file = kSoundFiles[n];
+        const std::string_view file = kBankFiles[n];
         if (nativePath.size() >= file.size() &&
             nativePath.compare(nativePath.size() - file.size(), file.size(), file) == 0) {
             return n;
@@ -99,9 +78,7 @@ ActivityScene::ActivityScene() {
     platform.counter.SetMs(1000000);
     harness.PrepareWithoutContent();
     harness.form.isRunning = true;  // as inside the frame loop
-    for (const std::string_view file : kSoundFiles) {
-        WriteFile(dir.Path() / file, BareWave());
-    }
+    WriteSoundBank(dir.Path());
     if (!DSound::InitSound()) {
         throw SystemFailure("the test sound bank did not load");
     }
@@ -126,7 +103,7 @@ void ActivityScene::WriteSeries(const std::string& folder, int32_t last, int32_t
         for (int32_t n = 0; n <= last; ++n) {
             const int32_t colour =
                 ((firstColour + step * n) % kColourCount + kColourCount) % kColourCount;
-            WriteColourJpeg(root / NativeFolder(folder) / PictureFileName(n), colour);
+            WriteColourJpeg(root / NativeName(folder) / PictureFileName(n), colour);
         }
     }
 }
@@ -135,31 +112,12 @@ void ActivityScene::RemovePicture(const std::string& folder, int32_t n, bool har
     const std::vector<fs::path> roots =
         hardDisk ? HardDiskRoots(dir.Path()) : std::vector<fs::path>{dir.Path()};
     for (const fs::path& root : roots) {
-        fs::remove(root / NativeFolder(folder) / PictureFileName(n));
+        fs::remove(root / NativeName(folder) / PictureFileName(n));
     }
 }
 
 void ActivityScene::WriteMenuPictures() {
-    const fs::path menu = dir.Path() / "Grafik" / "Meny";
-    std::vector<std::string> names = {"StartMeny.jpg",  "StoppLapp.jpg",  "YrkeMeny1.jpg",
-                                      "MusikMeny1.jpg", "SportMeny1.jpg", "DjurMeny1.jpg"};
-    for (int n = 0; n < 4; ++n) {
-        names.push_back("StartMeny" + std::to_string(n) + ".jpg");
-        names.push_back("Lapp" + std::to_string(n) + ".jpg");
-    }
-    for (int k = 0; k < 32; ++k) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Knapp1_%02d.jpg", k);
-        names.push_back(name);
-    }
-    for (const std::string& name : names) {
-        WriteColourJpeg(menu / name, 13);
-    }
-    for (const char* name : {"InfoMeny.jpg", "4Meny.jpg", "8Meny.jpg", "ByggUppMeny.jpg",
-                             "FilmMeny.jpg", "selected.jpg"}) {
-        WriteColourJpeg(menu / "Val" / name, 13);
-    }
-    WriteBmp24(menu / "Val" / "kryss.bmp", 4, 4, std::vector<uint8_t>(4 * 4 * 3, 0));
+    testing_support::WriteMenuPictures(dir.Path());
 }
 
 int32_t ActivityScene::Now() {
@@ -217,18 +175,6 @@ std::vector<std::string> ActivityScene::SettingsWrites() const {
         writes.push_back(w.application + "/" + w.section + "/" + w.key + "=" + w.value);
     }
     return writes;
-}
-
-bool ActivityScene::RecoveryBuilt() {
-    try {
-        form.RecoverLostDisplay();
-        return true;
-    } catch (const SystemFailure& failure) {
-        if (std::string_view(failure.what()) == "RecoverLostDisplay is not built yet") {
-            return false;
-        }
-        throw;
-    }
 }
 
 }  // namespace testing_support

@@ -70,9 +70,6 @@ class ActivityScene {
     std::vector<int16_t> SoundsSince(size_t from) const;
     // The settings writes, each as "application/section/key=value".
     std::vector<std::string> SettingsWrites() const;
-
-    // RecoverLostDisplay belongs to the menu picture work; until it is built its stub fails.
-    bool RecoveryBuilt();
 };
 
 }  // namespace testing_support

@@ -1,23 +1,81 @@
 #include "support/mini_pack.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "support/sound_files.h"
 #include "support/test_files.h"
+
+namespace fs = std::filesystem;
 
 namespace testing_support {
 
 namespace {
 
-// One of 125 colours, 50 apart on every channel, for index % 125.
-Rgb ColourFor(int index) {
-    const int i = index % 125;
-    auto level = [](int v) { return static_cast<uint8_t>(30 + 50 * v); };
-    return {level(i % 5), level((i / 5) % 5), level(i / 25)};
-}
-
 std::string TwoDigits(int n) {
     return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::vector<std::string> MakeMainSet() {
+    std::vector<std::string> files = {
+        "Grafik\\Meny\\StartMeny.jpg",  "Grafik\\Meny\\StoppLapp.jpg",
+        "Grafik\\Meny\\YrkeMeny1.jpg",  "Grafik\\Meny\\MusikMeny1.jpg",
+        "Grafik\\Meny\\SportMeny1.jpg", "Grafik\\Meny\\DjurMeny1.jpg"};
+    for (int n = 0; n < 4; ++n)
+        files.push_back("Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg");
+    for (int k = 0; k < 32; ++k) files.push_back("Grafik\\Meny\\Knapp1_" + TwoDigits(k) + ".jpg");
+    for (int n = 0; n < 4; ++n) files.push_back("Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg");
+    return files;
+}
+
+// Colours on a 5-level grid per channel: neighbours differ by 56, far more than JPEG and
+// RGB565 rounding move a flat colour.
+Rgb GridColour(int index) {
+    constexpr uint8_t kLevels[5] = {16, 72, 128, 184, 240};
+    return {kLevels[index % 5], kLevels[(index / 5) % 5], kLevels[(index / 25) % 5]};
+}
+
+int NoteIndex(const std::string& systemName) {
+    for (int n = 0; n < 4; ++n) {
+        if (systemName == "Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg") return n;
+    }
+    return -1;
+}
+
+// The cell position (0-7) of a point of the 800 x 600 screen, or 8 outside the cells.
+int CellAt(int x, int y) {
+    if (x < 10 || x >= 790 || y >= 520) return 8;
+    return (x - 10) / 195 + (y < 260 ? 0 : 4);
+}
+
+void Paint(std::vector<uint8_t>& rgb, size_t pixel, Rgb c) {
+    rgb[pixel * 3] = c.r;
+    rgb[pixel * 3 + 1] = c.g;
+    rgb[pixel * 3 + 2] = c.b;
+}
+
+// Full size, so a cell's edges are not blurred by stretching.
+void WriteNote(const fs::path& file, int note) {
+    std::vector<uint8_t> rgb(800 * 600 * 3);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) Paint(rgb, y * 800 + x, NoteColour(note, CellAt(x, y)));
+    }
+    WriteJpegPixels(file, 800, 600, rgb);
+}
+
+// A black 51 x 54 bitmap (black is transparent when drawn) with a coloured cross.
+void WriteCross(const fs::path& file, Rgb c) {
+    constexpr int kWidth = 51, kHeight = 54;
+    std::vector<uint8_t> rgb(kWidth * kHeight * 3, 0);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const int onDiagonal = std::abs(x * kHeight - y * kWidth);
+            const int onOther = std::abs((kWidth - 1 - x) * kHeight - y * kWidth);
+            if (std::min(onDiagonal, onOther) <= 2 * kWidth) Paint(rgb, y * kWidth + x, c);
+        }
+    }
+    WriteBmp24(file, kWidth, kHeight, rgb);
 }
 
 const char* const kThemeFiles[4] = {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat",
@@ -27,69 +85,85 @@ const char* const kSets[4] = {"Enkel\\Film\\", "Komplex\\Film\\", "Enkel\\Byggup
 
 }  // namespace
 
-std::vector<std::string> MainSetPaths() {
-    std::vector<std::string> paths = {
-        "Grafik\\Meny\\StartMeny.jpg",  "Grafik\\Meny\\StoppLapp.jpg",
-        "Grafik\\Meny\\YrkeMeny1.jpg",  "Grafik\\Meny\\MusikMeny1.jpg",
-        "Grafik\\Meny\\SportMeny1.jpg", "Grafik\\Meny\\DjurMeny1.jpg"};
-    for (int n = 0; n < 4; ++n)
-        paths.push_back("Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg");
-    for (int k = 0; k < 32; ++k) paths.push_back("Grafik\\Meny\\Knapp1_" + TwoDigits(k) + ".jpg");
-    for (int n = 0; n < 4; ++n) paths.push_back("Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg");
-    return paths;
+const std::vector<std::string>& MainSetFiles() {
+    static const std::vector<std::string> files = MakeMainSet();
+    return files;
 }
 
-std::vector<std::string> ChoiceSetPaths() {
-    return {"Grafik\\Meny\\Val\\InfoMeny.jpg", "Grafik\\Meny\\Val\\4Meny.jpg",
-            "Grafik\\Meny\\Val\\8Meny.jpg",    "Grafik\\Meny\\Val\\ByggUppMeny.jpg",
-            "Grafik\\Meny\\Val\\FilmMeny.jpg", "Grafik\\Meny\\Val\\selected.jpg",
-            "Grafik\\Meny\\Val\\kryss.bmp"};
+const std::vector<std::string>& ChoiceSetFiles() {
+    static const std::vector<std::string> files = {
+        "Grafik\\Meny\\Val\\InfoMeny.jpg", "Grafik\\Meny\\Val\\4Meny.jpg",
+        "Grafik\\Meny\\Val\\8Meny.jpg",    "Grafik\\Meny\\Val\\ByggUppMeny.jpg",
+        "Grafik\\Meny\\Val\\FilmMeny.jpg", "Grafik\\Meny\\Val\\selected.jpg",
+        "Grafik\\Meny\\Val\\kryss.bmp"};
+    return files;
 }
 
-std::filesystem::path Native(const std::string& systemPath) {
-    std::string path = systemPath;
-    for (char& c : path) {
-        if (c == '\\') c = '/';
+fs::path NativeName(const std::string& systemName) {
+    std::string native = systemName;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+Rgb ColourOf(const std::string& systemName) {
+    const auto& main = MainSetFiles();
+    const auto& choices = ChoiceSetFiles();
+    if (auto it = std::find(main.begin(), main.end(), systemName); it != main.end()) {
+        return GridColour(static_cast<int>(it - main.begin()));
     }
-    return path;
-}
-
-Rgb MenuColour(const std::string& systemPath) {
-    std::vector<std::string> all = MainSetPaths();
-    const std::vector<std::string> choices = ChoiceSetPaths();
-    all.insert(all.end(), choices.begin(), choices.end());
-    for (size_t i = 0; i < all.size(); ++i) {
-        if (all[i] == systemPath) {
-            return ColourFor(static_cast<int>(i) + 1);
-        }
+    if (auto it = std::find(choices.begin(), choices.end(), systemName); it != choices.end()) {
+        return GridColour(static_cast<int>(main.size() + (it - choices.begin())));
     }
-    return ColourFor(0);
+    throw std::invalid_argument("not a menu picture: " + systemName);
 }
 
-Rgb ActivityColour(int item, const std::string& set, int number) {
-    int setIndex = 0;
-    while (setIndex < 3 && set != kSets[setIndex]) {
-        ++setIndex;
+Rgb NoteColour(int note, int position) {
+    return GridColour(53 + note * 9 + position);  // after the 53 flat colours of the set
+}
+
+void WriteMenuPicture(const fs::path& root, const std::string& systemName) {
+    const fs::path file = root / NativeName(systemName);
+    if (const int note = NoteIndex(systemName); note >= 0) {
+        WriteNote(file, note);
+    } else if (systemName.ends_with(".bmp")) {
+        WriteCross(file, ColourOf(systemName));
+    } else {
+        RewriteMenuPicture(root, systemName, ColourOf(systemName));
     }
-    return ColourFor(item + setIndex * 31 + number);
 }
 
-bool PixelMatches(uint16_t pixel, Rgb colour) {
+void WriteMenuPictures(const fs::path& root) {
+    for (const std::string& name : MainSetFiles()) WriteMenuPicture(root, name);
+    for (const std::string& name : ChoiceSetFiles()) WriteMenuPicture(root, name);
+}
+
+void RewriteMenuPicture(const fs::path& root, const std::string& systemName, Rgb c) {
+    WriteJpeg(root / NativeName(systemName), 16, 12, c.r, c.g, c.b);
+}
+
+bool Shows(uint16_t pixel, Rgb c) {
     const int r = ((pixel >> 11) & 31) * 255 / 31;
     const int g = ((pixel >> 5) & 63) * 255 / 63;
     const int b = (pixel & 31) * 255 / 31;
-    return std::abs(r - colour.r) <= 12 && std::abs(g - colour.g) <= 12 &&
-           std::abs(b - colour.b) <= 12;
+    constexpr int kSlack = 20;
+    return std::abs(r - c.r) <= kSlack && std::abs(g - c.g) <= kSlack &&
+           std::abs(b - c.b) <= kSlack;
 }
 
-const std::filesystem::path& SharedMiniPack() {
+std::string Describe(uint16_t pixel) {
+    return std::to_string(((pixel >> 11) & 31) * 255 / 31) + "," +
+           std::to_string(((pixel >> 5) & 63) * 255 / 63) + "," +
+           std::to_string((pixel & 31) * 255 / 31);
+}
+
+const fs::path& SharedMiniPack() {
     static TempDir dir;
     static const bool written = (WriteMiniPack(dir.Path()), true);
     (void)written;
     return dir.Path();
 }
 
-void WriteMiniPack(const std::filesystem::path& root, const MiniPackOptions& o) {
+void WriteMiniPack(const fs::path& root, const MiniPackOptions& o) {
     for (int theme = 0; theme < 4; ++theme) {
         std::string text;
         for (int slot = 0; slot < 8; ++slot) {
@@ -100,46 +174,18 @@ void WriteMiniPack(const std::filesystem::path& root, const MiniPackOptions& o) 
         }
         WriteFile(root / kThemeFiles[theme], text);
     }
-    for (const std::string& path : MainSetPaths()) {
-        const Rgb c = MenuColour(path);
-        WriteJpeg(root / Native(path), 16, 12, c.r, c.g, c.b);
-    }
-    for (const std::string& path : ChoiceSetPaths()) {
-        const Rgb c = MenuColour(path);
-        if (path.ends_with(".bmp")) {
-            // A cross of colour on pure black, which is transparent when drawn.
-            std::vector<uint8_t> rgb(51 * 54 * 3, 0);
-            for (int y = 0; y < 54; ++y) {
-                for (int x = 0; x < 51; ++x) {
-                    if (std::abs(x * 54 - y * 51) < 160 || std::abs((50 - x) * 54 - y * 51) < 160) {
-                        const size_t at = (static_cast<size_t>(y) * 51 + x) * 3;
-                        rgb[at] = c.r;
-                        rgb[at + 1] = c.g;
-                        rgb[at + 2] = c.b;
-                    }
-                }
-            }
-            WriteBmp24(root / Native(path), 51, 54, rgb);
-        } else {
-            WriteJpeg(root / Native(path), 16, 12, c.r, c.g, c.b);
-        }
-    }
+    WriteMenuPictures(root);
     WriteSoundBank(root);
-    if (!o.activityPictures) {
-        return;
-    }
+    if (!o.activityPictures) return;
     for (int item = 0; item < 32; ++item) {
         const std::string folder =
             "Tema" + std::to_string(item / 8 + 1) + "\\Sak" + std::to_string(item % 8) + "\\";
-        for (const char* set : kSets) {
-            const std::string s = set;
-            const int last = s.find("Film") != std::string::npos
-                                 ? o.filmLast
-                                 : (s.starts_with("Enkel") ? o.simpleLast : o.complexLast);
+        for (int set = 0; set < 4; ++set) {
+            const int last = set < 2 ? o.filmLast : (set == 2 ? o.simpleLast : o.complexLast);
             for (int n = 0; n <= last; ++n) {
-                const Rgb c = ActivityColour(item, s, n);
-                WriteJpeg(root / Native(folder + s + TwoDigits(n + 1) + ".jpg"), 8, 6, c.r, c.g,
-                          c.b);
+                const Rgb c = GridColour(item + set * 31 + n);
+                WriteJpeg(root / NativeName(folder + kSets[set] + TwoDigits(n + 1) + ".jpg"), 8, 6,
+                          c.r, c.g, c.b);
             }
         }
     }

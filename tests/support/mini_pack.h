@@ -5,15 +5,56 @@
 #include <string>
 #include <vector>
 
+// Content written by the tests. Every menu file gets a flat colour of its own, so a composed frame
+// tells which picture lies where; the note pictures are split into the eight sub-menu cells, each
+// cell in a colour of its own, so a copied cell tells where it came from.
 namespace testing_support {
 
 struct Rgb {
-    uint8_t r, g, b;
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
 };
 
-// A small, complete content pack for scenario tests: the four data files, the 53 menu pictures
-// as tiny solid-colour JPEGs (each its own colour, stretched to its slot when loaded), the sound
-// bank, and for every item a short film and build-up. Items' folders are "Tema<t>\Sak<s>\".
+// The 46 main-set and 7 choices-set files in loading order, as the program names them
+// ("Grafik\\Meny\\Knapp1_05.jpg").
+const std::vector<std::string>& MainSetFiles();
+const std::vector<std::string>& ChoiceSetFiles();
+inline std::vector<std::string> MainSetPaths() {
+    return MainSetFiles();
+}
+inline std::vector<std::string> ChoiceSetPaths() {
+    return ChoiceSetFiles();
+}
+// "Grafik\\Meny\\Knapp1_05.jpg" -> "Grafik/Meny/Knapp1_05.jpg".
+std::filesystem::path NativeName(const std::string& systemName);
+inline std::filesystem::path Native(const std::string& systemName) {
+    return NativeName(systemName);
+}
+
+// The flat colour of a menu file (for a note picture: the colour outside the cells).
+Rgb ColourOf(const std::string& systemName);
+inline Rgb MenuColour(const std::string& systemName) {
+    return ColourOf(systemName);
+}
+// Colour of note picture `note` (0-3) inside cell position `position` (0-7); 8 = outside cells.
+Rgb NoteColour(int note, int position);
+
+// Writes one menu file below `root`, or all 53; or a file again in another flat colour (to see
+// that a reload read the file again).
+void WriteMenuPicture(const std::filesystem::path& root, const std::string& systemName);
+void WriteMenuPictures(const std::filesystem::path& root);
+void RewriteMenuPicture(const std::filesystem::path& root, const std::string& systemName, Rgb c);
+
+// True when an RGB565 pixel shows colour `c`, allowing for JPEG and 16-bit rounding.
+bool Shows(uint16_t pixel, Rgb c);
+inline bool PixelMatches(uint16_t pixel, Rgb c) {
+    return Shows(pixel, c);
+}
+// The pixel as "r,g,b" in 8-bit channels, for failure messages.
+std::string Describe(uint16_t pixel);
+
+// A small, complete content pack: the four data files (items' folders "Tema<t>\Sak<s>\"), the
+// menu pictures above, the sound bank, and for every item a short film and build-up.
 struct MiniPackOptions {
     int16_t simpleLast = 2;
     int16_t complexLast = 3;
@@ -22,25 +63,7 @@ struct MiniPackOptions {
     bool activityPictures = true;
 };
 void WriteMiniPack(const std::filesystem::path& root, const MiniPackOptions& options = {});
-
 // One mini pack with the default options, written once per test run, for tests that only read.
 const std::filesystem::path& SharedMiniPack();
-
-// The colour of a menu picture (its path as the program names it, e.g. "Grafik\\Meny\\Lapp2.jpg")
-// or of an activity picture (item, set folder "Komplex\\Film\\" etc., 0-based number).
-Rgb MenuColour(const std::string& systemPath);
-Rgb ActivityColour(int item, const std::string& set, int number);
-
-// The RGB565 pixel a solid colour becomes after JPEG and loading, and a loose comparison that
-// allows for JPEG's rounding.
-bool PixelMatches(uint16_t pixel, Rgb colour);
-
-// The system path texts of the 46 main-set and 7 choices-set pictures, in loading order.
-std::vector<std::string> MainSetPaths();
-std::vector<std::string> ChoiceSetPaths();
-
-// A system path text turned into a relative native path ("Grafik\\Meny\\X.jpg" ->
-// "Grafik/Meny/X.jpg").
-std::filesystem::path Native(const std::string& systemPath);
 
 }  // namespace testing_support

@@ -1,6 +1,5 @@
 #include "support/test_files.h"
 
-#include <turbojpeg.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -8,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "writers/bmp_writer.h"
+#include "writers/jpeg_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -81,66 +83,15 @@ std::string ReadFile(const fs::path& path) {
 }
 
 void WriteJpegPixels(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    tjhandle handle = tjInitCompress();
-    unsigned char* jpeg = nullptr;
-    unsigned long size = 0;
-    const int result = tjCompress2(handle, rgb.data(), width, 0, height, TJPF_RGB, &jpeg, &size,
-                                   TJSAMP_444, 95, 0);
-    if (result != 0) {
-        tjDestroy(handle);
-        throw std::runtime_error("cannot encode a test JPEG");
-    }
-    WriteFile(path, std::string(reinterpret_cast<const char*>(jpeg), size));
-    tjFree(jpeg);
-    tjDestroy(handle);
+    WriteFile(path, writers::EncodeJpeg(rgb, width, height));
 }
 
 void WriteJpeg(const fs::path& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        rgb[i] = r;
-        rgb[i + 1] = g;
-        rgb[i + 2] = b;
-    }
-    WriteJpegPixels(path, width, height, rgb);
+    WriteFile(path, writers::EncodeFlatJpeg(width, height, r, g, b));
 }
 
 void WriteBmp24(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    const uint32_t dataSize = static_cast<uint32_t>(rowBytes * height);
-    std::string bytes(54 + dataSize, '\0');
-    auto put16 = [&](size_t at, uint16_t v) {
-        bytes[at] = static_cast<char>(v & 0xFF);
-        bytes[at + 1] = static_cast<char>(v >> 8);
-    };
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-        }
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, 54 + dataSize);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, dataSize);
-    put32(38, 3780);
-    put32(42, 3780);
-    for (int y = 0; y < height; ++y) {
-        const int from = height - 1 - y;  // rows are stored bottom-up
-        for (int x = 0; x < width; ++x) {
-            const size_t src = (static_cast<size_t>(from) * width + x) * 3;
-            const size_t dst = 54 + static_cast<size_t>(y) * rowBytes + x * 3;
-            bytes[dst] = static_cast<char>(rgb[src + 2]);
-            bytes[dst + 1] = static_cast<char>(rgb[src + 1]);
-            bytes[dst + 2] = static_cast<char>(rgb[src]);
-        }
-    }
-    WriteFile(path, bytes);
+    WriteFile(path, writers::EncodeBmp24(width, height, rgb));
 }
 
 fs::path DemoDir() {

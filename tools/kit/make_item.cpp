@@ -117,9 +117,8 @@ std::optional<std::string> ReadIfThere(const fs::path& path) {
     return ReadWholeFile(path);
 }
 
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    WriteStagedFile(path,
-                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+    WriteStagedFile(path, bytes);
 }
 
 std::string PictureName(int number) {
@@ -147,8 +146,7 @@ ItemRecord WriteSeries(const fs::path& folder, const std::vector<Canvas>& works,
     for (const Canvas& work : works) pointers.push_back(&work);
     // Both sets play the same film: the record holds one list of delays for both.
     record.filmDelays = WriteFilmSeries(pointers, [&](int number, const Canvas& picture) {
-        const std::vector<uint8_t> bytes =
-            make_demo::EncodeJpeg(picture, make_demo::JpegQuality::Series);
+        const std::string bytes = make_demo::EncodeJpeg(picture, make_demo::JpegQuality::Series);
         WriteBytes(folder / "Enkel" / "Film" / PictureName(number), bytes);
         WriteBytes(folder / "Komplex" / "Film" / PictureName(number), bytes);
     });

@@ -17,8 +17,7 @@ namespace {
 using make_demo::Canvas;
 
 std::string Encode(const Canvas& canvas) {
-    const std::vector<uint8_t> bytes = make_demo::EncodeJpeg(canvas, make_demo::JpegQuality::Menu);
-    return {bytes.begin(), bytes.end()};
+    return make_demo::EncodeJpeg(canvas, make_demo::JpegQuality::Menu);
 }
 
 // The photo's middle filling a box of any shape, with rounded corners.

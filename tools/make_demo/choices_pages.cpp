@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "bmp_writer.h"
 #include "canvas.h"
 #include "item_catalog.h"
 #include "item_pictures.h"
@@ -13,6 +12,7 @@
 #include "menu_art.h"
 #include "paint.h"
 #include "theme_style.h"
+#include "writers/bmp_writer.h"
 
 namespace make_demo {
 namespace {
@@ -356,7 +356,7 @@ void WriteChoicesPictures(PackWriter& pack) {
     pack.Write(std::string(kChoicesFolder) + "selected.jpg",
                EncodeJpeg(SelectedMark(), JpegQuality::Menu));
     pack.Write(std::string(kChoicesFolder) + "kryss.bmp",
-               EncodeBmp24(kCrossWidth, kCrossHeight, CrossPixels()));
+               writers::EncodeBmp24(kCrossWidth, kCrossHeight, CrossPixels()));
 }
 
 }  // namespace make_demo

@@ -28,7 +28,7 @@ std::string ToWindows1252(std::string_view utf8) {
     return out;
 }
 
-std::vector<uint8_t> ThemeDataFile(Theme theme) {
+std::string ThemeDataFile(Theme theme) {
     std::string text;
     auto line = [&text](const std::string& s) { text += s + "\r\n"; };
     const auto& items = Items();

@@ -15,7 +15,7 @@ namespace make_demo {
 std::string ToWindows1252(std::string_view utf8);
 
 // "Data\\<theme>.dat": eight six-line records with CRLF line ends.
-std::vector<uint8_t> ThemeDataFile(Theme theme);
+std::string ThemeDataFile(Theme theme);
 
 void WriteDataFiles(PackWriter& pack);
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <string>
 
 #include "canvas.h"
 
@@ -12,6 +11,6 @@ enum class JpegQuality {
     Series,  // activity pictures: smaller files, many of them
 };
 
-std::vector<uint8_t> EncodeJpeg(const Canvas& canvas, JpegQuality quality);
+std::string EncodeJpeg(const Canvas& canvas, JpegQuality quality);
 
 }  // namespace make_demo

@@ -8,7 +8,7 @@ namespace make_demo {
 
 PackWriter::PackWriter(std::filesystem::path root) : root_(std::move(root)) {}
 
-void PackWriter::Write(std::string_view programPath, const std::vector<uint8_t>& bytes) {
+void PackWriter::Write(std::string_view programPath, std::string_view bytes) {
     std::string relative(programPath);
     for (char& c : relative) {
         if (c == '\\') c = '/';
@@ -25,8 +25,7 @@ void PackWriter::Write(std::string_view programPath, const std::vector<uint8_t>&
         }
     }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) throw std::runtime_error("cannot write " + path.string());
     files_.fetch_add(1);

@@ -16,7 +16,7 @@ class PackWriter {
   public:
     explicit PackWriter(std::filesystem::path root);
 
-    void Write(std::string_view programPath, const std::vector<uint8_t>& bytes);
+    void Write(std::string_view programPath, std::string_view bytes);
 
     int FilesWritten() const { return files_.load(); }
     int64_t BytesWritten() const { return bytes_.load(); }

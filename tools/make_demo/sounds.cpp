@@ -5,7 +5,7 @@
 #include <string>
 
 #include "synth.h"
-#include "wav_writer.h"
+#include "writers/wav_writer.h"
 
 namespace make_demo {
 namespace {
@@ -22,7 +22,7 @@ constexpr double C4 = 60, D3 = 50, E4 = 64, F4 = 65, G4 = 67, B4 = 71;
 constexpr double C5 = 72, D5 = 74, E5 = 76, Fs5 = 78, F5 = 77, G5 = 79, A5 = 81, C6 = 84;
 
 void Save(PackWriter& pack, const char* name, const Mixer& mix, double peak = 0.85) {
-    pack.Write(std::string("Ljud\\") + name, EncodeWav(mix.ToPcm(peak)));
+    pack.Write(std::string("Ljud\\") + name, writers::EncodeWav(mix.ToPcm(peak), kSampleRate));
 }
 
 // A cheerful marimba tune over a soft bass and a shaker, two bars in C major.

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "random.h"
-#include "wav_writer.h"
 
 namespace make_demo {
+
+constexpr int kSampleRate = 22050;  // every sound: mono, 16 bits
 
 using Signal = std::vector<double>;
 

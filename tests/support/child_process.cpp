@@ -1,7 +1,8 @@
-#include "child_process.h"
+#include "support/child_process.h"
+
+#include "support/test_files.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -12,7 +13,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace e2e {
+namespace testing_support {
 
 namespace {
 
@@ -38,9 +39,6 @@ void RedirectTo(const std::filesystem::path& file, int target) {
     }
     const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
     dup2(nothing, 0);
-    if (launch.stdoutFd >= 0) {
-        dup2(launch.stdoutFd, 1);
-    }
     RedirectTo(launch.stdoutFile, 1);
     RedirectTo(launch.stderrFile, 2);
     if (launch.fd3 >= 0) {
@@ -103,6 +101,10 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit) {
     return status_;
 }
 
+void ChildProcess::Signal(int signal) {
+    if (!Wait(std::chrono::milliseconds(0))) kill(pid_, signal);
+}
+
 void ChildProcess::Stop(std::chrono::milliseconds grace) {
     if (Wait(std::chrono::milliseconds(0))) {
         return;
@@ -117,38 +119,15 @@ void ChildProcess::Stop(std::chrono::milliseconds grace) {
 
 ToolResult RunTool(const std::vector<std::string>& argv,
                    const std::map<std::string, std::string>& env, std::chrono::milliseconds limit) {
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("no pipe for " + argv.at(0));
-    }
-    const auto end = Clock::now() + limit;
+    const TempDir output;
+    Launch launch;
+    launch.argv = argv;
+    launch.env = env;
+    launch.stdoutFile = output / "out";
+    ChildProcess tool(launch);
     ToolResult result;
-    {
-        Launch launch;
-        launch.argv = argv;
-        launch.env = env;
-        launch.stdoutFd = pipeFds[1];
-        ChildProcess tool(launch);
-        close(pipeFds[1]);
-        char buffer[65536];
-        for (;;) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-            pollfd ready{pipeFds[0], POLLIN, 0};
-            if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) == 0) {
-                break;
-            }
-            const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
-            if (got > 0) {
-                result.output.append(buffer, static_cast<size_t>(got));
-            } else if (got == 0 || errno != EINTR) {
-                break;
-            }
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-        result.status = tool.Wait(std::max(left, std::chrono::milliseconds(0))).value_or(-1);
-    }
-    close(pipeFds[0]);
+    result.status = tool.Wait(limit).value_or(-1);
+    result.output = output.Read("out");
     return result;
 }
 
@@ -165,4 +144,4 @@ bool FoundInPath(const std::string& name) {
     return false;
 }
 
-}  // namespace e2e
+}  // namespace testing_support

@@ -1,11 +1,80 @@
-#include "screen_match.h"
+#include "screen_image.h"
+
+#include <turbojpeg.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
 #include <stdexcept>
 
 namespace e2e {
+
+Image& Image::Paste(const Image& part, int x, int y) {
+    for (int row = 0; row < part.Height(); ++row) {
+        for (int column = 0; column < part.Width(); ++column) {
+            const int tx = x + column;
+            const int ty = y + row;
+            if (tx >= 0 && ty >= 0 && tx < width_ && ty < height_) {
+                std::memcpy(Pixel(tx, ty), part.Pixel(column, row), 3);
+            }
+        }
+    }
+    return *this;
+}
+
+Image LoadJpeg(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in.good() && !in.eof()) {
+        throw std::runtime_error("cannot read " + file.string());
+    }
+    std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colourspace = 0;
+    auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.empty() || decoder == nullptr ||
+        tjDecompressHeader3(decoder.get(), data, bytes.size(), &width, &height, &subsampling,
+                            &colourspace) != 0) {
+        throw std::runtime_error("not a JPEG picture: " + file.string());
+    }
+    Image image(width, height);
+    if (tjDecompress2(decoder.get(), data, bytes.size(), image.Pixel(0, 0), width, 0, height,
+                      TJPF_RGB, TJFLAG_ACCURATEDCT) != 0) {
+        throw std::runtime_error("cannot decode " + file.string() + ": " +
+                                 tjGetErrorStr2(decoder.get()));
+    }
+    return image;
+}
+
+Image ParsePpm(const std::string& bytes) {
+    std::istringstream in(bytes);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    const size_t size = 3u * width * height;
+    if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255 || in.get() == EOF ||
+        bytes.size() < static_cast<size_t>(in.tellg()) + size) {
+        throw std::runtime_error("not a whole binary PPM with 8-bit samples");
+    }
+    Image image(width, height);
+    std::memcpy(image.Pixel(0, 0), bytes.data() + in.tellg(), size);
+    return image;
+}
+
+void WritePpm(const Image& image, const std::filesystem::path& file) {
+    std::ofstream out(file, std::ios::binary);
+    out << "P6\n" << image.Width() << ' ' << image.Height() << "\n255\n";
+    out.write(reinterpret_cast<const char*>(image.Pixel(0, 0)),
+              3 * static_cast<std::streamsize>(image.Width()) * image.Height());
+}
 
 namespace {
 

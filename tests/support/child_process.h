@@ -7,9 +7,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
-namespace e2e {
+namespace testing_support {
 
 // What to start: the command (looked up in PATH when it has no slash), variables added to this
 // process's environment and the folder it starts in ("" stays here).
@@ -20,8 +21,6 @@ struct Launch {
     // Files for its output; "" keeps the test's own.
     std::filesystem::path stdoutFile;
     std::filesystem::path stderrFile;
-    // When not -1: standard output goes to this descriptor instead of a file.
-    int stdoutFd = -1;
     // When not -1: handed to the process as its descriptor 3.
     int fd3 = -1;
 };
@@ -41,6 +40,7 @@ class ChildProcess {
     bool Running() { return !Wait(std::chrono::milliseconds(0)).has_value(); }
     // Asks it to stop, then kills it after `grace`.
     void Stop(std::chrono::milliseconds grace);
+    void Signal(int signal);
 
   private:
     pid_t pid_ = -1;
@@ -59,4 +59,15 @@ ToolResult RunTool(const std::vector<std::string>& argv,
 // Whether `name` is an executable file in one of the PATH folders.
 bool FoundInPath(const std::string& name);
 
-}  // namespace e2e
+// Polls `done` every 20 ms until it holds or `limit` passes; returns whether it held.
+template <typename F>
+bool WaitUntil(F done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+}  // namespace testing_support

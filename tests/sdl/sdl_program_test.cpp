@@ -1,0 +1,161 @@
+// The program binary on SDL's offscreen video driver. Frames are observed through its frame log:
+// with QUILLOWBEE_FRAME_LOG=<file> it appends "window <ms>", "first-frame <ms>", "ready <ms>"
+// (the frame loop waiting for input) and at the end "frames <handed over> <presented>".
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "platform/sdl/instance_lock.h"
+#include "support/child_process.h"
+#include "support/test_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing_support::ChildProcess;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+// One start of the program with a lock folder, frame log and output files of its own.
+struct ProgramRun {
+    TempDir dir;
+    std::unique_ptr<ChildProcess> process;
+
+    ChildProcess& Start(const fs::path& folder, const std::vector<std::string>& args = {},
+                        const std::map<std::string, std::string>& extra = {}) {
+        testing_support::Launch launch;
+        launch.argv = {QUILLOWBEE_PROGRAM};
+        launch.argv.insert(launch.argv.end(), args.begin(), args.end());
+        launch.env = {{"SDL_VIDEODRIVER", "offscreen"},
+                      {"SDL_AUDIODRIVER", "dummy"},
+                      {"XDG_RUNTIME_DIR", dir.Path().string()},
+                      {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
+        for (const auto& [name, value] : extra) launch.env[name] = value;
+        launch.folder = folder;
+        launch.stdoutFile = dir / "out";
+        launch.stderrFile = dir / "err";
+        process = std::make_unique<ChildProcess>(launch);
+        return *process;
+    }
+    std::string Out() const { return dir.Read("out"); }
+    std::string Err() const { return dir.Read("err"); }
+    // The words of the frame log's line for `event`, or nothing.
+    std::optional<std::vector<std::string>> Logged(const std::string& event) const {
+        std::istringstream lines(dir.Read("frames.log"));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::vector<std::string> found;
+            for (std::string word; words >> word;) found.push_back(word);
+            if (!found.empty() && found[0] == event) return found;
+        }
+        return std::nullopt;
+    }
+    bool WaitReady() {
+        return testing_support::WaitUntil([&] { return Logged("ready") || !process->Running(); },
+                                          30s) &&
+               process->Running();
+    }
+};
+
+TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;  // text each must hold; "" for an empty one
+    } const cases[] = {
+        {{"--help"}, 0, "Usage: quillowbee", ""},
+        {{"--windowed", "--help"}, 0, "--renderer=software", ""},
+        {{"--version"}, 0, "quillowbee 1.", ""},
+        {{"--bogus"}, 2, "", "'--bogus'"},
+        {{"--renderer=fast"}, 2, "", "Usage: quillowbee"},
+        {{"--windowed", "extra"}, 2, "", "'extra'"},
+        {{"-h"}, 2, "", "Usage: quillowbee"},
+    };
+    TempDir folder;
+    for (const Case& c : cases) {
+        ProgramRun run;
+        EXPECT_EQ(run.Start(folder.Path(), c.args).Wait(15s), c.status) << c.args[0];
+        const std::pair<std::string, std::string> outputs[] = {{run.Out(), c.out},
+                                                               {run.Err(), c.err}};
+        for (const auto& [text, want] : outputs) {
+            if (want.empty()) {
+                EXPECT_EQ(text, "") << c.args[0];
+            } else {
+                EXPECT_NE(text.find(want), std::string::npos) << c.args[0] << ": " << text;
+            }
+        }
+        EXPECT_FALSE(run.Logged("window")) << c.args[0];
+    }
+}
+
+TEST(SdlProgramTest, AStartWithoutContentEndsWithOneLineAndStatusOne) {
+    TempDir folder;
+    ProgramRun run;
+    EXPECT_EQ(run.Start(folder.Path()).Wait(15s), 1);
+    EXPECT_EQ(run.Err().rfind("quillowbee: ", 0), 0u) << run.Err();
+    EXPECT_EQ(std::ranges::count(run.Err(), '\n'), 1) << run.Err();
+    EXPECT_EQ(run.Out(), "");
+    EXPECT_TRUE(run.Logged("window"));
+    EXPECT_TRUE(run.Logged("frames")) << "no orderly end";
+}
+
+TEST(SdlProgramTest, ASecondCopyEndsAtOnceShowingNothing) {
+    TempDir folder;
+    ProgramRun run;
+    std::optional<platform::InstanceLock> first;
+    {
+        testing_support::ScopedEnv runtime{"XDG_RUNTIME_DIR", run.dir.Path().string()};
+        first.emplace();  // this test process plays the copy that already runs
+    }
+    ASSERT_FALSE(first->HeldElsewhere());
+    EXPECT_EQ(run.Start(folder.Path()).Wait(15s), 0);
+    EXPECT_EQ(run.Out() + run.Err(), "");
+    EXPECT_FALSE(run.Logged("window"));
+}
+
+// On the demo content the program starts, shows frames and ends cleanly on each termination
+// request; without a sound device (an empty ALSA configuration) it runs silent, prints nothing
+// and has shut the sound system's threads down.
+TEST(SdlProgramTest, TheDemoRunsAndEndsCleanlyOnRequest) {
+    struct Case {
+        int signal;
+        bool soundCard;
+    } const cases[] = {{SIGTERM, true}, {SIGINT, true}, {SIGTERM, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.signal == SIGTERM ? "SIGTERM" : "SIGINT");
+        ProgramRun run;
+        std::map<std::string, std::string> extra;
+        if (!c.soundCard) {
+            run.dir.Write("asound.conf", "\n");
+            extra = {{"SDL_AUDIODRIVER", "alsa"},
+                     {"ALSA_CONFIG_PATH", (run.dir / "asound.conf").string()}};
+        }
+        ChildProcess& program = run.Start(QUILLOWBEE_DEMO_DIR, {}, extra);
+        ASSERT_TRUE(run.WaitReady()) << run.Err();
+        EXPECT_TRUE(run.Logged("first-frame"));
+        std::error_code ignored;
+        for (const auto& task :
+             fs::directory_iterator("/proc/" + std::to_string(program.Pid()) + "/task", ignored)) {
+            const std::string name = ReadFile(task.path() / "comm");
+            EXPECT_TRUE(c.soundCard || (name.find("Audio") == std::string::npos &&
+                                        name.find("Hotplug") == std::string::npos))
+                << name;
+        }
+        program.Signal(c.signal);
+        EXPECT_EQ(program.Wait(15s), 0) << run.Err();
+        EXPECT_EQ(run.Out() + run.Err(), "");
+        const auto frames = run.Logged("frames");
+        ASSERT_TRUE(frames && frames->size() == 3);
+        // At least the first picture and the black one on the way out.
+        EXPECT_GE(std::stol(frames->at(2)), 2);
+        EXPECT_GE(std::stol(frames->at(1)), std::stol(frames->at(2)));
+    }
+}
+
+}  // namespace
