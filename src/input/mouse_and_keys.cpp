@@ -168,11 +168,16 @@ void MainMenuForm::Form_KeyUp(int16_t keyCode, int16_t shift) {
                         isRunning = false;
                     }
                     break;
+                case Screen::kChoices:
+                    if (editingSettings) {
+                        isRunning = false;
+                        break;
+                    }
+                    [[fallthrough]];
                 case 1:
                 case 2:
                 case 3:
                 case 4:
-                case Screen::kChoices:
                     requestedScreen = Screen::kMainMenu;
                     menuContext = 0;
                     break;
