@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace e2e {
 
@@ -71,7 +72,8 @@ std::string DesktopSession::Unavailable() {
     return "";
 }
 
-DesktopSession::DesktopSession(const std::string& settingsText) {
+DesktopSession::DesktopSession(const std::string& settingsText, std::vector<std::string> arguments)
+    : arguments_(std::move(arguments)) {
     for (const char* sub : {"config", "runtime", "data"}) {
         fs::create_directories(folder_.Path() / sub);
     }
@@ -120,6 +122,7 @@ std::map<std::string, std::string> DesktopSession::ProgramEnvironment(const fs::
             {"SDL_VIDEODRIVER", "x11"},
             {"SDL_AUDIODRIVER", "dummy"},
             {"XDG_CONFIG_HOME", (folder_.Path() / "config").string()},
+            {"XDG_CONFIG_DIRS", (folder_.Path() / "system").string()},
             {"XDG_RUNTIME_DIR", (folder_.Path() / "runtime").string()},
             {"XDG_DATA_HOME", (folder_.Path() / "data").string()},
             {"QUILLOWBEE_FRAME_LOG", log.string()}};
@@ -129,6 +132,7 @@ std::unique_ptr<ChildProcess> DesktopSession::StartCopy(const fs::path& frameLog
                                                         const fs::path& output) {
     Launch launch;
     launch.argv = {QUILLOWBEE_PROGRAM};
+    launch.argv.insert(launch.argv.end(), arguments_.begin(), arguments_.end());
     launch.env = ProgramEnvironment(frameLog);
     launch.folder = QUILLOWBEE_DEMO_DIR;
     launch.stdoutFile = output.string() + ".out";
@@ -167,6 +171,11 @@ void DesktopSession::ClickAt(Point picture) {
 
 void DesktopSession::Press(const std::string& key) {
     Xdotool({"key", key});
+}
+
+void DesktopSession::PressWith(const std::string& modifier, const std::string& key) {
+    // "xdotool key ctrl+Delete" lets go of the modifier first.
+    Xdotool({"keydown", modifier, "key", key, "keyup", modifier});
 }
 
 ::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {

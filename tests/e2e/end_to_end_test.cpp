@@ -36,7 +36,8 @@ constexpr const char* kSeededSettings =
     "\n"
     "[Settings]\n"
     "movieOnHd=True\n"
-    "volume=3\n";
+    "; as it comes\n"
+    "keyDelay=500\n";
 
 class EndToEndTest : public ::testing::Test {
   protected:
@@ -73,8 +74,9 @@ std::vector<const Image*> Unlike(const std::vector<Image>& series, const Image& 
 }
 
 // The program has ended by itself with status 0, and the settings folder holds exactly the
-// seeded file, unchanged: nothing was written, and no temporary file was left behind.
-void ExpectCleanEnd(DesktopSession& session) {
+// seeded file, unchanged (or as the editing mode left it): nothing else was written, and no
+// temporary file was left behind.
+void ExpectCleanEnd(DesktopSession& session, const std::string& settings = kSeededSettings) {
     EXPECT_EQ(session.Program().Wait(kEndLimit), 0) << session.ProgramErrors();
     EXPECT_EQ(session.ProgramErrors(), "");
     EXPECT_TRUE(Logged(session.FrameLog(), "frames")) << "no orderly end";
@@ -83,7 +85,7 @@ void ExpectCleanEnd(DesktopSession& session) {
         files.push_back(entry.path().filename().string());
     }
     EXPECT_EQ(files, std::vector<std::string>{"settings.ini"});
-    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), kSeededSettings);
+    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), settings);
 }
 
 TEST_F(EndToEndTest, TheMainMenuHighlightsTheQuadrantUnderThePointer) {
@@ -236,6 +238,51 @@ TEST_F(EndToEndTest, LeavingTheMainMenuEndsWithStatusZeroAndLeavesTheSettingsAlo
         c.ask(session);
         ExpectCleanEnd(session);
     }
+}
+
+// A parent's settings file: the exit locked and the hen hidden.
+TEST_F(EndToEndTest, TheExitLockAndAHiddenItemFromTheSettingsFile) {
+    const std::string settings =
+        "[Settings]\n"
+        "exitLocked=True\n"
+        "disabledItems=Djur:1\n";
+    DesktopSession session(settings);
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0, true), "the main menu with the stop note"));
+    // Neither Escape nor the door ends the program now.
+    session.Press("Escape");
+    session.ClickAt({760, 560});
+    std::this_thread::sleep_for(kUnseenStep);
+    EXPECT_TRUE(session.Program().Running());
+
+    // Djur opens on its second item, the hen's cell covered by its note, and a click there does
+    // nothing.
+    session.ClickAt({600, 100});
+    EXPECT_TRUE(session.WaitForPointer({305, 130}));
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 1, {0}), "Djur with the hen hidden"));
+    session.ClickAt({110, 130});
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0, {0}), "Djur, the pointer on the hen's note"));
+    std::this_thread::sleep_for(kUnseenStep);
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0, {0}), "Djur still, not the hen's build-up"));
+
+    session.Press("Escape");
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0, true), "the main menu after Djur"));
+    session.PressWith("ctrl", "Delete");
+    ExpectCleanEnd(session, settings);
+}
+
+// The editing mode: a click chooses a value and the file holds it at once, beside its other lines.
+TEST_F(EndToEndTest, TheEditingModeSavesAClickedChoiceAtOnce) {
+    DesktopSession session(kSeededSettings, {"--settings", "--fullscreen"});
+    session.ClickAt({94, 361});
+    ASSERT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 after its tab"));
+    session.ClickAt({586, 296});  // the mark of two steps
+    const std::string saved =
+        std::string(kSeededSettings) + "buildUpSteps=2\n" + "page3Choice=False\n";
+    const fs::path file = session.SettingsFolder() / "settings.ini";
+    EXPECT_TRUE(sdl_testing::WaitUntil([&] { return ReadFile(file) == saved; }, kEndLimit))
+        << ReadFile(file);
+    session.Press("Escape");
+    ExpectCleanEnd(session, saved);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ using sdl_testing::WaitUntil;
 constexpr auto kStartLimit = 30s;
 constexpr auto kEndLimit = 15s;
 
-// The environment of a test run: headless drivers, a lock folder and frame log of its own.
+// The environment of a test run: headless drivers, a lock folder, settings folders and frame log
+// of its own.
 struct RunEnvironment {
     TempDir runtime;
     std::filesystem::path log = runtime.Path() / "frames.log";
@@ -32,6 +33,9 @@ struct RunEnvironment {
         return {{"SDL_VIDEODRIVER", "offscreen"},
                 {"SDL_AUDIODRIVER", "dummy"},
                 {"XDG_RUNTIME_DIR", runtime.Path().string()},
+                // No settings file of this machine's reaches a test run.
+                {"XDG_CONFIG_HOME", (runtime.Path() / "config").string()},
+                {"XDG_CONFIG_DIRS", (runtime.Path() / "system").string()},
                 {"QUILLOWBEE_FRAME_LOG", log.string()}};
     }
     bool Logged(const std::string& event) const {
@@ -74,11 +78,24 @@ TEST(SmokeTest, TheCommandLineAnswersLikeACommandLineProgram) {
         {{"--help"}, 0, "Usage: quillowbee", ""},
         {{"--windowed", "--help"}, 0, "--renderer=software", ""},
         {{"--version"}, 0, "quillowbee 1.", ""},
-        {{"--bogus"}, 2, "", "Usage: quillowbee"},
+        {{"--help"}, 0, "--key-delay=MS", ""},
+        {{"--bogus"}, 2, "", "Try 'quillowbee --help'"},
         {{"--bogus"}, 2, "", "'--bogus'"},
-        {{"--renderer=fast"}, 2, "", "Usage: quillowbee"},
+        {{"--renderer=fast"}, 2, "", "Try 'quillowbee --help'"},
         {{"--windowed", "extra"}, 2, "", "'extra'"},
-        {{"-h"}, 2, "", "Usage: quillowbee"},
+        {{"-h"}, 2, "", "Try 'quillowbee --help'"},
+        // A wrong setting option is the adult's mistake, told before anything is shown.
+        {{"--key-delay=700"}, 2, "", "--key-delay=700: not allowed (allowed: 500, 1000"},
+        {{"--key-delay"}, 2, "", "needs a value"},
+        {{"--exit-locked=yes"}, 2, "", "allowed: True, False"},
+        {{"--film-speed=slower"}, 2, "", "slow, normal, fast"},
+        {{"--disable-item=Djur:9"}, 2, "", "a position is 1 to 8"},
+        {{"--disable-item=Drake:1"}, 2, "", "no theme is named 'Drake'"},
+        {{"--disable-item=Yrke:1,Yrke:2,Yrke:3,Yrke:4,Yrke:5,Yrke:6,Yrke:7,Yrke:8"},
+         2,
+         "",
+         "every item of Yrke"},
+        {{"--settings", "--escape-locks=5"}, 2, "", "lock number 1 to 4"},
     };
     TempDir folder;
     RunEnvironment environment;
