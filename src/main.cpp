@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "content/data_file_reader.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "input/adult_settings.h"
-#include "platform/file_picture_decoder.h"
-#include "platform/ini_settings_store.h"
+#include "platform/portable/file_picture_decoder.h"
+#include "platform/portable/ini_settings_store.h"
+#include "platform/portable/steady_counter.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/services.h"
-#include "platform/steady_counter.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
 #include "sound/dsound.h"
 
 namespace {

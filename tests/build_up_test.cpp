@@ -5,7 +5,7 @@
 
 #include "content/millisecond_clock.h"
 #include "content/random_numbers.h"
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/activity_scene.h"
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "display/display_objects.h"
 #include "input/choice_places.h"
 #include "navigation_fixture.h"
-#include "platform/ini_settings_store.h"
-#include "shell/display_objects.h"
+#include "platform/portable/ini_settings_store.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "content/data_file_reader.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/headless/headless_platform.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace {
 

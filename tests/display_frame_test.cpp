@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/display_device.h"
-#include "shell/system_failure.h"
+#include "display/display_device.h"
+#include "base/system_failure.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "content/millisecond_clock.h"
-#include "shell/display_objects.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "base/system_failure.h"
 #include "sound/dsound.h"
 #include "support/activity_scene.h"
 

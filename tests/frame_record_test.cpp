@@ -1,4 +1,4 @@
-#include "shell/frame_record.h"
+#include "display/frame_record.h"
 
 #include <gtest/gtest.h>
 

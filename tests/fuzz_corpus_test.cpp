@@ -5,7 +5,7 @@
 #include <string>
 
 #include "content/data_file_reader.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "graphics_menu_fixture.h"
-#include "shell/display_objects.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "base/system_failure.h"
 
 namespace testing_support {
 namespace {

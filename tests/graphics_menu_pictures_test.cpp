@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics_menu_fixture.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace fs = std::filesystem;
 

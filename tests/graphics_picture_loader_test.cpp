@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "graphics/picture_loader.h"
-#include "shell/display_objects.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "base/system_failure.h"
 #include "support/form_harness.h"
 #include "support/menu_picture_files.h"
 #include "support/test_files.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ini_settings_store.h"
-#include "platform/ini_text.h"
-#include "platform/user_folders.h"
+#include "platform/portable/ini_settings_store.h"
+#include "platform/portable/ini_text.h"
+#include "platform/portable/user_folders.h"
 #include "support/test_files.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "content/random_numbers.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 #include "support/form_harness.h"
 
 namespace {

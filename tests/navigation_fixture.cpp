@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 #include "sound/dsound.h"
 
 namespace testing_support {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "platform/path_resolution.h"
+#include "platform/portable/path_resolution.h"
 #include "support/test_files.h"
 
 namespace {

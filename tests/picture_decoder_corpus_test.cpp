@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "graphics/picture_loader.h"
-#include "platform/file_picture_decoder.h"
-#include "shell/system_failure.h"
+#include "platform/portable/file_picture_decoder.h"
+#include "base/system_failure.h"
 #include "support/form_harness.h"
 #include "support/test_files.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "content/data_file_reader.h"
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/form_harness.h"
 #include "support/mini_pack.h"

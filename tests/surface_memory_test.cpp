@@ -1,4 +1,4 @@
-#include "shell/surface_memory.h"
+#include "display/surface_memory.h"
 
 #include <gtest/gtest.h>
 

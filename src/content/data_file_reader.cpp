@@ -6,9 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/path_resolution.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
+#include "platform/portable/path_resolution.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
 
 namespace DataFileReader {
 

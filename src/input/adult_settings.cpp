@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <map>
 
-#include "platform/ini_text.h"
-#include "platform/path_resolution.h"
+#include "platform/portable/ini_text.h"
+#include "platform/portable/path_resolution.h"
 
 namespace AdultSettings {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "content/game_info.h"
-#include "input/choice_settings.h"
+#include "form/choice_settings.h"
 #include "platform/settings_store.h"
 
 // The settings an adult chooses: the keys of the [Settings] section of the settings files and

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace ChoicePlaces {
 

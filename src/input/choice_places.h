@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "input/choice_settings.h"
+#include "form/choice_settings.h"
 
 // Where the pages of the choices screen show each value of the settings record: the marks, the
 // labels and the crosses. The drawing puts them there; in the editing mode a click there

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "content/data_file_reader.h"
+#include "form/main_menu_form.h"
 #include "input/adult_settings.h"
 #include "platform/services.h"
-#include "shell/main_menu_form.h"
 
 void MainMenuForm::ResetSettings(int16_t group) {
     if (group == 0) {
@@ -37,7 +37,7 @@ void MainMenuForm::ResetSettings(int16_t group) {
 
 void MainMenuForm::EnterChoicesScreen() {
     requestedScreen = Screen::kChoices;
-    menuContext = Screen::kChoices;
+    menuContext = MenuContext::kChoices;
     savedSettings = settings;
 }
 

@@ -1,10 +1,10 @@
 #include <span>
 #include <string>
 
+#include "base/system_failure.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "input/choice_places.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
 
 using DisplayFlags::kBltFastSourceColorKey;
 using DisplayFlags::kBltFastWait;

@@ -1,7 +1,7 @@
+#include "form/main_menu_form.h"
 #include "input/adult_settings.h"
 #include "input/choice_places.h"
 #include "platform/services.h"
-#include "shell/main_menu_form.h"
 #include "sound/dsound.h"
 
 void MainMenuForm::EditChoice(int32_t x, int32_t y) {

@@ -5,9 +5,9 @@
 #include "content/millisecond_clock.h"
 #include "content/random_numbers.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
+#include "base/system_failure.h"
 #include "sound/dsound.h"
 
 using namespace DisplayFlags;

@@ -9,7 +9,7 @@
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "sdl_test_support.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 namespace {

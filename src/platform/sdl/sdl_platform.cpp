@@ -8,7 +8,7 @@
 #include "platform/sdl/sdl_sound_system.h"
 #include "platform/sdl/sdl_text_renderer.h"
 #include "platform/sdl/sdl_window_system.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 
 #include "platform/sdl/display_probe.h"
 #include "platform/sdl/pixel_conversion.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

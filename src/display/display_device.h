@@ -8,8 +8,8 @@
 
 #include "platform/display_presentation.h"
 #include "platform/text_renderer.h"
-#include "shell/draw_op.h"
-#include "shell/rect.h"
+#include "display/draw_op.h"
+#include "base/rect.h"
 
 // The surface description a caller fills before creating a surface.
 struct SurfaceRequest {
@@ -92,7 +92,6 @@ class Surface : private DrawTarget {
     void SetFont(const platform::FontSpec& font);
     void SetForeColor(uint32_t color);
     uint32_t ForeColor() const { return foreColor_; }
-    const platform::FontSpec& Font() const { return font_; }
     // Text with its top-left corner at (x, y), in the current font and colour.
     void DrawText(int32_t x, int32_t y, const std::string& text);
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/rect.h"
+#include "base/rect.h"
 
 class Surface;
 

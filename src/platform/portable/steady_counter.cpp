@@ -1,4 +1,4 @@
-#include "platform/steady_counter.h"
+#include "platform/portable/steady_counter.h"
 
 #include <chrono>
 

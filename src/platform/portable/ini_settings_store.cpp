@@ -1,4 +1,4 @@
-#include "platform/ini_settings_store.h"
+#include "platform/portable/ini_settings_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/ini_text.h"
-#include "platform/user_folders.h"
+#include "platform/portable/ini_text.h"
+#include "platform/portable/user_folders.h"
 
 namespace fs = std::filesystem;
 

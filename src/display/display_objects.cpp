@@ -1,7 +1,7 @@
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 
 #include "platform/services.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace GameUtil {
 

@@ -1,13 +1,13 @@
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
 
-#include "shell/frame_record.h"
-#include "shell/surface_memory.h"
-#include "shell/system_failure.h"
+#include "display/frame_record.h"
+#include "display/surface_memory.h"
+#include "base/system_failure.h"
 
 using namespace DisplayFlags;
 

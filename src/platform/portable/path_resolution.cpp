@@ -1,10 +1,10 @@
-#include "platform/path_resolution.h"
+#include "platform/portable/path_resolution.h"
 
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
-#include "platform/user_folders.h"
+#include "platform/portable/user_folders.h"
 
 namespace fs = std::filesystem;
 

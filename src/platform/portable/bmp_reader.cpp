@@ -1,11 +1,11 @@
-#include "platform/bmp_reader.h"
+#include "platform/portable/bmp_reader.h"
 
 #include <SDL.h>
 
 #include <cstring>
 #include <memory>
 
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/file_picture_decoder.h"
+#include "platform/portable/file_picture_decoder.h"
 
 #include <turbojpeg.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/bmp_reader.h"
-#include "shell/system_failure.h"
+#include "platform/portable/bmp_reader.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "shell/numeric.h"
+#include "base/numeric.h"
 
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace Numeric {
 

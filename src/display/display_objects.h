@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 // The display objects, one each for the whole run.
 namespace GameUtil {

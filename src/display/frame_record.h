@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "shell/draw_op.h"
+#include "display/draw_op.h"
 
 // The back buffer's memory of how its picture was drawn, so that a frame drawn exactly like the
 // one before costs no pixel work and no comparison.

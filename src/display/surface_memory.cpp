@@ -1,4 +1,4 @@
-#include "shell/surface_memory.h"
+#include "display/surface_memory.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace {
 

@@ -7,17 +7,35 @@
 #include <string>
 #include <vector>
 
-#include "input/choice_settings.h"
+#include "display/display_device.h"
+#include "form/choice_settings.h"
 #include "platform/window_system.h"
-#include "shell/display_device.h"
 
-// Screen numbers.
+// Screen numbers: the main menu, the sub-menus of themes 1-4, the two activities, the choices
+// screen.
 namespace Screen {
 inline constexpr int16_t kMainMenu = 0;
+inline constexpr int16_t kFirstSubMenu = 1;
+inline constexpr int16_t kLastSubMenu = 4;
 inline constexpr int16_t kBuildUp = 5;
 inline constexpr int16_t kFilm = 6;
 inline constexpr int16_t kChoices = 12;
+inline constexpr bool IsSubMenu(int16_t screen) {
+    return screen >= kFirstSubMenu && screen <= kLastSubMenu;
+}
 }  // namespace Screen
+
+// Values of menuContext: where the user stands, which decides what Escape does.
+namespace MenuContext {
+inline constexpr int16_t kMainMenu = 0;
+inline constexpr int16_t kFirstSubMenu = 1;  // the sub-menu of theme n is n
+inline constexpr int16_t kLastSubMenu = 4;
+// An activity started from the sub-menu of theme n is n + kActivityOffset (7-10).
+inline constexpr int16_t kActivityOffset = 6;
+inline constexpr int16_t kFirstActivity = kFirstSubMenu + kActivityOffset;
+inline constexpr int16_t kLastActivity = kLastSubMenu + kActivityOffset;
+inline constexpr int16_t kChoices = 12;
+}  // namespace MenuContext
 
 using SurfaceSlot = std::unique_ptr<Surface>;
 
@@ -163,5 +181,9 @@ class MainMenuForm : public platform::EventSink {
   private:
     // ---- Navigation helpers (input/mouse_and_keys.cpp). ----
     int16_t FirstEnabledSlot(int16_t theme);
+    void OnDeleteKey(int16_t shift);
+    void OnF1Key();
+    void OnEscapeKey();
+    void OnSpaceOrEnterKey(int16_t keyCode);
     void LeaveActivity();
 };
