@@ -2,11 +2,15 @@
 // leaving it keeps.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "display/display_objects.h"
+#include "input/choice_places.h"
 #include "navigation_fixture.h"
+#include "platform/portable/ini_settings_store.h"
 
 namespace {
 
@@ -253,3 +257,166 @@ TEST_F(NavigationTest, TheLeaveButtonUndoesTheVisitEscapeKeepsIt) {
 }
 
 }  // namespace
+
+// The editing mode: a click on a value chooses it and saves the changed keys in the user's
+// settings file at once.
+class EditingClickTest : public NavigationTest {
+  protected:
+    EditingClickTest() {
+        Show(12, 12);
+        platform::Services services = platform::Current();
+        services.settings = &store;
+        platform::Install(services);
+    }
+    std::string File() const {
+        const std::filesystem::path file = store.FileFor("Quillowbee");
+        return std::filesystem::exists(file) ? testing_support::ReadFile(file) : "";
+    }
+
+    testing_support::TempDir config;
+    platform::IniSettingsStore store{config.Path()};
+};
+
+void Defaults(ChoiceSettings&) {}
+
+struct EditCase {
+    const char* name;
+    int16_t page;
+    std::vector<platform::Point> clicks;
+    void (*change)(ChoiceSettings&);  // what the clicks change in the reset record
+    std::string file;                 // the user's file afterwards; "" for none
+    int clickSounds = 0;
+};
+
+TEST_F(EditingClickTest, AClickChoosesTheValueAndSavesIt) {
+    const EditCase cases[] = {
+        {"the exit lock, at a corner of its mark's margin",
+         1,
+         {{426, 465}},
+         [](ChoiceSettings& s) {
+             s.exitLocked = true;
+             s.page1Choice = false;
+         },
+         "[Settings]\nexitLocked=True\npage1Choice=False\n"},
+        {"just beside the margins",
+         1,
+         {{425, 469}, {430, 464}, {457, 469}, {430, 496}},
+         Defaults,
+         ""},
+        {"an escape lock on and off; a key delay label",
+         1,
+         {{300, 50}, {311, 62}, {655, 300}},
+         [](ChoiceSettings& s) {
+             s.keyDelay = 1500;
+             s.page1Choice = false;
+         },
+         "[Settings]\nescapeLocks=\npage1Choice=False\nkeyDelay=1500\n"},
+        {"the defaults choice puts the page back",
+         1,
+         {{430, 469}, {735, 300}, {600, 105}},
+         Defaults,
+         "[Settings]\nexitLocked=False\npage1Choice=True\nkeyDelay=500\n"},
+        {"the defaults choice's other value",
+         1,
+         {{706, 102}},
+         [](ChoiceSettings& s) { s.page1Choice = false; },
+         "[Settings]\npage1Choice=False\n"},
+        {"a cross hides an item and a second click shows it",
+         2,
+         {{540, 370}, {577, 408}},
+         [](ChoiceSettings& s) { s.page2Choice = false; },
+         "[Settings]\ndisabledItems=\npage2Choice=False\n"},
+        {"the last item of a theme stays, with a click",
+         2,
+         {{537, 365},
+          {601, 365},
+          {665, 365},
+          {729, 365},
+          {537, 444},
+          {601, 444},
+          {665, 444},
+          {729, 444}},
+         [](ChoiceSettings& s) {
+             for (size_t i = 24; i < 31; ++i) s.itemEnabled[i] = false;
+             s.page2Choice = false;
+         },
+         "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n"
+         "page2Choice=False\n",
+         1},
+        {"the build-up page",
+         3,
+         {{446, 294}, {406, 454}, {430, 134}},
+         [](ChoiceSettings& s) {
+             s.buildUpSteps = 4;
+             s.reversePlay = s.simpleContent = true;
+             s.page3Choice = false;
+         },
+         "[Settings]\nbuildUpSteps=4\npage3Choice=False\nreversePlay=True\nsimpleContent=True\n"},
+        {"the film page",
+         4,
+         {{230, 150}, {260, 303}},
+         [](ChoiceSettings& s) {
+             s.filmRepeats = 2;
+             s.filmDelayFactor = 3.0;
+             s.page4Choice = false;
+         },
+         "[Settings]\nfilmRepeats=2\npage4Choice=False\nfilmDelayFactor=3.0\n"},
+        {"the values already chosen, and a tab",
+         4,
+         {{350, 145}, {370, 305}, {598, 103}, {90, 360}},
+         [](ChoiceSettings& s) { s.page = 3; },
+         ""},
+    };
+    form.editingSettings = true;
+    form.isRunning = true;
+    for (const EditCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(config.Path() / "Quillowbee");
+        h.platform.sound.plays.clear();
+        form.ResetSettings(0);
+        form.settings.page = c.page;
+        ChoiceSettings expected = form.settings;
+        c.change(expected);
+        for (const platform::Point& at : c.clicks) h.Click(at.x, at.y);
+        EXPECT_EQ(form.settings, expected);
+        EXPECT_EQ(File(), c.file);
+        EXPECT_EQ(Clicks(), c.clickSounds);
+        EXPECT_TRUE(form.isRunning);
+    }
+}
+
+TEST_F(EditingClickTest, TheChildsChoicesScreenStaysReadOnly) {
+    form.ResetSettings(0);
+    const ChoiceSettings before = form.settings;
+    for (int16_t page = 1; page <= 4; ++page) {
+        form.settings.page = page;
+        for (const ChoicePlaces::Mark& mark : ChoicePlaces::Marks()) h.Click(mark.at.x, mark.at.y);
+        for (const ChoicePlaces::Label& label : ChoicePlaces::KeyDelayLabels())
+            h.Click(label.at.x + 5, label.at.y + 5);
+        for (const platform::Point at : before.crossPositions) h.Click(at.x + 5, at.y + 5);
+    }
+    form.settings.page = before.page;
+    EXPECT_EQ(form.settings, before);
+    EXPECT_EQ(File(), "");
+    EXPECT_EQ(Plays(), 0u);
+}
+
+TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheChanges) {
+    const std::function<void(testing_support::FormHarness&)> leaves[] = {
+        [](testing_support::FormHarness& h) { h.Click(680, 560); },
+        [](testing_support::FormHarness& h) { h.Key(platform::kKeyEscape); },
+        [](testing_support::FormHarness& h) { h.form.OnCloseRequest(); },
+    };
+    form.editingSettings = true;
+    for (const auto& leave : leaves) {
+        form.ResetSettings(0);
+        form.isRunning = true;
+        form.settings.page = 1;
+        h.Click(430, 469);  // the exit lock, which refuses the child's close request
+        leave(h);
+        EXPECT_FALSE(form.isRunning);
+        EXPECT_TRUE(form.settings.exitLocked);
+        EXPECT_EQ(form.requestedScreen, 12);
+    }
+    EXPECT_EQ(File(), "[Settings]\nexitLocked=True\npage1Choice=False\n");
+}

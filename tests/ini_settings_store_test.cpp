@@ -12,6 +12,7 @@
 
 #include "platform/portable/ini_settings_store.h"
 #include "platform/portable/ini_text.h"
+#include "platform/portable/user_folders.h"
 #include "support/test_files.h"
 
 namespace {
@@ -47,6 +48,11 @@ TEST(WithIniValue, ChangesOnlyTheKeysLine) {
         {"no line feed after the key", "[Settings]\nmovieOnHd=True", "[Settings]\nmovieOnHd=False"},
         {"carriage returns kept and used", "[Settings]\r\na=1\r\n\r\n[Other]\r\nmovieOnHd=1\r\n",
          "[Settings]\r\na=1\r\nmovieOnHd=False\r\n\r\n[Other]\r\nmovieOnHd=1\r\n"},
+        {"bytes beyond ASCII kept", "[Sk\xE4rm]\nnamn=\xC3\xB6\n",
+         "[Sk\xE4rm]\nnamn=\xC3\xB6\n\n[Settings]\nmovieOnHd=False\n"},
+        {"an editor's byte-order mark stays in front of the section it does not rename",
+         "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=True\r\n",
+         "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=False\r\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WithIniValue(c.before, "Settings", "movieOnHd", "False"), c.after) << c.name;
@@ -99,6 +105,53 @@ TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileM
         fs::remove_all(scratch / "home");
         fs::remove_all(scratch / "xdg");
     }
+}
+
+TEST(IniSettingsStore, SystemFoldersFollowXdgConfigDirs) {
+    const struct {
+        std::optional<std::string> variable;
+        std::vector<std::string> folders;
+    } cases[] = {
+        {std::nullopt, {"/etc/xdg"}},
+        {"", {"/etc/xdg"}},
+        {"/opt/a:/srv/b/", {"/opt/a", "/srv/b"}},
+        {"relative:/opt/a::", {"/opt/a"}},
+        {"relative", {"/etc/xdg"}},
+    };
+    for (const auto& c : cases) {
+        testing_support::ScopedEnv dirs("XDG_CONFIG_DIRS", c.variable);
+        EXPECT_EQ(platform::SystemConfigFolders(), c.folders) << c.variable.value_or("(unset)");
+    }
+}
+
+TEST(IniSettingsStore, ReadsTheSystemFilesThenTheUsersAndWritesOnlyTheUsers) {
+    testing_support::TempDir scratch;
+    scratch.Write("first/Quillowbee/settings.ini", "[Settings]\nkeyDelay=2500\n");
+    scratch.Write("broken/Quillowbee/settings.ini/inside.txt", "a folder, not a file");
+    scratch.Write("last/Quillowbee/settings.ini", "; least important\n");
+    scratch.Write("large/Quillowbee/settings.ini", std::string((1 << 20) + 1, ';'));
+    scratch.Write("user/Quillowbee/settings.ini", "; mine\n[Settings]\nkeyDelay=500\n");
+    // The most important system folder first, as in XDG_CONFIG_DIRS.
+    IniSettingsStore store(scratch / "user",
+                           {scratch / "first", scratch / "broken", scratch / "missing",
+                            scratch / "large", scratch / "last"});
+    const std::vector<platform::SettingsFileText> files = store.ReadFiles("Quillowbee");
+    const std::vector<std::string> expected = {"last", "large", "broken", "first", "user"};
+    ASSERT_EQ(files.size(), expected.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i].name, (scratch / expected[i] / "Quillowbee" / "settings.ini").string());
+    }
+    EXPECT_EQ(files[0].text, "; least important\n");
+    EXPECT_EQ(files[1].error, "larger than 1 MiB, too large for a settings file");
+    EXPECT_EQ(files[2].error, "not a regular file");
+    EXPECT_EQ(files[3].text, "[Settings]\nkeyDelay=2500\n");
+    EXPECT_EQ(files[4].error, "");
+
+    store.WriteValues("Quillowbee", "Settings", {{"keyDelay", "1000"}, {"exitLocked", "True"}});
+    EXPECT_EQ(scratch.Read("user/Quillowbee/settings.ini"),
+              "; mine\n[Settings]\nkeyDelay=1000\nexitLocked=True\n");
+    EXPECT_EQ(scratch.Read("first/Quillowbee/settings.ini"), "[Settings]\nkeyDelay=2500\n");
+    EXPECT_EQ(Entries(scratch / "user/Quillowbee"), std::vector<std::string>{"settings.ini"});
 }
 
 TEST(IniSettingsStore, AWriteThatCannotBeDoneLeavesWhatWasThere) {

@@ -81,6 +81,12 @@ class MainMenuForm : public platform::EventSink {
     std::array<platform::Point, 8> subMenuWarpPoints{};
     bool isPrevInstance = false;
 
+    // ---- How an adult started the run, set before Form_Load. ----
+    // The command line's setting options ("--key-delay=1000"), applied after the settings files.
+    std::vector<std::string> settingOptions;
+    // The run is the choices screen's editing mode: clicks change the settings and save them.
+    bool editingSettings = false;
+
     // ---- Start-up, display and shutdown (shell/form_lifecycle.cpp). ----
     void Form_Initialize();
     // The whole run: start-up, frame loop, shutdown. Returns the process's exit status: 0 for a
@@ -129,6 +135,9 @@ class MainMenuForm : public platform::EventSink {
     // ---- Settings record (input/choice_settings.cpp). ----
     void ResetSettings(int16_t group);
     void EnterChoicesScreen();
+    // The settings files (the system's, then the user's) and then the setting options, over the
+    // reset record; what cannot be applied is told on stderr and changes nothing.
+    void ApplyAdultSettings();
 
     // ---- Mouse and keys (input/mouse_and_keys.cpp). ----
     void Form_MouseDown(int16_t button, int16_t shift, float x, float y);
@@ -138,6 +147,9 @@ class MainMenuForm : public platform::EventSink {
     // ---- Choices screen (input/choices_screen.cpp). ----
     void DrawChoicesScreen();
     void ChoicesScreenClick(int32_t x, int32_t y);
+    // The editing mode's click on a page (input/settings_editing.cpp): the value under the
+    // pointer is chosen and the changed keys saved to the user's settings file at once.
+    void EditChoice(int32_t x, int32_t y);
 
     // ---- Film (activities/film_player.cpp). ----
     void LoadFilm();
@@ -161,7 +173,7 @@ class MainMenuForm : public platform::EventSink {
     }
     void OnQuitRequest() override { isRunning = false; }
     void OnCloseRequest() override {
-        if (!settings.exitLocked) {
+        if (!settings.exitLocked || editingSettings) {
             isRunning = false;
         }
     }

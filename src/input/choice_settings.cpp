@@ -1,4 +1,11 @@
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "content/data_file_reader.h"
 #include "form/main_menu_form.h"
+#include "input/adult_settings.h"
+#include "platform/services.h"
 
 void MainMenuForm::ResetSettings(int16_t group) {
     if (group == 0) {
@@ -32,4 +39,45 @@ void MainMenuForm::EnterChoicesScreen() {
     requestedScreen = Screen::kChoices;
     menuContext = MenuContext::kChoices;
     savedSettings = settings;
+}
+
+void MainMenuForm::ApplyAdultSettings() {
+    std::optional<AdultSettings::ItemNames> names;
+    const AdultSettings::ItemNamesSource source = [&]() -> const AdultSettings::ItemNames& {
+        if (!names) {
+            names = AdultSettings::ItemNamesOf(DataFileReader::itemTable);
+        }
+        return *names;
+    };
+    // A settings file never keeps the program from starting: what cannot be applied is told on
+    // one line and left as it was.
+    for (const platform::SettingsFileText& file :
+         platform::Current().settings->ReadFiles(AdultSettings::kApplication)) {
+        if (!file.error.empty()) {
+            std::fprintf(stderr, "quillowbee: %s: cannot be read (%s); its settings are not used\n",
+                         file.name.c_str(), file.error.c_str());
+            continue;
+        }
+        for (const AdultSettings::Problem& problem :
+             AdultSettings::ApplyFileText(file.text, source, settings)) {
+            std::fprintf(stderr, "quillowbee: %s:%d: %s\n", file.name.c_str(), problem.line,
+                         problem.what.c_str());
+        }
+    }
+    // The options were checked before the run began; they come last.
+    for (const std::string& option : settingOptions) {
+        std::string error;
+        if (AdultSettings::ApplyOption(option, source, settings, error) ==
+            AdultSettings::OptionResult::Wrong) {
+            std::fprintf(stderr, "quillowbee: %s; the option is not used\n", error.c_str());
+        }
+    }
+    // Files and options together may still hide a whole theme; the menu then shows it whole.
+    while (const int theme = AdultSettings::ThemeWithoutItems(settings)) {
+        std::fprintf(stderr, "quillowbee: every item of %s is hidden; all of them are shown\n",
+                     std::string(AdultSettings::ThemeName(theme)).c_str());
+        for (int slot = 0; slot < kItemsPerTheme; ++slot) {
+            settings.itemEnabled[static_cast<size_t>((theme - 1) * kItemsPerTheme + slot)] = true;
+        }
+    }
 }

@@ -187,6 +187,8 @@ void MainMenuForm::OnEscapeKey() {
         if (!settings.exitLocked) {
             isRunning = false;
         }
+    } else if (menuContext == MenuContext::kChoices && editingSettings) {
+        isRunning = false;
     } else if ((menuContext >= MenuContext::kFirstSubMenu &&
                 menuContext <= MenuContext::kLastSubMenu) ||
                menuContext == MenuContext::kChoices) {

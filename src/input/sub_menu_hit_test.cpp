@@ -1,5 +1,5 @@
-#include "platform/services.h"
 #include "form/main_menu_form.h"
+#include "platform/services.h"
 
 int16_t MainMenuForm::GetSubMenuIndex(bool shortIndex) {
     const platform::Point pointer = platform::Current().window->GetCursorPos();

@@ -73,6 +73,7 @@ void MainMenuForm::StartUp() {
 
     settings.showPointerSprite = false;
     ResetSettings(0);
+    ApplyAdultSettings();
     BuildCrossPositions();
     BuildSubMenuCellRects();
     BuildWarpPoints();
@@ -89,10 +90,17 @@ void MainMenuForm::StartUp() {
     LoadChoicePictures();
 
     GameUtil::SeedRandom(GameUtil::GetMilliseconds());
-    window.SetCursorPos(260, 150);
+    // The adult who edits the settings keeps the pointer where it is.
+    if (!editingSettings) {
+        window.SetCursorPos(260, 150);
+    }
     isBusy = false;
     window.SetPointerShape(platform::kPointerArrow);
     PlaySound(DSound::kStartMenuMusic);
+    if (editingSettings) {
+        settings.page = 1;
+        EnterChoicesScreen();
+    }
 }
 
 void MainMenuForm::ExitForm() {

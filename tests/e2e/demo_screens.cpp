@@ -1,5 +1,6 @@
 #include "demo_screens.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -36,20 +37,32 @@ const fs::path kHen = kDemo / "Djur" / fs::path(u8"H\u00f6na") / "Komplex";
 
 }  // namespace
 
-Image MainMenu(int quadrant) {
+Image MainMenu(int quadrant, bool exitLocked) {
     const Point corners[] = {{80, 0}, {390, 0}, {80, 285}, {390, 285}};
     const Point at = corners[quadrant];
-    return MenuPicture("StartMeny.jpg")
-        .Paste(MenuPicture("StartMeny" + std::to_string(quadrant) + ".jpg"), at.x, at.y);
+    Image screen = MenuPicture("StartMeny.jpg");
+    if (exitLocked) {
+        screen.Paste(MenuPicture("StoppLapp.jpg"), 730, 530);
+    }
+    return screen.Paste(MenuPicture("StartMeny" + std::to_string(quadrant) + ".jpg"), at.x, at.y);
 }
 
-Image SubMenu(int theme, int slot) {
+Image SubMenu(int theme, int slot, const std::vector<int>& hiddenSlots) {
     const char* backgrounds[] = {"YrkeMeny1.jpg", "MusikMeny1.jpg", "SportMeny1.jpg",
                                  "DjurMeny1.jpg"};
     const int item = (theme - 1) * 8 + slot;
-    return MenuPicture(backgrounds[theme - 1])
-        .Paste(MenuPicture("Knapp1_" + TwoDigits(item) + ".jpg"), 10 + 195 * (slot % 4),
-               slot < 4 ? 0 : 260);
+    Image screen = MenuPicture(backgrounds[theme - 1])
+                       .Paste(MenuPicture("Knapp1_" + TwoDigits(item) + ".jpg"),
+                              10 + 195 * (slot % 4), slot < 4 ? 0 : 260);
+    const Image notes = MenuPicture("Lapp" + std::to_string(theme - 1) + ".jpg");
+    for (const int hidden : hiddenSlots) {
+        const int left = 10 + 195 * (hidden % 4);
+        const int top = hidden < 4 ? 0 : 260;
+        for (int y = top; y < top + 260; ++y) {
+            std::copy_n(notes.Pixel(left, y), 3 * 195, screen.Pixel(left, y));
+        }
+    }
+    return screen;
 }
 
 Image ChoicesPage(int page) {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace e2e {
 
@@ -44,7 +45,8 @@ std::string DesktopSession::Unavailable() {
     return "";
 }
 
-DesktopSession::DesktopSession(const std::string& settingsText) {
+DesktopSession::DesktopSession(const std::string& settingsText, std::vector<std::string> arguments)
+    : arguments_(std::move(arguments)) {
     for (const char* sub : {"config", "runtime", "data"}) {
         fs::create_directories(folder_.Path() / sub);
     }
@@ -97,10 +99,12 @@ void DesktopSession::StartDisplay() {
 void DesktopSession::StartProgram() {
     Launch launch;
     launch.argv = {QUILLOWBEE_PROGRAM};
+    launch.argv.insert(launch.argv.end(), arguments_.begin(), arguments_.end());
     launch.env = {{"DISPLAY", display_},
                   {"SDL_VIDEODRIVER", "x11"},
                   {"SDL_AUDIODRIVER", "dummy"},
                   {"XDG_CONFIG_HOME", (folder_ / "config").string()},
+                  {"XDG_CONFIG_DIRS", (folder_ / "system").string()},
                   {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
                   {"XDG_DATA_HOME", (folder_ / "data").string()},
                   {"QUILLOWBEE_FRAME_LOG", FrameLog().string()}};
@@ -133,6 +137,11 @@ void DesktopSession::ClickAt(Point picture) {
 
 void DesktopSession::Press(const std::string& key) {
     Xdotool({"key", key});
+}
+
+void DesktopSession::PressWith(const std::string& modifier, const std::string& key) {
+    // "xdotool key ctrl+Delete" lets go of the modifier first.
+    Xdotool({"keydown", modifier, "key", key, "keyup", modifier});
 }
 
 ::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {

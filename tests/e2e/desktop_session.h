@@ -25,8 +25,10 @@ class DesktopSession {
     static std::string Unavailable();
 
     // Starts the display and the program and waits until the program is ready for input.
-    // `settingsText`, when not empty, is put in the settings file first.
-    explicit DesktopSession(const std::string& settingsText = "");
+    // `settingsText`, when not empty, is put in the settings file first; `arguments` go on the
+    // program's command line.
+    explicit DesktopSession(const std::string& settingsText = "",
+                            std::vector<std::string> arguments = {});
     ~DesktopSession();
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
@@ -35,6 +37,8 @@ class DesktopSession {
     void ClickAt(Point picture);
     // An X key name: "space", "Return", "Escape", "F1".
     void Press(const std::string& key);
+    // `key` pressed and released while `modifier` ("ctrl") is held, as a hand does it.
+    void PressWith(const std::string& modifier, const std::string& key);
     // Waits until the X pointer is on `picture`, where the program warps it.
     ::testing::AssertionResult WaitForPointer(Point picture);
 
@@ -56,6 +60,7 @@ class DesktopSession {
     std::string KeepForInspection(const Image& shot, const std::string& what) const;
 
     testing_support::TempDir folder_;
+    std::vector<std::string> arguments_;
     std::string display_;
     std::unique_ptr<testing_support::ChildProcess> server_;
     std::unique_ptr<testing_support::ChildProcess> program_;

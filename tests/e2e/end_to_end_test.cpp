@@ -25,7 +25,22 @@ constexpr auto kPastFilmGuard = 3300ms;
 
 // Settings of the family's own: a normal run must leave them exactly as they are.
 constexpr const char* kSeededSettings =
-    "; written by hand\n[Display]\nbrightness=7\n\n[Settings]\nmovieOnHd=True\nvolume=3\n";
+    "; written by hand\n[Display]\nbrightness=7\n\n[Settings]\nmovieOnHd=True\n; as it comes\n"
+    "keyDelay=500\n";
+
+// The program has ended by itself with status 0, and the settings folder holds exactly
+// `settings`: nothing else was written, and no temporary file was left behind.
+void ExpectCleanEnd(DesktopSession& session, const std::string& settings) {
+    EXPECT_EQ(session.Program().Wait(15s), 0) << session.ProgramErrors();
+    EXPECT_EQ(session.ProgramErrors(), "");
+    EXPECT_NE(ReadFile(session.FrameLog()).find("frames "), std::string::npos) << "no orderly end";
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(session.SettingsFolder())) {
+        files.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"settings.ini"});
+    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), settings);
+}
 
 // The pictures of `series` that a screen showing `shown` cannot pass for.
 std::vector<const Image*> Unlike(const std::vector<Image>& series, const Image& shown) {
@@ -129,18 +144,52 @@ TEST(EndToEndTest, AJourneyThroughEveryScreenEndsCleanly) {
     session.Press("Escape");
     EXPECT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu after the Djur sub-menu"));
     session.Press("Escape");
+    ExpectCleanEnd(session, kSeededSettings);
+}
 
-    // The program ends by itself with status 0, and the settings folder holds exactly the seeded
-    // file: nothing was written, and no temporary file was left behind.
-    EXPECT_EQ(session.Program().Wait(15s), 0) << session.ProgramErrors();
-    EXPECT_EQ(session.ProgramErrors(), "");
-    EXPECT_NE(ReadFile(session.FrameLog()).find("frames "), std::string::npos) << "no orderly end";
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(session.SettingsFolder())) {
-        files.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(files, std::vector<std::string>{"settings.ini"});
-    EXPECT_EQ(ReadFile(session.SettingsFolder() / "settings.ini"), kSeededSettings);
+// A parent's settings file: the exit locked and the hen hidden.
+TEST(EndToEndTest, TheExitLockAndAHiddenItemFromTheSettingsFile) {
+    if (const std::string why = DesktopSession::Unavailable(); !why.empty()) GTEST_SKIP() << why;
+    const std::string settings = "[Settings]\nexitLocked=True\ndisabledItems=Djur:1\n";
+    DesktopSession session(settings);
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0, true), "the main menu with the stop note"));
+    // Neither Escape nor the door ends the program now.
+    session.Press("Escape");
+    session.ClickAt({760, 560});
+    std::this_thread::sleep_for(kUnseenStep);
+    EXPECT_TRUE(session.Program().Running());
+
+    // Djur opens on its second item, the hen's cell covered by its note, and a click there does
+    // nothing.
+    session.ClickAt({600, 100});
+    EXPECT_TRUE(session.WaitForPointer({305, 130}));
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 1, {0}), "Djur with the hen hidden"));
+    session.ClickAt({110, 130});
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0, {0}), "Djur, the pointer on the hen's note"));
+    std::this_thread::sleep_for(kUnseenStep);
+    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0, {0}), "Djur still, not the hen's build-up"));
+
+    session.Press("Escape");
+    ASSERT_TRUE(session.WaitForScreen(MainMenu(0, true), "the main menu after Djur"));
+    session.PressWith("ctrl", "Delete");
+    ExpectCleanEnd(session, settings);
+}
+
+// The editing mode: a click chooses a value and the file holds it at once, beside its other lines.
+TEST(EndToEndTest, TheEditingModeSavesAClickedChoiceAtOnce) {
+    if (const std::string why = DesktopSession::Unavailable(); !why.empty()) GTEST_SKIP() << why;
+    DesktopSession session(kSeededSettings, {"--settings", "--fullscreen"});
+    session.ClickAt({94, 361});
+    ASSERT_TRUE(session.WaitForScreen(ChoicesPage(3), "choices page 3 after its tab"));
+    session.ClickAt({586, 296});  // the mark of two steps
+    const std::string saved =
+        std::string(kSeededSettings) + "buildUpSteps=2\n" + "page3Choice=False\n";
+    const fs::path file = session.SettingsFolder() / "settings.ini";
+    EXPECT_TRUE(
+        testing_support::WaitUntil([&] { return ReadFile(file) == saved; }, 15s))
+        << ReadFile(file);
+    session.Press("Escape");
+    ExpectCleanEnd(session, saved);
 }
 
 }  // namespace

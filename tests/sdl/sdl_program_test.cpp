@@ -35,6 +35,8 @@ struct ProgramRun {
         launch.env = {{"SDL_VIDEODRIVER", "offscreen"},
                       {"SDL_AUDIODRIVER", "dummy"},
                       {"XDG_RUNTIME_DIR", dir.Path().string()},
+                      {"XDG_CONFIG_HOME", (dir / "config").string()},
+                      {"XDG_CONFIG_DIRS", (dir / "system").string()},
                       {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
         for (const auto& [name, value] : extra) launch.env[name] = value;
         launch.folder = folder;
@@ -72,10 +74,20 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
         {{"--help"}, 0, "Usage: quillowbee", ""},
         {{"--windowed", "--help"}, 0, "--renderer=software", ""},
         {{"--version"}, 0, "quillowbee 1.", ""},
+        {{"--help"}, 0, "--key-delay=MS", ""},
         {{"--bogus"}, 2, "", "'--bogus'"},
-        {{"--renderer=fast"}, 2, "", "Usage: quillowbee"},
+        {{"--bogus"}, 2, "", "Try 'quillowbee --help'"},
+        {{"--renderer=fast"}, 2, "", "Try 'quillowbee --help'"},
         {{"--windowed", "extra"}, 2, "", "'extra'"},
-        {{"-h"}, 2, "", "Usage: quillowbee"},
+        {{"-h"}, 2, "", "Try 'quillowbee --help'"},
+        // A wrong setting option is the adult's mistake, told before anything is shown.
+        {{"--key-delay=700"}, 2, "", "--key-delay=700: not allowed (allowed: 500, 1000"},
+        {{"--key-delay"}, 2, "", "needs a value"},
+        {{"--exit-locked=yes"}, 2, "", "allowed: True, False"},
+        {{"--film-speed=slower"}, 2, "", "slow, normal, fast"},
+        {{"--disable-item=Djur:9"}, 2, "", "a position is 1 to 8"},
+        {{"--disable-item=Drake:1"}, 2, "", "no theme is named 'Drake'"},
+        {{"--settings", "--escape-locks=5"}, 2, "", "lock number 1 to 4"},
     };
     TempDir folder;
     for (const Case& c : cases) {

@@ -163,6 +163,14 @@ const fs::path& SharedMiniPack() {
     return dir.Path();
 }
 
+Rgb ActivityColour(int item, const std::string& set, int number) {
+    int index = 0;
+    while (index < 3 && set != kSets[index]) {
+        ++index;
+    }
+    return GridColour(item + index * 31 + number);
+}
+
 void WriteMiniPack(const fs::path& root, const MiniPackOptions& o) {
     for (int theme = 0; theme < 4; ++theme) {
         std::string text;
@@ -183,7 +191,7 @@ void WriteMiniPack(const fs::path& root, const MiniPackOptions& o) {
         for (int set = 0; set < 4; ++set) {
             const int last = set < 2 ? o.filmLast : (set == 2 ? o.simpleLast : o.complexLast);
             for (int n = 0; n <= last; ++n) {
-                const Rgb c = GridColour(item + set * 31 + n);
+                const Rgb c = ActivityColour(item, kSets[set], n);
                 WriteJpeg(root / NativeName(folder + kSets[set] + TwoDigits(n + 1) + ".jpg"), 8, 6,
                           c.r, c.g, c.b);
             }

@@ -36,6 +36,9 @@ Rgb ColourOf(const std::string& systemName);
 inline Rgb MenuColour(const std::string& systemName) {
     return ColourOf(systemName);
 }
+// The flat colour of an activity picture of the mini pack: item, set folder ("Komplex\\Film\\"
+// etc.), 0-based number.
+Rgb ActivityColour(int item, const std::string& set, int number);
 // Colour of note picture `note` (0-3) inside cell position `position` (0-7); 8 = outside cells.
 Rgb NoteColour(int note, int position);
 

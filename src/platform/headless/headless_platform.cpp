@@ -186,9 +186,12 @@ int64_t Counter::QueryFrequency() {
     return frequency;
 }
 
-void Settings::WriteText(const std::string& application, const std::string& section,
-                         const std::string& key, const std::string& value) {
-    writes.push_back({application, section, key, value});
+void Settings::WriteValues(const std::string& application, const std::string& section,
+                           const platform::SettingsValues& values) {
+    ++changes;
+    for (const auto& [key, value] : values) {
+        writes.push_back({application, section, key, value});
+    }
 }
 
 Platform::Platform() : pictures(platform::CreateFilePictureDecoder()) {

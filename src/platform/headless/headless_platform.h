@@ -148,9 +148,13 @@ class Settings : public platform::SettingsStore {
     struct Write {
         std::string application, section, key, value;
     };
-    std::vector<Write> writes;
-    void WriteText(const std::string& application, const std::string& section,
-                   const std::string& key, const std::string& value) override;
+    std::vector<Write> writes;  // one entry a key, in order
+    int changes = 0;            // calls of WriteValues
+    // What ReadFiles returns, whatever the application.
+    std::vector<platform::SettingsFileText> files;
+    std::vector<platform::SettingsFileText> ReadFiles(const std::string&) override { return files; }
+    void WriteValues(const std::string& application, const std::string& section,
+                     const platform::SettingsValues& values) override;
 };
 
 // Every headless piece, with the real picture decoder; installs itself as the current platform.

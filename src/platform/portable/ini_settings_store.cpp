@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -18,37 +19,49 @@ namespace platform {
 
 namespace {
 
+// A settings file holds a few dozen lines; anything this large is not one.
+constexpr off_t kLargestSettingsFile = 1 << 20;
+
 struct FileText {
+    bool exists = false;
     std::string text;
     std::optional<mode_t> mode;  // of an existing file, kept by the new one
+    std::string error;           // why an existing file could not be read
 };
 
-// The file's text, empty when there is no file yet; nothing when it exists but cannot be read,
-// since writing then would lose the lines it holds.
-std::optional<FileText> ReadExisting(const fs::path& path) {
+// The file's text, empty when there is no file; `error` set when it exists but cannot be read.
+FileText ReadFile(const fs::path& path) {
+    FileText file;
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return errno == ENOENT ? std::optional<FileText>(FileText{}) : std::nullopt;
+        file.exists = errno != ENOENT && errno != ENOTDIR;
+        file.error = file.exists ? std::strerror(errno) : "";
+        return file;
     }
-    FileText file;
+    file.exists = true;
     struct stat info {};
-    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
+    if (fstat(fd, &info) != 0) {
+        file.error = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        file.error = "not a regular file";
+    } else if (info.st_size > kLargestSettingsFile) {
+        file.error = "larger than 1 MiB, too large for a settings file";
+    } else {
         file.mode = info.st_mode & 07777;
     }
     char buffer[4096];
-    while (ok) {
+    while (file.error.empty()) {
         const ssize_t got = read(fd, buffer, sizeof buffer);
         if (got > 0) {
             file.text.append(buffer, static_cast<size_t>(got));
         } else if (got == 0) {
             break;
         } else if (errno != EINTR) {
-            ok = false;
+            file.error = std::strerror(errno);
         }
     }
     close(fd);
-    return ok ? std::optional<FileText>(std::move(file)) : std::nullopt;
+    return file;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -90,29 +103,56 @@ void ReplaceFile(const fs::path& path, const std::string& text, std::optional<mo
     }
 }
 
+std::vector<fs::path> SystemFolders() {
+    const std::vector<std::string> folders = SystemConfigFolders();
+    return {folders.begin(), folders.end()};
+}
+
 }  // namespace
 
-IniSettingsStore::IniSettingsStore() : IniSettingsStore(UserConfigHome()) {}
+IniSettingsStore::IniSettingsStore() : IniSettingsStore(UserConfigHome(), SystemFolders()) {}
 
-IniSettingsStore::IniSettingsStore(fs::path baseFolder) : baseFolder_(std::move(baseFolder)) {}
+IniSettingsStore::IniSettingsStore(fs::path baseFolder, std::vector<fs::path> systemFolders)
+    : baseFolder_(std::move(baseFolder)), systemFolders_(std::move(systemFolders)) {}
 
 fs::path IniSettingsStore::FileFor(const std::string& application) const {
     return baseFolder_ / application / "settings.ini";
 }
 
-void IniSettingsStore::WriteText(const std::string& application, const std::string& section,
-                                 const std::string& key, const std::string& value) {
+std::vector<SettingsFileText> IniSettingsStore::ReadFiles(const std::string& application) {
+    std::vector<fs::path> paths;
+    for (auto folder = systemFolders_.rbegin(); folder != systemFolders_.rend(); ++folder) {
+        paths.push_back(*folder / application / "settings.ini");
+    }
+    paths.push_back(FileFor(application));
+    std::vector<SettingsFileText> files;
+    for (const fs::path& path : paths) {
+        FileText file = ReadFile(path);
+        if (file.exists) {
+            files.push_back({path.string(), std::move(file.text), std::move(file.error)});
+        }
+    }
+    return files;
+}
+
+void IniSettingsStore::WriteValues(const std::string& application, const std::string& section,
+                                   const SettingsValues& values) {
     const fs::path path = FileFor(application);
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
     if (error) {
         return;
     }
-    const std::optional<FileText> old = ReadExisting(path);
-    if (!old) {
+    // A file that exists but cannot be read is left alone: writing would lose the lines it holds.
+    const FileText old = ReadFile(path);
+    if (!old.error.empty()) {
         return;
     }
-    ReplaceFile(path, WithIniValue(old->text, section, key, value), old->mode);
+    std::string text = old.text;
+    for (const auto& [key, value] : values) {
+        text = WithIniValue(text, section, key, value);
+    }
+    ReplaceFile(path, text, old.mode);
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/settings_store.h"
 
@@ -9,24 +10,30 @@ namespace platform {
 
 // The settings store as an INI file per application:
 // <base folder>/<application>/settings.ini, with [section] headers and one key=value a line.
-// A write changes only its own key's line and keeps every other line as it was; the new file
+// Each system folder may hold such a file too; those are read, never written.
+// A write changes only its own keys' lines and keeps every other line as it was; the new file
 // replaces the old one in one step, so a crash or a full disk never leaves half a file. A write
 // that cannot be done leaves the old file and returns quietly: the program goes on without it.
 // Sections and keys are matched ignoring ASCII case, as Windows' profile files match them.
 class IniSettingsStore : public SettingsStore {
   public:
-    // The base folder is ${XDG_CONFIG_HOME:-$HOME/.config}.
+    // The base folder is ${XDG_CONFIG_HOME:-$HOME/.config}, the system folders those of
+    // ${XDG_CONFIG_DIRS:-/etc/xdg}.
     IniSettingsStore();
-    explicit IniSettingsStore(std::filesystem::path baseFolder);
+    // System folders the most important first.
+    explicit IniSettingsStore(std::filesystem::path baseFolder,
+                              std::vector<std::filesystem::path> systemFolders = {});
 
-    void WriteText(const std::string& application, const std::string& section,
-                   const std::string& key, const std::string& value) override;
+    std::vector<SettingsFileText> ReadFiles(const std::string& application) override;
+    void WriteValues(const std::string& application, const std::string& section,
+                     const SettingsValues& values) override;
 
     // The file the writes for `application` go to.
     std::filesystem::path FileFor(const std::string& application) const;
 
   private:
     std::filesystem::path baseFolder_;
+    std::vector<std::filesystem::path> systemFolders_;
 };
 
 }  // namespace platform

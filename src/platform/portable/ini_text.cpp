@@ -36,21 +36,6 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // True for a section header line, whose name is then stored in `name`.
 bool SectionName(std::string_view body, std::string_view& name) {
     const std::string_view trimmed = Trimmed(body);
@@ -69,14 +54,65 @@ bool IsKeyLine(std::string_view body, std::string_view key) {
     // A comment line's text before "=" begins with ";" or "#", so it never equals a key.
     const std::string_view trimmed = Trimmed(body);
     const size_t equals = trimmed.find('=');
-    return equals != std::string_view::npos &&
-           SameIgnoringAsciiCase(Trimmed(trimmed.substr(0, equals)), key);
+    return equals != std::string_view::npos && SameIniName(Trimmed(trimmed.substr(0, equals)), key);
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
+bool SameIniName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<IniLine> IniLines(std::string_view text) {
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    std::vector<IniLine> lines;
+    int number = 0;
+    for (const Line& line : SplitLines(text)) {
+        IniLine out;
+        out.number = ++number;
+        out.text = line.body;
+        const std::string_view trimmed = Trimmed(line.body);
+        const size_t equals = trimmed.find('=');
+        if (trimmed.empty()) {
+            out.kind = IniLine::Kind::Blank;
+        } else if (trimmed.front() == ';' || trimmed.front() == '#') {
+            out.kind = IniLine::Kind::Comment;
+        } else if (SectionName(line.body, out.name)) {
+            out.kind = IniLine::Kind::Section;
+        } else if (equals != std::string_view::npos && equals > 0 && trimmed.front() != '[') {
+            out.kind = IniLine::Kind::Value;
+            out.name = Trimmed(trimmed.substr(0, equals));
+            out.value = Trimmed(trimmed.substr(equals + 1));
+        } else {
+            out.kind = IniLine::Kind::Malformed;
+        }
+        lines.push_back(out);
+    }
+    return lines;
+}
+
 std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value) {
+    // A byte-order mark (an editor's) stays in front of the first line, not in its name.
+    const bool marked = text.starts_with(kByteOrderMark);
+    if (marked) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     const std::vector<Line> lines = SplitLines(text);
     const std::string setting = std::string(key) + "=" + std::string(value);
     // New lines end the way the file's lines already do.
@@ -91,7 +127,7 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
     for (size_t i = 0; i < lines.size() && replace == kNone; ++i) {
         std::string_view name;
         if (SectionName(lines[i].body, name)) {
-            inSection = !sectionSeen && SameIgnoringAsciiCase(name, section);
+            inSection = !sectionSeen && SameIniName(name, section);
             sectionSeen = sectionSeen || inSection;
             if (inSection) {
                 insertAfter = i;
@@ -103,8 +139,8 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
         }
     }
 
-    std::string out;
-    out.reserve(text.size() + setting.size() + section.size() + 8);
+    std::string out(marked ? kByteOrderMark : std::string_view{});
+    out.reserve(text.size() + setting.size() + section.size() + 11);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i == replace) {
             out += setting;

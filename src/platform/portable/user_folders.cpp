@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 namespace platform {
 
@@ -44,6 +45,25 @@ std::string UserDataHome() {
 }
 std::string UserConfigHome() {
     return XdgFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::vector<std::string> SystemConfigFolders() {
+    std::vector<std::string> folders;
+    const char* value = std::getenv("XDG_CONFIG_DIRS");
+    std::string_view rest = value != nullptr ? value : "";
+    while (!rest.empty()) {
+        const size_t colon = rest.find(':');
+        const std::string_view entry = rest.substr(0, colon);
+        // Relative entries are left out, as the base directory rules say.
+        if (!entry.empty() && entry.front() == '/') {
+            folders.push_back(WithoutTrailingSlashes(std::string(entry)));
+        }
+        rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
+    }
+    if (folders.empty()) {
+        folders.push_back("/etc/xdg");
+    }
+    return folders;
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -9,5 +10,9 @@ namespace platform {
 // the home folder ($HOME, else the user's entry in the password database) is used.
 std::string UserDataHome();    // ${XDG_DATA_HOME:-$HOME/.local/share}
 std::string UserConfigHome();  // ${XDG_CONFIG_HOME:-$HOME/.config}
+
+// The system-wide configuration folders, the most important first: the absolute paths of
+// ${XDG_CONFIG_DIRS}, a colon-separated list, or /etc/xdg when it names none.
+std::vector<std::string> SystemConfigFolders();
 
 }  // namespace platform

@@ -1,0 +1,200 @@
+// The adult's settings at start-up: the settings files (system-wide, then the user's) and the
+// command line's setting options into the settings record, with a stderr line for each thing
+// that cannot be applied; and the values the editing mode writes back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "content/data_file_reader.h"
+#include "input/adult_settings.h"
+#include "support/form_harness.h"
+
+namespace {
+
+ChoiceSettings Reset() {
+    MainMenuForm form;
+    form.ResetSettings(0);
+    return form.settings;
+}
+
+void Hide(ChoiceSettings& s, std::initializer_list<size_t> items) {
+    for (size_t item : items) s.itemEnabled[item] = false;
+}
+
+struct Case {
+    const char* name;
+    std::vector<platform::SettingsFileText> files;  // the least important first
+    std::vector<std::string> options;
+    void (*change)(ChoiceSettings&);  // what they change in the reset record
+    std::string printed;              // stderr, without the "quillowbee: " of every line
+};
+
+// One file "s.ini" holding `text`.
+std::vector<platform::SettingsFileText> File(const std::string& text) {
+    return {{"s.ini", text, ""}};
+}
+
+TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
+    const Case cases[] = {
+        {"every key, any case, blanks, comments, CRLF and a byte-order mark",
+         File("\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\n"
+              "keyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
+              "buildUpSteps=4\nsimpleContent=True\nreversePlay=True\nfilmRepeats=8\n"
+              "filmDelayFactor=fast\npage1Choice=False\npage2SecondChoice=False\n"
+              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n"),
+         {},
+         [](ChoiceSettings& s) {
+             s.exitLocked = s.simpleContent = s.reversePlay = true;
+             s.escapeLocks = {true, false, false, true};
+             s.keyDelay = 2000;
+             Hide(s, {0, 24, 17, 25});
+             s.buildUpSteps = 4;
+             s.filmRepeats = 8;
+             s.filmDelayFactor = 0.33;
+             s.page1Choice = s.page2SecondChoice = s.page2Choice = false;
+             s.page3Choice = s.page4Choice = false;
+         },
+         ""},
+        {"system files, the user's, then the options, each later one winning key by key",
+         {{"a.ini", "[Settings]\nkeyDelay=2500\nfilmDelayFactor=0.330\n", ""},
+          {"b.ini", "[Settings]\nkeyDelay=2000\nexitLocked=True\ndisabledItems=Djur:1\n", ""},
+          {"u.ini", "[Other]\nkeyDelay=7\nx\n[Settings]\nkeyDelay=1000\ndisabledItems=\n", ""}},
+         {"--build-up-steps=0", "--film-speed=slow", "--disable-item=Djur:3,Katt",
+          "--enable-item=djur:3", "--reverse-play", "--reverse-play=False"},
+         [](ChoiceSettings& s) {
+             s.keyDelay = 1000;
+             s.exitLocked = true;
+             s.buildUpSteps = 0;
+             s.filmDelayFactor = 3.0;
+             Hide(s, {25});
+         },
+         ""},
+        {"a wrong line leaves the good ones; a file that cannot be read is passed over",
+         {{"a.ini", "", "Permission denied"},
+          {"u.ini", "[Settings]\nkeyDelay=700\nexitLocked=True\nkeyDelays=1000\n", ""}},
+         {},
+         [](ChoiceSettings& s) { s.exitLocked = true; },
+         "a.ini: cannot be read (Permission denied); its settings are not used\n"
+         "u.ini:2: keyDelay=700: not allowed (allowed: 500, 1000, 1500, 2000, 2500); the line "
+         "is ignored\n"
+         "u.ini:4: unknown setting 'keyDelays'; the line is ignored\n"},
+        {"values not allowed",
+         File("[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\n"
+              "exitLocked=1\nreversePlay=\nescapeLocks=5\n"),
+         {},
+         [](ChoiceSettings&) {},
+         "s.ini:2: keyDelay=500ms: not allowed (allowed: 500, 1000, 1500, 2000, 2500); the line "
+         "is ignored\n"
+         "s.ini:3: buildUpSteps=3: not allowed (allowed: 10, 4, 2, 0); the line is ignored\n"
+         "s.ini:4: filmRepeats=16.0: not allowed (allowed: 2, 4, 8, 16); the line is ignored\n"
+         "s.ini:5: filmDelayFactor=2: not allowed (allowed: slow, normal, fast (or 3.0, 1.0, "
+         "0.33)); the line is ignored\n"
+         "s.ini:6: exitLocked=1: not allowed (allowed: True, False); the line is ignored\n"
+         "s.ini:7: reversePlay=: not allowed (allowed: True, False); the line is ignored\n"
+         "s.ini:8: escapeLocks=5: '5' is not a lock number 1 to 4; the line is ignored\n"},
+        {"lines out of place; the first section and a key's first line count, right or wrong",
+         File("exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\n"
+              "keyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n"),
+         {},
+         [](ChoiceSettings&) {},
+         "s.ini:1: 'exitLocked=True' lies before the [Settings] line; the line is ignored\n"
+         "s.ini:3: 'keyDelay 1000' is not a key=value line, a [section] or a ;comment; the line "
+         "is ignored\n"
+         "s.ini:4: '=True' is not a key=value line, a [section] or a ;comment; the line is "
+         "ignored\n"
+         "s.ini:5: '[Settings' is not a key=value line, a [section] or a ;comment; the line is "
+         "ignored\n"
+         "s.ini:6: '\x01' is not a key=value line, a [section] or a ;comment; the line is "
+         "ignored\n"
+         "s.ini:7: keyDelay=700: not allowed (allowed: 500, 1000, 1500, 2000, 2500); the line "
+         "is ignored\n"
+         "s.ini:8: keyDelay is set on line 7 already, and the first counts; the line is "
+         "ignored\n"
+         "s.ini:9: a second [Settings] section (the first is on line 2); its lines are "
+         "ignored\n"},
+        {"items that cannot be found",
+         {{"a.ini", "[Settings]\ndisabledItems=Fisk:1\n", ""},
+          {"b.ini", "[Settings]\ndisabledItems=Djur:9\n", ""},
+          {"c.ini", "[Settings]\ndisabledItems=Djur:1,,Djur:2\n", ""},
+          {"d.ini", "[Settings]\ndisabledItems=Drake\n", ""},
+          {"e.ini", "[Settings]\ndisabledItems=Boll\n", ""}},
+         {},
+         [](ChoiceSettings&) {},
+         "a.ini:2: disabledItems=Fisk:1: no theme is named 'Fisk'; the line is ignored\n"
+         "b.ini:2: disabledItems=Djur:9: a position is 1 to 8; the line is ignored\n"
+         "c.ini:2: disabledItems=Djur:1,,Djur:2: an empty item name; the line is ignored\n"
+         "d.ini:2: disabledItems=Drake: no item is named 'Drake'; the line is ignored\n"
+         "e.ini:2: disabledItems=Boll: 'Boll' names more than one item; write it as Musik:Boll "
+         "or the like; the line is ignored\n"},
+        {"a file never hides a whole theme",
+         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,"
+              "Djur:8\n"),
+         {},
+         [](ChoiceSettings&) {},
+         "s.ini:2: disabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8: "
+         "every item of Djur would be hidden; at least one item of a theme stays; the line is "
+         "ignored\n"},
+        {"files and options that hide a whole theme together show it whole",
+         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n"),
+         {"--disable-item=Djur:8", "--disable-item=Yrke:1"},
+         [](ChoiceSettings& s) { Hide(s, {0}); },
+         "every item of Djur is hidden; all of them are shown\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::FormHarness h;
+        for (size_t item = 0; item < kItemCount; ++item) {
+            DataFileReader::itemTable[item].folder = "Tema\\Sak" + std::to_string(item) + "\\";
+        }
+        // Names as the theme files give them (Windows-1252): "Boll" twice, the hen with an o
+        // with dots.
+        DataFileReader::itemTable[24].folder = "Djur\\H\xF6na\\";
+        DataFileReader::itemTable[25].folder = "Djur\\Katt\\";
+        DataFileReader::itemTable[17].folder = DataFileReader::itemTable[11].folder = "X\\Boll\\";
+        h.platform.settings.files = c.files;
+        h.form.settingOptions = c.options;
+        h.form.ResetSettings(0);
+        ::testing::internal::CaptureStderr();
+        h.form.ApplyAdultSettings();
+        std::string printed = ::testing::internal::GetCapturedStderr();
+        for (size_t at = 0; (at = printed.find("quillowbee: ", at)) != std::string::npos;) {
+            printed.erase(at, 12);
+        }
+        ChoiceSettings expected = Reset();
+        c.change(expected);
+        EXPECT_EQ(h.form.settings, expected);
+        EXPECT_EQ(printed, c.printed);
+    }
+}
+
+// What the editing mode writes reads back as the same record, key by key.
+TEST(AdultSettingsTest, WrittenValuesReadBackAsTheSameRecord) {
+    const ChoiceSettings defaults = Reset();
+    ChoiceSettings changed = defaults;
+    changed.exitLocked = changed.simpleContent = changed.reversePlay = true;
+    changed.escapeLocks = {false, true, false, true};
+    changed.keyDelay = 2500;
+    Hide(changed, {0, 15, 31});
+    changed.buildUpSteps = 2;
+    changed.filmRepeats = 4;
+    changed.filmDelayFactor = 3.0;
+    changed.page1Choice = changed.page2SecondChoice = changed.page2Choice = false;
+    changed.page3Choice = changed.page4Choice = false;
+    EXPECT_TRUE(AdultSettings::ChangedValues(defaults, defaults).empty());
+    for (const auto& [from, to] : {std::pair{defaults, changed}, std::pair{changed, defaults}}) {
+        const platform::SettingsValues values = AdultSettings::ChangedValues(from, to);
+        EXPECT_EQ(values.size(), 14u);
+        std::string text = "[Settings]\n";
+        for (const auto& [key, value] : values) text += key + "=" + value + "\n";
+        ChoiceSettings read = from;
+        const AdultSettings::ItemNames names{};
+        EXPECT_TRUE(AdultSettings::ApplyFileText(
+                        text, [&] { return std::cref(names); }, read)
+                        .empty())
+            << text;
+        EXPECT_EQ(read, to) << text;
+    }
+}
+
+}  // namespace
