@@ -172,6 +172,12 @@ TEST_P(BrokenFile, FailsNamingTheFileBeforeCompletingTheRequest) {
             << failure.what();
     }
     EXPECT_EQ(request, Request(0, 0, 0, 0));
+    // The same decoder reads the next good picture whole, whatever the broken one left behind.
+    WriteJpegPixels("good.jpg", 64, 48, Quarters(64, 48));
+    SurfaceRequest next = Request(0, 0, 0, 0);
+    const auto surface = GameUtil::LoadPictureSurface("good.jpg", next);
+    EXPECT_EQ(next, Request(7, 0x40, 64, 48));
+    ExpectQuarters(*surface);
 }
 
 // A JPEG whose frame header claims another size.
