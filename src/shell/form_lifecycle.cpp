@@ -64,10 +64,9 @@ void MainMenuForm::StartUp() {
     GameUtil::TakeTheScreen();
     window.ShowWindow();
 
-    DataFileReader::LoadItemFile("Data\\Yrke.dat", 0);
-    DataFileReader::LoadItemFile("Data\\Musik.dat", 8);
-    DataFileReader::LoadItemFile("Data\\Sport.dat", 16);
-    DataFileReader::LoadItemFile("Data\\Djur.dat", 24);
+    for (const DataFileReader::ThemeFile& theme : DataFileReader::kThemeFiles) {
+        DataFileReader::LoadItemFile(theme.fileName, theme.firstSlot);
+    }
 
     DSound::InitSound();
 
