@@ -1,57 +1,35 @@
 // Quillowbee: the picture program's entry. Everything the run does happens inside the main
-// window's load event; this only reads the command line and sets up the platform around it.
+// window's load event; this only reads the command line, finds the content and sets up the
+// platform around it, or checks the content without opening a window.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
 
+#include "check/content_check.h"
+#include "command_line/command_line.h"
+#include "command_line/usage_text.h"
+#include "content/data_file_reader.h"
 #include "platform/file_picture_decoder.h"
 #include "platform/ini_settings_store.h"
+#include "platform/portable/content_search.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/wave_decode.h"
 #include "platform/services.h"
 #include "platform/steady_counter.h"
 #include "shell/display_objects.h"
 #include "shell/main_menu_form.h"
 #include "sound/dsound.h"
+#include "window_icon.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "Usage: quillowbee [OPTION]...\n"
-    "A full-screen picture program for young children. It reads its pictures, sounds and\n"
-    "theme files from the current directory.\n"
-    "\n"
-    "  --windowed                 run in an 800 x 600 window instead of the whole screen\n"
-    "  --renderer=software        draw in software through the window's framebuffer\n"
-    "  --renderer=accelerated     draw with the graphics hardware\n"
-    "  --help                     show this help and exit\n"
-    "  --version                  show the version and exit\n";
-
-enum class Action { Run, Help, Version, Misuse };
-
-Action ReadCommandLine(int argc, char** argv, platform::PresentationOptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help") {
-            return Action::Help;
-        }
-        if (arg == "--version") {
-            return Action::Version;
-        }
-        if (arg == "--windowed") {
-            options.windowed = true;
-        } else if (arg == "--renderer=software") {
-            options.renderer = platform::RendererChoice::Software;
-        } else if (arg == "--renderer=accelerated") {
-            options.renderer = platform::RendererChoice::Accelerated;
-        } else {
-            std::fprintf(stderr, "quillowbee: unknown option '%s'\n", argv[i]);
-            return Action::Misuse;
-        }
-    }
-    return Action::Run;
-}
 
 int Run(const platform::PresentationOptions& options) {
     // Declared before the platform so they outlive it; the platform's end takes SDL down.
@@ -75,25 +53,77 @@ int Run(const platform::PresentationOptions& options) {
     return form->Form_Load();
 }
 
+int Check(const std::string& folder) {
+    const ContentCheck::Readers readers{platform::CreateFilePictureDecoder,
+                                        platform::DecodeWaveFile};
+    const ContentCheck::Report report =
+        ContentCheck::CheckContent(readers, std::max(1u, std::thread::hardware_concurrency()));
+    for (const ContentCheck::Problem& problem : report.problems) {
+        std::printf("%s\n", problem.Text().c_str());
+    }
+    std::printf("%s\n", report.Summary(folder).c_str());
+    return report.problems.empty() ? 0 : 1;
+}
+
+// Makes the content folder the current directory: the one named, else the first that holds the
+// theme files. Its absolute path, or nothing after saying on stderr what failed.
+std::optional<std::string> EnterContentFolder(const std::optional<std::string>& named) {
+    std::string folder;
+    if (named) {
+        folder = *named;
+    } else {
+        std::vector<std::string_view> themeFiles;
+        for (const DataFileReader::ThemeFile& theme : DataFileReader::kThemeFiles) {
+            themeFiles.emplace_back(theme.fileName);
+        }
+        const platform::ContentSearch search = platform::FindContentFolder(themeFiles);
+        if (!search.found) {
+            std::fprintf(stderr, "quillowbee: %s\n", platform::NoContentMessage(search).c_str());
+            return std::nullopt;
+        }
+        folder = *search.found;
+    }
+    std::error_code error;
+    std::filesystem::current_path(folder, error);
+    if (error) {
+        std::fprintf(stderr, "quillowbee: cannot use the content folder %s: %s\n", folder.c_str(),
+                     error.message().c_str());
+        return std::nullopt;
+    }
+    return std::filesystem::current_path(error).string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    platform::PresentationOptions options;
-    switch (ReadCommandLine(argc, argv, options)) {
-        case Action::Help:
-            std::fputs(kUsage, stdout);
+    CommandLine::Request request = CommandLine::Read(argc, argv);
+    switch (request.action) {
+        case CommandLine::Action::Help:
+            std::fputs(UsageText::Help().c_str(), stdout);
             return 0;
-        case Action::Version:
+        case CommandLine::Action::Version:
             std::printf("quillowbee %s\n", QUILLOWBEE_VERSION);
             return 0;
-        case Action::Misuse:
-            std::fputs(kUsage, stderr);
+        case CommandLine::Action::Misuse:
+            std::fprintf(stderr,
+                         "quillowbee: %s\n%sTry 'quillowbee --help' for more information.\n",
+                         request.misuse.c_str(), UsageText::Synopsis().c_str());
             return 2;
-        case Action::Run:
+        case CommandLine::Action::Run:
+        case CommandLine::Action::Check:
             break;
     }
+    const std::optional<std::string> folder = EnterContentFolder(request.contentFolder);
+    if (!folder) {
+        return 1;
+    }
     try {
-        return Run(options);
+        if (request.action == CommandLine::Action::Check) {
+            return Check(*folder);
+        }
+        request.presentation.windowClass = QUILLOWBEE_APP_ID;
+        request.presentation.icon = QuillowbeeWindowIcon();
+        return Run(request.presentation);
     } catch (const std::exception& failure) {
         // The platform has gone on the way out, and with it the window: the desktop is back.
         platform::Install({});

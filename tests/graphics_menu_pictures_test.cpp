@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/menu_picture_files.h"
 #include "graphics_menu_fixture.h"
 #include "shell/system_failure.h"
 
@@ -106,6 +107,15 @@ TEST_F(MenuPictures, StartUpLoadsBothSetsInOrderAtTheirSizes) {
         }
     }
     EXPECT_EQ(i, calls.size());
+    // The content check's list names the same files at the same sizes.
+    const std::vector<GameUtil::MenuPictureFile> listed =
+        Concat(GameUtil::MainSetPictureFiles(), GameUtil::ChoiceSetPictureFiles());
+    ASSERT_EQ(listed.size(), calls.size());
+    for (size_t k = 0; k < listed.size(); ++k) {
+        EXPECT_EQ(NativeName(listed[k].path).string(), calls[k].path);
+        EXPECT_EQ(listed[k].width, calls[k].wantWidth) << listed[k].path;
+        EXPECT_EQ(listed[k].height, calls[k].wantHeight) << listed[k].path;
+    }
     EXPECT_EQ(form().crossPicture->ColorKey(), std::optional<uint16_t>(0));
     EXPECT_TRUE(platform().settings.writes.empty());
     EXPECT_EQ(platform().display.presents, 1);

@@ -50,10 +50,47 @@ void WriteWave(const std::filesystem::path& path, int rate, int channels, int bi
     std::ofstream(path, std::ios::binary) << out;
 }
 
+std::map<std::string, std::string> RunEnvironment::Variables() const {
+    return {{"SDL_VIDEODRIVER", "offscreen"},
+            {"SDL_AUDIODRIVER", "dummy"},
+            {"XDG_RUNTIME_DIR", runtime.Path().string()},
+            {"XDG_DATA_HOME", (runtime.Path() / "data").string()},
+            {"XDG_DATA_DIRS", (runtime.Path() / "shared").string()},
+            {"QUILLOWBEE_FRAME_LOG", log.string()}};
+}
+
+bool RunEnvironment::Logged(const std::string& event) const {
+    std::istringstream lines(ReadFile(log));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(event + " ", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::pair<long, long> RunEnvironment::Frames() const {
+    std::istringstream lines(ReadFile(log));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string event;
+        long handed = -1, shown = -1;
+        if (words >> event && event == "frames" && words >> handed >> shown) {
+            return {handed, shown};
+        }
+    }
+    return {-1, -1};
+}
+
 Program::Program(const std::filesystem::path& folder, const std::map<std::string, std::string>& env,
                  const std::vector<std::string>& args)
+    : Program(QUILLOWBEE_PROGRAM, folder, env, args) {}
+
+Program::Program(const std::filesystem::path& executable, const std::filesystem::path& folder,
+                 const std::map<std::string, std::string>& env,
+                 const std::vector<std::string>& args)
     : outPath_(outputs_.Path() / "stdout"), errPath_(outputs_.Path() / "stderr") {
-    std::vector<std::string> argvText{QUILLOWBEE_PROGRAM};
+    std::vector<std::string> argvText{executable.string()};
     argvText.insert(argvText.end(), args.begin(), args.end());
     pid_ = fork();
     if (pid_ < 0) {

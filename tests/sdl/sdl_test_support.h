@@ -20,11 +20,28 @@ using testing_support::TempDir;
 // A PCM wave file of `frames` frames of a quiet tone.
 void WriteWave(const std::filesystem::path& path, int rate, int channels, int bits, int frames);
 
-// The program binary, started with its own folder, environment additions and arguments.
+// The environment of one run of the program: headless drivers, and a lock folder, data folders
+// and frame log of its own, so that it meets no other copy and no installed content. With
+// QUILLOWBEE_FRAME_LOG=<file> the program appends "window <ms>", "first-frame <ms>", "ready <ms>"
+// (start-up over, the main menu drawn and the frame loop waiting for input) and at the end
+// "frames <handed over> <presented>".
+struct RunEnvironment {
+    TempDir runtime;
+    std::filesystem::path log = runtime.Path() / "frames.log";
+    std::map<std::string, std::string> Variables() const;
+    bool Logged(const std::string& event) const;
+    // "frames <handed over> <presented>", or -1s when the program did not write it.
+    std::pair<long, long> Frames() const;
+};
+
+// The program binary (or another `executable`), started with its own folder, environment
+// additions and arguments.
 class Program {
   public:
     Program(const std::filesystem::path& folder, const std::map<std::string, std::string>& env,
             const std::vector<std::string>& args);
+    Program(const std::filesystem::path& executable, const std::filesystem::path& folder,
+            const std::map<std::string, std::string>& env, const std::vector<std::string>& args);
     ~Program();  // kills the process if it still runs
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
