@@ -11,7 +11,6 @@ build: deps
 	@cmake --build --preset default
 
 demo: build
-	@scripts/make-demo.sh build
 
 run: demo
 	cd build/demo && ../quillowbee
@@ -22,7 +21,6 @@ test: demo
 test-sanitize: deps
 	@[ -f build-sanitize/build.ninja ] || cmake --preset sanitize
 	@cmake --build --preset sanitize
-	@scripts/make-demo.sh build-sanitize
 	ctest --preset sanitize
 
 fuzz:

@@ -14,8 +14,8 @@
 #include "bench.h"
 #include "graphics/picture_loader.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 
 namespace fs = std::filesystem;
 

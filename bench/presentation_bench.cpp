@@ -26,7 +26,7 @@
 #include "bench.h"
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_text_renderer.h"
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "content/data_file_reader.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace {
 

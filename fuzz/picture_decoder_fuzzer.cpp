@@ -9,10 +9,10 @@
 #include <string>
 
 #include "graphics/picture_loader.h"
-#include "platform/file_picture_decoder.h"
+#include "platform/portable/file_picture_decoder.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/display_objects.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "base/system_failure.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "platform/sdl/sdl_sound_system.h"
 #include "platform/sound_device.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
+// The choices screen: the marks, labels and crosses each page draws, its buttons, and what
+// leaving it keeps.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "display/display_objects.h"
 #include "navigation_fixture.h"
-#include "shell/display_objects.h"
 
 namespace {
 
@@ -13,14 +15,9 @@ using testing_support::NavigationTest;
 constexpr uint32_t kMarkColor = 0xFFFFFF;
 constexpr uint32_t kCrossColor = 0x0000FF;  // red, inside a black border
 constexpr uint32_t kUndrawn = 0x102030;     // the back buffer before a frame
-const platform::FontSpec kFormFont{"Century Gothic", 11.25, 700};
-
-// Page backgrounds, one colour each and none of them black, white, red or magenta.
+constexpr uint32_t kMagenta = 0xFF00FF;
+// Page backgrounds, none of them black, white, red or magenta.
 constexpr uint32_t kPageColors[5] = {0x404040, 0x008000, 0x800000, 0x008080, 0x808000};
-
-struct MarkPos {
-    int32_t x, y;
-};
 
 class ChoicesScreenTest : public NavigationTest {
   protected:
@@ -38,6 +35,7 @@ class ChoicesScreenTest : public NavigationTest {
     }
 
     Surface& Back() { return *GameUtil::backBuffer; }
+    uint16_t At(int32_t x, int32_t y) { return Back().PixelAt(x, y); }
 
     void Draw(int16_t page) {
         form.settings.page = page;
@@ -47,228 +45,132 @@ class ChoicesScreenTest : public NavigationTest {
     }
 
     int CountPixels(uint32_t color) {
-        const uint16_t pixel = ColorToPixel(color);
         int count = 0;
         for (int32_t y = 0; y < 600; ++y) {
             for (int32_t x = 0; x < 800; ++x) {
-                count += Back().PixelAt(x, y) == pixel ? 1 : 0;
+                count += At(x, y) == ColorToPixel(color) ? 1 : 0;
             }
         }
         return count;
     }
 
-    // A whole mark with its top-left corner at `at`, nothing of it beyond.
-    void ExpectMarkAt(MarkPos at, uint32_t background) {
-        SCOPED_TRACE(testing::Message() << "mark at " << at.x << ", " << at.y);
-        const uint16_t mark = ColorToPixel(kMarkColor);
-        EXPECT_EQ(Back().PixelAt(at.x, at.y), mark);
-        EXPECT_EQ(Back().PixelAt(at.x + 22, at.y + 22), mark);
-        EXPECT_EQ(Back().PixelAt(at.x + 11, at.y + 11), ColorToPixel(0));
-        EXPECT_EQ(Back().PixelAt(at.x - 1, at.y), ColorToPixel(background));
-        EXPECT_EQ(Back().PixelAt(at.x + 23, at.y + 22), ColorToPixel(background));
-        EXPECT_EQ(Back().PixelAt(at.x + 22, at.y + 23), ColorToPixel(background));
-    }
-
-    void ExpectMarks(int16_t page, const std::vector<MarkPos>& marks) {
-        for (const MarkPos& at : marks) {
-            ExpectMarkAt(at, kPageColors[page]);
+    // Whole marks with their top-left corners at `marks`, and no other.
+    void ExpectMarks(int16_t page, const std::vector<platform::Point>& marks) {
+        const uint16_t background = ColorToPixel(kPageColors[page]);
+        for (const platform::Point& m : marks) {
+            SCOPED_TRACE(testing::Message() << "mark at " << m.x << ", " << m.y);
+            EXPECT_EQ(At(m.x, m.y), ColorToPixel(kMarkColor));
+            EXPECT_EQ(At(m.x + 22, m.y + 22), ColorToPixel(kMarkColor));
+            EXPECT_EQ(At(m.x + 11, m.y + 11), ColorToPixel(0));
+            EXPECT_EQ(At(m.x - 1, m.y), background);
+            EXPECT_EQ(At(m.x + 23, m.y + 22), background);
+            EXPECT_EQ(At(m.x + 22, m.y + 23), background);
         }
         // The mark's white part is 23 x 23 less its 5 x 5 centre.
         EXPECT_EQ(CountPixels(kMarkColor), static_cast<int>(marks.size()) * (529 - 25));
     }
-
-    // The colour of a label's first character (the headless text is a solid block per character).
-    uint16_t LabelPixel(int32_t x, int32_t y) { return Back().PixelAt(x + 1, y + 2); }
-
-    std::vector<std::string> DrawnTexts() {
-        std::vector<std::string> texts;
-        for (const auto& call : h.platform.text.calls) {
-            EXPECT_EQ(call.font, kFormFont) << call.text;
-            texts.push_back(call.text);
-        }
-        return texts;
-    }
 };
-
-struct PageCase {
-    const char* name;
-    int16_t page;
-    void (*change)(ChoiceSettings&);
-    std::vector<MarkPos> marks;
-};
-
-void Defaults(ChoiceSettings&) {}
 
 TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
-    const PageCase cases[] = {
-        {"information", 0, Defaults, {}},
-        {"page 1 defaults", 1, Defaults, {{596, 99}, {278, 469}}},
-        {"page 1 changed",
-         1,
-         [](ChoiceSettings& s) {
-             s.page1Choice = false;
-             s.exitLocked = true;
-             s.escapeLocks = {false, true, true, false};
-         },
-         {{703, 99}, {430, 469}, {389, 40}, {289, 252}}},
-        {"page 1 every lock",
-         1,
-         [](ChoiceSettings& s) {
-             s.escapeLocks = {true, true, true, true};
-         },
-         {{596, 99}, {278, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}},
-        {"page 2 defaults", 2, Defaults, {{257, 101}, {596, 99}}},
-        {"page 2 changed",
-         2,
-         [](ChoiceSettings& s) {
-             s.page2SecondChoice = false;
-             s.page2Choice = false;
-         },
-         {{365, 100}, {705, 99}}},
-        {"page 3 defaults", 3, Defaults, {{278, 132}, {595, 100}, {307, 292}, {265, 452}}},
-        {"page 3 changed",
-         3,
-         [](ChoiceSettings& s) {
-             s.simpleContent = true;
-             s.page3Choice = false;
-             s.buildUpSteps = 4;
-             s.reversePlay = true;
-         },
-         {{428, 132}, {703, 100}, {444, 292}, {404, 452}}},
-        {"page 3 two steps",
-         3,
-         [](ChoiceSettings& s) { s.buildUpSteps = 2; },
-         {{278, 132}, {595, 100}, {582, 292}, {265, 452}}},
-        {"page 3 no steps",
-         3,
-         [](ChoiceSettings& s) { s.buildUpSteps = 0; },
-         {{278, 132}, {595, 100}, {719, 292}, {265, 452}}},
-        {"page 3 unknown steps",
-         3,
-         [](ChoiceSettings& s) { s.buildUpSteps = 5; },
-         {{278, 132}, {595, 100}, {265, 452}}},
-        {"page 4 defaults", 4, Defaults, {{595, 100}, {366, 301}}},
-        {"page 4 slow",
-         4,
-         [](ChoiceSettings& s) {
-             s.page4Choice = false;
-             s.filmDelayFactor = 3.0;
-         },
-         {{703, 100}, {258, 301}}},
-        {"page 4 fast",
-         4,
-         [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; },
-         {{595, 100}, {473, 301}}},
-        {"page 4 near fast",
-         4,
-         [](ChoiceSettings& s) { s.filmDelayFactor = 0.330001; },
-         {{595, 100}}},
+    // clang-format off
+    const struct {
+        const char* name;
+        int16_t page;
+        void (*change)(ChoiceSettings&);
+        std::vector<platform::Point> marks;
+    } cases[] = {
+        {"information", 0, [](ChoiceSettings&) {}, {}},
+        {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}},
+        {"page 1 changed", 1, [](ChoiceSettings& s) { s.page1Choice = false; s.exitLocked = true; s.escapeLocks = {true, true, true, true}; }, {{703, 99}, {430, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}},
+        {"page 2 defaults", 2, [](ChoiceSettings&) {}, {{257, 101}, {596, 99}}},
+        {"page 2 changed", 2, [](ChoiceSettings& s) { s.page2SecondChoice = false; s.page2Choice = false; }, {{365, 100}, {705, 99}}},
+        {"page 3 defaults", 3, [](ChoiceSettings&) {}, {{278, 132}, {595, 100}, {307, 292}, {265, 452}}},
+        {"page 3 changed", 3, [](ChoiceSettings& s) { s.simpleContent = true; s.page3Choice = false; s.buildUpSteps = 4; s.reversePlay = true; }, {{428, 132}, {703, 100}, {444, 292}, {404, 452}}},
+        {"page 3 two steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 2; }, {{278, 132}, {595, 100}, {582, 292}, {265, 452}}},
+        {"page 3 no steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 0; }, {{278, 132}, {595, 100}, {719, 292}, {265, 452}}},
+        {"page 3 unknown steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 5; }, {{278, 132}, {595, 100}, {265, 452}}},
+        {"page 4 defaults", 4, [](ChoiceSettings&) {}, {{595, 100}, {366, 301}}},
+        {"page 4 slow", 4, [](ChoiceSettings& s) { s.page4Choice = false; s.filmDelayFactor = 3.0; }, {{703, 100}, {258, 301}}},
+        {"page 4 fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; }, {{595, 100}, {473, 301}}},
+        {"page 4 near fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.330001; }, {{595, 100}}},
     };
-    for (const PageCase& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         form.ResetSettings(0);
         c.change(form.settings);
         Draw(c.page);
         ExpectMarks(c.page, c.marks);
         EXPECT_EQ(CountPixels(kCrossColor), 0);
+        if (c.page == 0) {
+            EXPECT_EQ(CountPixels(kPageColors[0]), 800 * 600);
+        }
     }
 }
 
-TEST_F(ChoicesScreenTest, TheInformationPageIsItsBackgroundOnly) {
-    Draw(0);
-    EXPECT_EQ(CountPixels(kPageColors[0]), 800 * 600);
-    EXPECT_TRUE(h.platform.text.calls.empty());
-}
-
-TEST_F(ChoicesScreenTest, KeyDelayLabelsWithTheCurrentOneInMagenta) {
-    struct Label {
-        int32_t x, y;
-        const char* text;
-    };
-    const Label labels[] = {
-        {570, 295, "0.5"}, {610, 295, "1.0"}, {651, 295, "1.5"},
-        {691, 295, "2.0"}, {732, 295, "2.5"},
-    };
+TEST_F(ChoicesScreenTest, LabelsWithTheCurrentOneAgainInMagenta) {
+    const platform::Point keyDelayAt[] = {
+        {570, 295}, {610, 295}, {651, 295}, {691, 295}, {732, 295}};
+    const platform::Point repeatsAt[] = {{225, 143}, {265, 143}, {306, 143}, {345, 140}};
+    const std::vector<std::string> keyDelayTexts = {"0.5", "1.0", "1.5", "2.0", "2.5"};
+    const std::vector<std::string> repeatTexts = {"2", "4", "8", "..."};
+    // clang-format off
     const struct {
-        int16_t keyDelay;
-        int current;  // index into labels, -1 for none
-    } cases[] = {{500, 0}, {1000, 1}, {1500, 2}, {2000, 3}, {2500, 4}, {700, -1}, {0, -1}};
+        int16_t page;
+        int16_t value;  // the key delay on page 1, the film's repeats on page 4
+        int current;    // the label shown as current, -1 for none
+    } cases[] = {{1, 500, 0},  {1, 1500, 2}, {1, 2500, 4}, {1, 700, -1}, {2, 500, -1},
+                 {3, 500, -1}, {4, 16, 3},   {4, 2, 0},    {4, 8, 2},    {4, 3, -1}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "key delay " << c.keyDelay);
-        form.settings.keyDelay = c.keyDelay;
-        Draw(1);
-        std::vector<std::string> expected = {"0.5", "1.0", "1.5", "2.0", "2.5"};
-        if (c.current >= 0) {
-            expected.push_back(labels[c.current].text);
+        SCOPED_TRACE(testing::Message() << "page " << c.page << ", value " << c.value);
+        form.settings.keyDelay = c.page == 4 ? int16_t{500} : c.value;
+        form.settings.filmRepeats = c.page == 4 ? c.value : int16_t{2};
+        Draw(c.page);
+        std::vector<std::string> texts, expected;
+        for (const auto& call : h.platform.text.calls) {
+            EXPECT_EQ(call.font, (platform::FontSpec{"Century Gothic", 11.25, 700})) << call.text;
+            texts.push_back(call.text);
         }
-        EXPECT_EQ(DrawnTexts(), expected);
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(LabelPixel(labels[i].x, labels[i].y),
-                      ColorToPixel(i == c.current ? 0xFF00FF : 0))
-                << labels[i].text;
+        if (c.page == 1 || c.page == 4) {
+            const auto& labels = c.page == 1 ? keyDelayTexts : repeatTexts;
+            const platform::Point* at = c.page == 1 ? keyDelayAt : repeatsAt;
+            expected = labels;
+            if (c.current >= 0) {
+                expected.push_back(labels[static_cast<size_t>(c.current)]);
+            }
+            for (size_t i = 0; i < labels.size(); ++i) {
+                // The headless text is a solid block per character.
+                EXPECT_EQ(At(at[i].x + 1, at[i].y + 2),
+                          ColorToPixel(static_cast<int>(i) == c.current ? kMagenta : 0))
+                    << labels[i];
+            }
         }
+        EXPECT_EQ(texts, expected);
         EXPECT_EQ(Back().ForeColor(), 0u);
-    }
-}
-
-TEST_F(ChoicesScreenTest, FilmRepeatLabelsWithTheCurrentOneInMagenta) {
-    struct Label {
-        int32_t x, y;
-        const char* text;
-    };
-    const Label labels[] = {{225, 143, "2"}, {265, 143, "4"}, {306, 143, "8"}, {345, 140, "..."}};
-    const struct {
-        int16_t repeats;
-        int current;
-    } cases[] = {{16, 3}, {2, 0}, {4, 1}, {8, 2}, {3, -1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "repeats " << c.repeats);
-        form.settings.filmRepeats = c.repeats;
-        Draw(4);
-        std::vector<std::string> expected = {"2", "4", "8", "..."};
-        if (c.current >= 0) {
-            expected.push_back(labels[c.current].text);
-        }
-        EXPECT_EQ(DrawnTexts(), expected);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(LabelPixel(labels[i].x, labels[i].y),
-                      ColorToPixel(i == c.current ? 0xFF00FF : 0))
-                << labels[i].text;
-        }
-        EXPECT_EQ(Back().ForeColor(), 0u);
-    }
-}
-
-TEST_F(ChoicesScreenTest, PagesTwoAndThreeDrawNoText) {
-    for (int16_t page : {2, 3}) {
-        Draw(page);
-        EXPECT_TRUE(h.platform.text.calls.empty()) << page;
     }
 }
 
 TEST_F(ChoicesScreenTest, CrossesOverDisabledItemsWithTheirBlackTransparent) {
-    Draw(2);
-    EXPECT_EQ(CountPixels(kCrossColor), 0);
-
     const int disabled[] = {0, 13, 31};
     for (int item : disabled) {
         form.settings.itemEnabled[item] = false;
     }
     Draw(2);
     EXPECT_EQ(CountPixels(kCrossColor), 3 * 31 * 34);
+    const uint16_t background = ColorToPixel(kPageColors[2]);
     for (int item : disabled) {
         SCOPED_TRACE(testing::Message() << "item " << item);
         const platform::Point at = form.settings.crossPositions[item];
-        EXPECT_EQ(Back().PixelAt(at.x + 10, at.y + 10), ColorToPixel(kCrossColor));
-        EXPECT_EQ(Back().PixelAt(at.x + 40, at.y + 43), ColorToPixel(kCrossColor));
-        EXPECT_EQ(Back().PixelAt(at.x + 9, at.y + 10), ColorToPixel(kPageColors[2]));
-        EXPECT_EQ(Back().PixelAt(at.x, at.y), ColorToPixel(kPageColors[2]));
-        EXPECT_EQ(Back().PixelAt(at.x + 50, at.y + 53), ColorToPixel(kPageColors[2]));
+        EXPECT_EQ(At(at.x + 10, at.y + 10), ColorToPixel(kCrossColor));
+        EXPECT_EQ(At(at.x + 40, at.y + 43), ColorToPixel(kCrossColor));
+        EXPECT_EQ(At(at.x + 9, at.y + 10), background);
+        EXPECT_EQ(At(at.x, at.y), background);
+        EXPECT_EQ(At(at.x + 50, at.y + 53), background);
     }
     ExpectMarks(2, {{257, 101}, {596, 99}});
 }
 
-TEST_F(ChoicesScreenTest, AFailedBackgroundCopyEndsTheFrame) {
+TEST_F(ChoicesScreenTest, AFailedBackgroundOrALostDisplayEndsTheFrame) {
     for (int16_t page : {1, 2, 4}) {
         SCOPED_TRACE(testing::Message() << "page " << page);
         form.settings.itemEnabled[5] = false;
@@ -276,136 +178,78 @@ TEST_F(ChoicesScreenTest, AFailedBackgroundCopyEndsTheFrame) {
         Draw(page);
         EXPECT_EQ(CountPixels(kUndrawn), 800 * 600);
         EXPECT_TRUE(h.platform.text.calls.empty());
-
         // The next frame tries again.
         form.choicePictures[page] = SolidSurface(800, 600, kPageColors[page]);
         Draw(page);
         EXPECT_EQ(CountPixels(kUndrawn), 0);
+
+        h.platform.display.lost = true;
+        Draw(page);
+        EXPECT_TRUE(h.platform.text.calls.empty());
+        h.platform.display.lost = false;
     }
 }
 
-TEST_F(ChoicesScreenTest, ALostDisplayEndsTheFrameBeforeTheLabels) {
-    h.platform.display.lost = true;
-    Draw(1);
-    Draw(4);
-    EXPECT_TRUE(h.platform.text.calls.empty());
-}
-
-class ChoicesClickTest : public NavigationTest {
-  protected:
-    ChoicesClickTest() {
-        Show(12, 12);
-        form.savedSettings = form.settings;
-    }
-};
-
-TEST_F(ChoicesClickTest, TabsAndTheInformationButtonChangeThePageSilently) {
-    struct Case {
+TEST_F(NavigationTest, ChoicesScreenButtonsAndTheirBounds) {
+    // clang-format off
+    const struct {
         int32_t x, y;
         int16_t page;  // -1: the click changes nothing
+        bool leaves = false;
+    } cases[] = {
+        // The information button 464-520 x 533-589.
+        {464, 533, 0}, {520, 589, 0}, {463, 560, -1}, {521, 560, -1}, {490, 532, -1}, {490, 590, -1},
+        // Tabs 22-166 wide: 28-134, 168-274, 308-414, 448-554.
+        {22, 28, 1}, {166, 134, 1}, {21, 80, -1}, {167, 80, -1}, {100, 27, -1}, {100, 135, -1},
+        {22, 168, 2}, {166, 274, 2}, {100, 275, -1}, {22, 308, 3}, {166, 414, 3}, {100, 307, -1},
+        {22, 448, 4}, {166, 554, 4}, {100, 555, -1}, {400, 300, -1}, {760, 560, -1},
+        // The leave button 653-708 x 533-589.
+        {653, 533, 0, true}, {708, 589, 0, true}, {652, 560, -1}, {709, 560, -1}, {680, 532, -1},
+        {680, 590, -1},
     };
-    const Case cases[] = {
-        {464, 533, 0},  {520, 589, 0},  {463, 560, -1}, {521, 560, -1}, {490, 532, -1},
-        {490, 590, -1}, {22, 28, 1},    {166, 134, 1},  {21, 80, -1},   {167, 80, -1},
-        {100, 27, -1},  {100, 135, -1}, {100, 150, -1}, {22, 168, 2},   {166, 274, 2},
-        {100, 275, -1}, {22, 308, 3},   {166, 414, 3},  {100, 307, -1}, {22, 448, 4},
-        {166, 554, 4},  {100, 555, -1}, {400, 300, -1}, {760, 560, -1},
-    };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "click at " << c.x << ", " << c.y);
+        h.platform.sound.plays.clear();
+        Show(12, 12);
+        form.settings.page = 0;
+        form.savedSettings = form.settings;
         const int16_t start = c.page == 3 ? 1 : 3;
         form.settings.page = start;
         h.Click(c.x, c.y);
         EXPECT_EQ(form.settings.page, c.page < 0 ? start : c.page);
-        EXPECT_EQ(form.requestedScreen, 12);
-        EXPECT_EQ(form.menuContext, 12);
-    }
-    EXPECT_EQ(Plays(), 0u);
-}
-
-TEST_F(ChoicesClickTest, TheLeaveButtonsBounds) {
-    struct Case {
-        int32_t x, y;
-        bool leaves;
-    };
-    const Case cases[] = {{653, 533, true},  {708, 589, true},  {680, 560, true}, {652, 560, false},
-                          {709, 560, false}, {680, 532, false}, {680, 590, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "click at " << c.x << ", " << c.y);
-        h.platform.sound.plays.clear();
-        Show(12, 12);
-        form.settings.page = 4;
-        h.Click(c.x, c.y);
         EXPECT_EQ(form.requestedScreen, c.leaves ? 0 : 12);
         EXPECT_EQ(form.menuContext, c.leaves ? 0 : 12);
-        EXPECT_EQ(form.settings.page, c.leaves ? 0 : 4);
         EXPECT_EQ(Clicks(), c.leaves ? 1 : 0);
+        EXPECT_EQ(Plays(), c.leaves ? 1u : 0u);
     }
 }
 
-TEST_F(ChoicesClickTest, TheEventPositionIsIgnored) {
-    h.platform.window.pointer = {600, 300};
-    form.Form_MouseDown(platform::kButtonLeft, 0, 100.0f, 80.0f);
-    EXPECT_EQ(form.settings.page, 0);
-}
-
-class ChoicesVisitTest : public NavigationTest {
-  protected:
-    // Opens the choices screen from the main menu with F1.
-    void Open() {
+TEST_F(NavigationTest, TheLeaveButtonUndoesTheVisitEscapeKeepsIt) {
+    for (bool leaveButton : {true, false}) {
+        SCOPED_TRACE(leaveButton ? "leave button" : "escape");
+        form.ResetSettings(0);
         Show(0, 0);
         h.Key(platform::kKeyF1);
-        ASSERT_EQ(form.requestedScreen, 12);
         Switch();
+        const ChoiceSettings onEntry = form.settings;
+        h.Click(300, 300, platform::kButtonRight);  // the marker toggle
+        form.settings.keyDelay = 2500;
+        form.settings.itemEnabled[7] = false;
+        h.Click(100, 350);  // tab 3
+        if (leaveButton) {
+            h.Click(680, 560);
+        } else {
+            h.Key(platform::kKeyEscape);
+        }
+        EXPECT_EQ(form.requestedScreen, 0);
+        EXPECT_EQ(form.settings == onEntry, leaveButton);
+        EXPECT_EQ(form.settings.showPointerSprite, !leaveButton);
+        Switch();
+        h.Key(platform::kKeyF1);
+        // The leave button also brings back the information page for the next visit.
+        EXPECT_EQ(form.settings.page, leaveButton ? 0 : 3);
     }
-};
-
-TEST_F(ChoicesVisitTest, TheLeaveButtonBringsBackThePageOfTheVisitBefore) {
-    Open();
-    h.Click(100, 350);  // tab 3
-    ASSERT_EQ(form.settings.page, 3);
-    h.Click(680, 560);  // leave
-    EXPECT_EQ(form.requestedScreen, 0);
-    EXPECT_EQ(form.menuContext, 0);
-    EXPECT_EQ(Clicks(), 1);
-    Switch();
-    Open();
-    EXPECT_EQ(form.settings.page, 0);
-}
-
-TEST_F(ChoicesVisitTest, EscapeKeepsThePageForTheNextVisit) {
-    Open();
-    h.Click(100, 350);
-    h.Key(platform::kKeyEscape);
-    EXPECT_EQ(form.requestedScreen, 0);
-    EXPECT_EQ(form.menuContext, 0);
-    EXPECT_EQ(Clicks(), 1);
-    Switch();
-    Open();
-    EXPECT_EQ(form.settings.page, 3);
-}
-
-TEST_F(ChoicesVisitTest, TheLeaveButtonUndoesTheMarkerToggleAndEveryOtherChange) {
-    form.settings.keyDelay = 1500;
-    Open();
-    const ChoiceSettings onEntry = form.settings;
-    h.Click(300, 300, platform::kButtonRight);
-    EXPECT_TRUE(form.settings.showPointerSprite);
-    EXPECT_EQ(Plays(), 0u);
-    form.settings.keyDelay = 2500;
-    form.settings.itemEnabled[7] = false;
-    form.settings.filmDelayFactor = 0.33;
-    h.Click(100, 500);  // tab 4
-    h.Click(680, 560);
-    EXPECT_EQ(form.settings, onEntry);
-    EXPECT_FALSE(form.settings.showPointerSprite);
-}
-
-TEST_F(ChoicesVisitTest, EscapeKeepsTheMarkerToggle) {
-    Open();
-    h.Click(300, 300, platform::kButtonRight);
-    h.Key(platform::kKeyEscape);
-    EXPECT_TRUE(form.settings.showPointerSprite);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "check/content_check.h"
 #include "graphics/menu_picture_files.h"
-#include "platform/file_picture_decoder.h"
+#include "platform/portable/file_picture_decoder.h"
 #include "platform/sdl/wave_decode.h"
 #include "support/mini_pack.h"
 #include "support/sound_files.h"

@@ -1,17 +1,22 @@
-// Loading theme data files into the item table.
+// Theme data files: eight records of six lines each read into the item table, and the pieces
+// they are read with (lines, fields, numbers). Every input the fuzzer once found is replayed.
+#include "content/data_file_reader.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "content/data_file_reader.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 #include "support/test_files.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 // The six lines of a plain record; each record differs so a shifted record shows.
@@ -25,60 +30,52 @@ Lines RecordLines(int i) {
             "Anm" + n};
 }
 
-ItemInfo RecordItem(int i) {
-    ItemInfo item;
-    item.folder = "Yrke\\Sak" + std::to_string(i) + "\\";
-    item.simpleLast = static_cast<int16_t>(i + 1);
-    item.complexLast = static_cast<int16_t>(i + 10);
-    item.filmLast = 2;
-    item.filmDelays = {static_cast<int16_t>(100 + i), 200, 300};
-    item.remark = "Anm" + std::to_string(i);
-    return item;
+// The item a plain record gives, as Describe shows it.
+std::string RecordItem(int i) {
+    const std::string n = std::to_string(i);
+    return "Yrke\\Sak" + n + "\\ | " + std::to_string(i + 1) + " | " + std::to_string(i + 10) +
+           " | 2 | " + std::to_string(100 + i) + " 200 300 | Anm" + n;
 }
-
 std::string Join(const Lines& lines, const std::string& eol = "\n") {
     std::string text;
-    for (const std::string& line : lines) {
-        text += line + eol;
-    }
+    for (const std::string& line : lines) text += line + eol;
     return text;
 }
 
 // Records 0..count-1, each line ended by `eol`.
 std::string Records(int count, const std::string& eol = "\n") {
     std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += Join(RecordLines(i), eol);
-    }
+    for (int i = 0; i < count; ++i) text += Join(RecordLines(i), eol);
     return text;
 }
 
 // Records 0..7 with record `changed` replaced.
 std::string EightWith(int changed, const Lines& lines) {
     std::string text;
-    for (int i = 0; i < 8; ++i) {
-        text += Join(i == changed ? lines : RecordLines(i));
-    }
+    for (int i = 0; i < 8; ++i) text += Join(i == changed ? lines : RecordLines(i));
     return text;
 }
 
-void ExpectItem(int slot, const ItemInfo& expected, const std::string& name) {
-    const ItemInfo& item = DataFileReader::itemTable[static_cast<size_t>(slot)];
-    EXPECT_EQ(item.folder, expected.folder) << name << ", slot " << slot;
-    EXPECT_EQ(item.simpleLast, expected.simpleLast) << name << ", slot " << slot;
-    EXPECT_EQ(item.complexLast, expected.complexLast) << name << ", slot " << slot;
-    EXPECT_EQ(item.filmLast, expected.filmLast) << name << ", slot " << slot;
-    EXPECT_EQ(item.filmDelays, expected.filmDelays) << name << ", slot " << slot;
-    EXPECT_EQ(item.remark, expected.remark) << name << ", slot " << slot;
+std::string Describe(const ItemInfo& item) {
+    std::ostringstream text;
+    text << item.folder << " | " << item.simpleLast << " | " << item.complexLast << " | "
+         << item.filmLast << " |";
+    for (const int16_t delay : item.filmDelays) text << " " << delay;
+    text << " | " << item.remark;
+    return text.str();
 }
+
+const std::string kFolder = "<a folder>";
 
 // Writes `bytes` to the disk file of the system path `fileName` in a fresh current directory.
 struct DataFolder {
-    explicit DataFolder(const std::string& fileName, const std::optional<std::string>& bytes) {
+    DataFolder(const std::string& fileName, const std::optional<std::string>& bytes) {
         DataFileReader::itemTable = {};
-        if (bytes) {
-            std::string onDisk = fileName;
-            std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
+        std::string onDisk = fileName;
+        std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
+        if (bytes == kFolder) {
+            fs::create_directories(scratch / onDisk);
+        } else if (bytes) {
             scratch.Write(onDisk, *bytes);
         }
     }
@@ -87,182 +84,103 @@ struct DataFolder {
     testing_support::ScopedCurrentDir entered{scratch.Path()};
 };
 
-ItemInfo With(ItemInfo item, void (*change)(ItemInfo&)) {
-    change(item);
-    return item;
-}
-
-TEST(LoadItemFileTest, FillsEightSlotsFromWellFormedFiles) {
-    std::vector<int16_t> alternating(32768);
-    for (size_t d = 0; d < alternating.size(); ++d) {
-        alternating[d] = d % 2 == 0 ? 40 : 60;
-    }
-    ItemInfo longFilm = RecordItem(3);
-    longFilm.filmLast = 32767;
-    longFilm.filmDelays = alternating;
-
+TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
+    std::string longFilm = "Yrke\\Sak3\\ | 4 | 13 | 32767 |";
+    for (int d = 0; d < 16384; ++d) longFilm += " 40 60";
     struct Case {
         const char* name;
         std::string bytes;
-        int16_t firstSlot;
-        std::vector<std::pair<int, ItemInfo>> expected;  // slot, item
+        int16_t firstSlot = 0;
+        int changed = -1;  // the record whose item differs from the plain one, and that item
+        std::string item = "";
+        const char* onDisk = "Data\\Yrke.dat";
     };
-    std::vector<Case> cases = {
-        {"line feeds", Records(8), 0, {}},
-        {"carriage return and line feed", Records(8, "\r\n"), 0, {}},
-        {"into the last theme", Records(8), 24, {}},
-        {"a ninth record is ignored",
-         Records(8) + Join({"Extra\\", "x", "y", "z", "q", "r"}),
-         0,
-         {}},
-        {"anything after the eighth record is ignored",
-         Records(8) + "not a record\n,,,\n-1",
-         0,
-         {}},
+    const Case cases[] = {
+        {"line feeds", Records(8)},
+        {"carriage return and line feed", Records(8, "\r\n")},
+        {"into the last theme", Records(8), 24},
+        {"a file name in another case on the disk", Records(8), 0, -1, "", "data\\yrke.DAT"},
+        {"a ninth record and anything after the eighth are ignored",
+         Records(8) + Join({"Extra\\", "x", "y", "z", "q", "r"}) + "not a record\n,,,\n-1"},
         {"the eighth record's remark may be missing",
-         Records(7) + Join({"Yrke\\Sak7\\", "8", "17", "2", "107,200,300"}),
-         0,
-         {{7, With(RecordItem(7), [](ItemInfo& i) { i.remark.clear(); })}}},
-        {"the last remark without a line feed", Records(8).substr(0, Records(8).size() - 1), 0, {}},
-        {"spaces, blank lines and control characters",
+         Records(7) + Join({"Yrke\\Sak7\\", "8", "17", "2", "107,200,300"}), 0, 7,
+         "Yrke\\Sak7\\ | 8 | 17 | 2 | 107 200 300 | "},
+        {"the last remark without a line feed", Records(8).substr(0, Records(8).size() - 1)},
+        {"spaces, blank lines, control characters and a lone carriage return",
          "\n \n\t\x01\n" +
-             Join({" Djur\\ H\xF6na \\ ", " 1 2 ", "\t3", "2", " 100 , 200 ,\t300 ",
-                   "en anm\xE4rkning"}) +
+             Join({" Djur\\ H\xF6na \\ ", " 1 2 ", "\t3\r4", "2", " 100 , 200 ,\t300 ",
+                   std::string("en anm\0\x7f\xE4rkning", 15)}) +
              "\n\n  \r\n\x1a\n" + Records(8).substr(Join(RecordLines(0)).size()),
-         0,
-         {{0, With(RecordItem(0),
-                   [](ItemInfo& i) {
-                       i.folder = "Djur\\H\xF6na\\";
-                       i.simpleLast = 12;
-                       i.complexLast = 3;
-                       i.filmDelays = {100, 200, 300};
-                       i.remark = "enanm\xE4rkning";
-                   })}}},
+         0, 0, "Djur\\H\xF6na\\ | 12 | 34 | 2 | 100 200 300 | enanm\x7f\xE4rkning"},
         {"a short delay line wraps around",
-         EightWith(2, {"Yrke\\Sak2\\", "3", "12", "4", "100,200", "Anm2"}),
-         0,
-         {{2, With(RecordItem(2),
-                   [](ItemInfo& i) {
-                       i.filmLast = 4;
-                       i.filmDelays = {100, 200, 100, 200, 100};
-                   })}}},
+         EightWith(2, {"Yrke\\Sak2\\", "3", "12", "4", "100,200", "Anm2"}), 0, 2,
+         "Yrke\\Sak2\\ | 3 | 12 | 4 | 100 200 100 200 100 | Anm2"},
         {"a long delay line's surplus is ignored",
-         EightWith(2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}),
-         0,
-         {{2, With(RecordItem(2),
-                   [](ItemInfo& i) {
-                       i.filmLast = 1;
-                       i.filmDelays = {1, 2};
-                   })}}},
+         EightWith(2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}), 0, 2,
+         "Yrke\\Sak2\\ | 3 | 12 | 1 | 1 2 | Anm2"},
         {"fractions round halves to even",
-         EightWith(5, {"Yrke\\Sak5\\", "2.5", "3.5", "1.4", "1.5,2.5", "Anm5"}),
-         0,
-         {{5, With(RecordItem(5),
-                   [](ItemInfo& i) {
-                       i.simpleLast = 2;
-                       i.complexLast = 4;
-                       i.filmLast = 1;
-                       i.filmDelays = {2, 2};
-                   })}}},
-        {"one film picture",
-         EightWith(1, {"Yrke\\Sak1\\", "2", "11", "0", "250,abc", "Anm1"}),
-         0,
-         {{1, With(RecordItem(1),
-                   [](ItemInfo& i) {
-                       i.filmLast = 0;
-                       i.filmDelays = {250};
-                   })}}},
-        {"negative picture counts other than the film's",
-         EightWith(6, {"Yrke\\Sak6\\", "-3", "-32768", "2", "106,200,300", "Anm6"}),
-         0,
-         {{6, With(RecordItem(6),
-                   [](ItemInfo& i) {
-                       i.simpleLast = -3;
-                       i.complexLast = -32768;
-                   })}}},
-        {"the longest film",
-         EightWith(3, {"Yrke\\Sak3\\", "4", "13", "32767", "40,60", "Anm3"}),
-         0,
-         {{3, longFilm}}},
-    };
-    for (Case& c : cases) {
-        // Slots the case does not name hold the plain records.
-        for (int i = 0; i < 8; ++i) {
-            const int slot = c.firstSlot + i;
-            if (std::none_of(c.expected.begin(), c.expected.end(),
-                             [&](const auto& e) { return e.first == slot; })) {
-                c.expected.emplace_back(slot, RecordItem(i));
-            }
-        }
-        DataFolder folder("Data\\Yrke.dat", c.bytes);
+         EightWith(5, {"Yrke\\Sak5\\", "2.5", "3.5", "1.4", "1.5,2.5", "Anm5"}), 0, 5,
+         "Yrke\\Sak5\\ | 2 | 4 | 1 | 2 2 | Anm5"},
+        {"one film picture and negative picture counts",
+         EightWith(1, {"Yrke\\Sak1\\", "-3", "-32768", "0", "250,abc", "Anm1"}), 0, 1,
+         "Yrke\\Sak1\\ | -3 | -32768 | 0 | 250 | Anm1"},
+        {"the longest film", EightWith(3, {"Yrke\\Sak3\\", "4", "13", "32767", "40,60", "Anm3"}), 0,
+         3, longFilm + " | Anm3"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder folder(c.onDisk, c.bytes);
         try {
             DataFileReader::LoadItemFile("Data\\Yrke.dat", c.firstSlot);
         } catch (const SystemFailure& failure) {
-            ADD_FAILURE() << c.name << ": " << failure.what();
+            ADD_FAILURE() << failure.what();
             continue;
         }
-        for (const auto& [slot, item] : c.expected) {
-            ExpectItem(slot, item, c.name);
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(Describe(DataFileReader::Item(c.firstSlot + i)),
+                      i == c.changed ? c.item : RecordItem(i));
         }
         // The slots around the eight stay empty.
         for (const int slot : {c.firstSlot - 1, c.firstSlot + 8}) {
             if (slot >= 0 && slot < kItemCount) {
-                ExpectItem(slot, ItemInfo{}, c.name);
+                EXPECT_EQ(Describe(DataFileReader::Item(slot)), Describe(ItemInfo{})) << slot;
             }
         }
     }
 }
 
 // The loader fails at the first problem; the check names the same problem with the line it is
-// on (0 where the file cannot be opened; nothing where only the slots are wrong).
-TEST(LoadItemFileTest, FailsNamingTheFileAndWhatWasWrong) {
-    struct Case {
+// on (0 for the file as a whole; nothing where only the slots are wrong).
+TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
+    const struct {
         std::string fileName;
         std::optional<std::string> bytes;  // nothing: no such file
         int16_t firstSlot;
         std::string message;
         std::optional<int32_t> line;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"Data\\Djur.dat", Records(7), 24,
          "Data\\Djur.dat: record 8: file ends before the folder line", 42},
         {"Data\\Djur.dat", Records(7) + Join({"Djur\\Sak7\\", "1", "2", "3"}), 24,
          "Data\\Djur.dat: record 8: file ends before the delay line", 46},
         {"Data\\Djur.dat", Records(2) + "Djur\\Sak2\\\n\n", 24,
          "Data\\Djur.dat: record 3: file ends before the simpleLast line", 14},
-        {"Data\\Djur.dat", Join({"Djur\\Sak0\\", "1", "2"}), 24,
-         "Data\\Djur.dat: record 1: file ends before the filmLast line", 3},
-        {"Data\\Djur.dat", Records(1) + "Djur\\Sak1\\\r\n1\r\n2", 24,
-         "Data\\Djur.dat: record 2: file ends before the filmLast line", 9},
-        {"Data\\Yrke.dat", "", 0, "Data\\Yrke.dat: record 1: file ends before the folder line", 1},
         {"Data\\Yrke.dat", "\r\n \n\x01\n", 0,
          "Data\\Yrke.dat: record 1: file ends before the folder line", 3},
-        {"Data\\Yrke.dat", EightWith(1, {"Yrke\\Sak1\\", "abc", "11", "2", "1,2,3", "Anm1"}), 0,
-         "Data\\Yrke.dat: record 2: simpleLast \"abc\" is not a number", 8},
-        {"Data\\Yrke.dat",
-         "\n\n" + EightWith(0, {"Yrke\\Sak0\\", "1,5", "10", "2", "1,2,3", "Anm0"}), 0,
-         "Data\\Yrke.dat: record 1: simpleLast \"1,5\" is not a number", 4},
+        {"Data\\Yrke.dat", EightWith(1, {"Yrke\\Sak1\\", "1,5", "11", "2", "1,2,3", "Anm1"}), 0,
+         "Data\\Yrke.dat: record 2: simpleLast \"1,5\" is not a number", 8},
         {"Data\\Yrke.dat", EightWith(0, {"Yrke\\Sak0\\", "1", "40000", "2", "1,2,3", "Anm0"}), 0,
          "Data\\Yrke.dat: record 1: complexLast \"40000\" is outside -32768..32767", 3},
-        {"Data\\Musik.dat", EightWith(4, {"Musik\\Sak4\\", "1", "2", "-1", "1,2,3", "Anm4"}), 8,
-         "Data\\Musik.dat: record 5: filmLast -1 is negative", 28},
         {"Data\\Musik.dat", EightWith(4, {"Musik\\Sak4\\", "1", "2", "-0.6", "1", "Anm4"}), 8,
          "Data\\Musik.dat: record 5: filmLast -1 is negative", 28},
-        {"Data\\Musik.dat", EightWith(4, {"Musik\\Sak4\\", "1", "2", "32768", "1", "Anm4"}), 8,
-         "Data\\Musik.dat: record 5: filmLast \"32768\" is outside -32768..32767", 28},
         {"Data\\Sport.dat", EightWith(7, {"Sport\\Sak7\\", "1", "2", "1", "100,x", "Anm7"}), 16,
          "Data\\Sport.dat: record 8: delay 1 \"x\" is not a number", 47},
         {"Data\\Sport.dat", EightWith(0, {"Sport\\Sak0\\", "1", "2", "2", "100,,300", "Anm0"}), 16,
          "Data\\Sport.dat: record 1: delay 1 \"\" is not a number", 5},
-        {"Data\\Sport.dat", EightWith(0, {"Sport\\Sak0\\", "1", "2", "1", "100,", "Anm0"}), 16,
-         "Data\\Sport.dat: record 1: delay 1 \"\" is not a number", 5},
-        {"Data\\Sport.dat", EightWith(0, {"Sport\\Sak0\\", "1", "2", "0", "40000", "Anm0"}), 16,
-         "Data\\Sport.dat: record 1: delay 0 \"40000\" is outside -32768..32767", 5},
         {"Data\\Sport.dat", std::nullopt, 16,
          "Data\\Sport.dat: cannot be opened (No such file or directory)", 0},
-        {"Data\\Yrke.dat", Records(8), 30, "item 32 is outside 0..31", std::nullopt},
-    };
-    for (const Case& c : cases) {
+        {"Data\\Musik.dat", kFolder, 8, "Data\\Musik.dat: cannot be read (Is a directory)", 0},
+        {"Data\\Yrke.dat", Records(8), 30, "item 32 is outside 0..31", std::nullopt}};
+    for (const auto& c : cases) {
         DataFolder folder(c.fileName, c.bytes);
         try {
             DataFileReader::LoadItemFile(c.fileName, c.firstSlot);
@@ -279,9 +197,14 @@ TEST(LoadItemFileTest, FailsNamingTheFileAndWhatWasWrong) {
         EXPECT_EQ(c.fileName + ": " + check.problems[0].Text(), c.message);
         EXPECT_EQ(check.problems[0].line, *c.line) << c.message;
     }
+    DataFolder seven("Data\\Djur.dat", Records(7));
+    EXPECT_THROW(DataFileReader::LoadItemFile("Data\\Djur.dat", 24), SystemFailure);
+    EXPECT_EQ(Describe(DataFileReader::Item(30)), RecordItem(6));
+    EXPECT_EQ(Describe(DataFileReader::Item(31)), Describe(ItemInfo{})) << "no eighth item";
+    EXPECT_THROW(DataFileReader::Item(-1), SystemFailure);
 }
 
-TEST(CheckItemFileTest, GoesOnPastEachProblemToTheEndOfTheFile) {
+TEST(CheckItemFile, GoesOnPastEachProblemToTheEndOfTheFile) {
     std::string bytes = EightWith(1, {"Yrke\\Sak1\\", "x", "11", "2", "1,2,3", "Anm1"});
     bytes = bytes.substr(0, bytes.rfind("Yrke\\Sak7"));  // seven records
     const size_t record4 = bytes.find("Yrke\\Sak3");
@@ -311,31 +234,86 @@ TEST(CheckItemFileTest, GoesOnPastEachProblemToTheEndOfTheFile) {
     EXPECT_EQ(check.items[5].filmDelays, (std::vector<int16_t>{105, 0, 300}));
     EXPECT_EQ(check.items[6].folder, "Yrke\\Sak6\\");
     // The check fills no slot of the table.
-    ExpectItem(0, ItemInfo{}, "check");
+    EXPECT_EQ(Describe(DataFileReader::Item(0)), Describe(ItemInfo{}));
 }
 
-TEST(LoadItemFileTest, SevenRecordsLeaveSlot31Empty) {
-    DataFolder folder("Data\\Djur.dat", Records(7));
-    EXPECT_THROW(DataFileReader::LoadItemFile("Data\\Djur.dat", 24), SystemFailure);
-    ExpectItem(30, RecordItem(6), "seven records");
-    ExpectItem(31, ItemInfo{}, "seven records");
-}
-
-TEST(LoadItemFileTest, AFolderInPlaceOfTheFileCannotBeRead) {
-    DataFolder folder("Data\\Musik.dat", std::nullopt);
-    std::filesystem::create_directories("Data/Musik.dat");
-    try {
-        DataFileReader::LoadItemFile("Data\\Musik.dat", 8);
-        ADD_FAILURE() << "a folder was read as a data file";
-    } catch (const SystemFailure& failure) {
-        EXPECT_EQ(std::string(failure.what()), "Data\\Musik.dat: cannot be read (Is a directory)");
+TEST(GetField, CountsFieldsAndWrapsAroundPastTheLastComma) {
+    // The skipping takes every field before n to be at least one character long: from an empty
+    // field's comma it searches past the next comma and wraps around.
+    const std::tuple<int16_t, const char*, const char*> cases[] = {
+        {0, "5,10,15", "5"},      {2, "5,10,15", "15"}, {3, "5,10,15", "5"}, {5, "5,10,15", "15"},
+        {32767, "5,10,15", "10"}, {-1, "5,10,15", "5"}, {100, "7", "7"},     {3, "", ""},
+        {1, "5,10,", "10"},       {2, "5,10,", ""},     {3, "5,10,", ""},    {1, "5,,7", ""},
+        {2, "5,,7", "5"},         {1, ",5", ""},        {1, "12345,6", "6"}};
+    for (const auto& [n, text, field] : cases) {
+        EXPECT_EQ(DataFileReader::GetField(n, text), field) << n << " of " << text;
     }
 }
 
-TEST(LoadItemFileTest, FindsTheFileWhateverTheCaseOnDisk) {
-    DataFolder folder("data\\yrke.DAT", Records(8));
-    DataFileReader::LoadItemFile("Data\\Yrke.dat", 0);
-    ExpectItem(7, RecordItem(7), "case");
+TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
+    // The last two lie beyond a double's precision, on either side of one half.
+    const std::pair<const char*, int16_t> numbers[] = {{"-0", 0},
+                                                       {"+5", 5},
+                                                       {"0000000000000000000032767", 32767},
+                                                       {"2.5", 2},
+                                                       {"3.5", 4},
+                                                       {"-2.5", -2},
+                                                       {"2.05", 2},
+                                                       {"32766.5", 32766},
+                                                       {"-32768.5", -32768},
+                                                       {"2.4999999999999999999", 2},
+                                                       {"2.5000000000000000001", 3}};
+    for (const auto& [text, value] : numbers) {
+        try {
+            EXPECT_EQ(DataFileReader::ParseNumber(text), value) << text;
+        } catch (const SystemFailure& failure) {
+            ADD_FAILURE() << failure.what();
+        }
+    }
+    // Superscript two (B2) is no digit; a long number is shown cut short.
+    const std::string notNumbers[] = {"",      "+",    "1.",  ".5", "1e3",
+                                      "1.5.2", "0x10", "+-1", " 5", "\xB2"};
+    const std::string outside[] = {"32768", "-32769", "32767.5", "1" + std::string(22, '0'),
+                                   std::string(60, '7')};
+    const auto expectRefused = [](const std::string& text, const std::string& refusal) {
+        try {
+            ADD_FAILURE() << text << " gave " << DataFileReader::ParseNumber(text);
+        } catch (const SystemFailure& failure) {
+            const std::string shown = text.size() > 40 ? text.substr(0, 40) + "..." : text;
+            EXPECT_EQ(failure.what(), "\"" + shown + "\" " + refusal);
+        }
+    };
+    for (const std::string& text : notNumbers) expectRefused(text, "is not a number");
+    for (const std::string& text : outside) expectRefused(text, "is outside -32768..32767");
+}
+
+TEST(DataFileCorpus, EveryInputLoadsOrFailsNamingTheFile) {
+    const fs::path corpus = fs::path(QUILLOWBEE_FUZZ_CORPUS_DIR) / "data_file_reader";
+    ASSERT_TRUE(fs::is_directory(corpus)) << corpus;
+    int inputs = 0;
+    int loaded = 0;
+    for (const auto& entry : fs::directory_iterator(corpus)) {
+        const std::string file = entry.path().string();
+        ++inputs;
+        for (const int16_t firstSlot : {0, 24}) {
+            DataFileReader::itemTable = {};
+            try {
+                DataFileReader::LoadItemFile(file, firstSlot);
+                ++loaded;
+                for (int slot = firstSlot; slot < firstSlot + kItemsPerTheme; ++slot) {
+                    const ItemInfo& item = DataFileReader::Item(slot);
+                    EXPECT_GE(item.filmLast, 0) << file;
+                    EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1);
+                    EXPECT_FALSE(item.folder.empty()) << file;
+                }
+            } catch (const SystemFailure& failure) {
+                EXPECT_EQ(std::string(failure.what()).rfind(file + ": ", 0), 0u) << failure.what();
+            }
+        }
+    }
+    DataFileReader::itemTable = {};
+    EXPECT_GE(inputs, 5);
+    EXPECT_GE(loaded, 2) << "the valid seeds load";
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
+// The film: loading with its retry, the timing of its pictures, its passes and automatic end,
+// and the sounds of the two items that have their own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "content/millisecond_clock.h"
-#include "shell/display_objects.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/activity_scene.h"
 
@@ -17,373 +18,156 @@ using testing_support::ActivityScene;
 using testing_support::ColourIndexOf;
 
 constexpr char kComplexFilm[] = "Item\\Komplex\\Film\\";
-constexpr char kSimpleFilm[] = "Item\\Enkel\\Film\\";
-constexpr char kSettingsWrite[] = "Quillowbee/Settings/movieOnHd=False";
-constexpr char kNeedsRecovery[] =
-    "advancing the film goes through RecoverLostDisplay, which is not built in this tree";
+constexpr int16_t kItem = 9;  // slot 1 of theme 2: the film returns to sub-menu 2
 
-// Item 9 is slot 1 of theme 2: its activity runs in menu context 8 and returns to sub-menu 2.
-constexpr int16_t kItem = 9;
-constexpr int16_t kSubMenu = 2;
+std::string Local(const char* set, int n) {
+    return std::string("local:Item/") + set + "/Film/" + testing_support::PictureFileName(n);
+}
 
 class FilmTest : public ::testing::Test {
   protected:
     ActivityScene scene;
     MainMenuForm& form = scene.form;
-    // Set once a pass has met the key handling's stub (see PassAsksToLeave).
-    bool keyHandlerIsStub = false;
 
     // Item `item` with a film of delays.size() pictures, picture n in colour n, loaded and
-    // entered as the frame loop enters screen 6. stepTime lies far back, so that the Escape
-    // handling accepts a request to leave.
+    // entered as the frame loop enters it; stepTime lies far back so that leaving is accepted.
     void StartFilm(int16_t item, const std::vector<int16_t>& delays) {
         scene.SetItem(item, 3, 3, delays);
         scene.WriteSeries(kComplexFilm, static_cast<int32_t>(delays.size()) - 1, 0, 1);
         Restart();
     }
-
     void Restart() {
         form.LoadFilm();
         form.menuContext = static_cast<int16_t>(form.selectedItem / 8 + 1 + 6);
-        form.currentScreen = Screen::kFilm;
-        form.requestedScreen = Screen::kFilm;
+        form.currentScreen = form.requestedScreen = Screen::kFilm;
         form.stepTime = GameUtil::AddMs(scene.Now(), -10000);
         form.EnterScreen();
     }
-
-    // One film pass. True when it asked to leave the film with Form_KeyUp(27, 0): where the key
-    // handling is not built yet its stub fails, which shows the call; once it is built an
-    // accepted request asks for the sub-menu and one refused within keyDelay clicks.
+    // One film pass; true when it asked to leave (the sub-menu asked for, or a refused Escape's
+    // click).
     bool PassAsksToLeave() {
         const size_t plays = scene.platform.sound.plays.size();
-        const int16_t requested = form.requestedScreen;
-        try {
-            form.DrawFilmFrame();
-        } catch (const SystemFailure& failure) {
-            if (std::string_view(failure.what()) != "Form_KeyUp is not built yet") {
-                throw;
-            }
-            keyHandlerIsStub = true;
-            return true;
-        }
-        const std::vector<int16_t> sounds = scene.SoundsSince(plays);
-        return form.requestedScreen != requested || std::ranges::count(sounds, DSound::kClick) > 0;
-    }
-
-    void ExpectReturnedToSubMenu() {
-        if (!keyHandlerIsStub) {
-            EXPECT_EQ(form.requestedScreen, kSubMenu);
-        }
-    }
-
-    // Sounds played by one pass (the film's own; no leave request is due in these passes).
-    std::vector<int16_t> PassSounds() {
-        const size_t plays = scene.platform.sound.plays.size();
         form.DrawFilmFrame();
-        return scene.SoundsSince(plays);
+        return form.requestedScreen != Screen::kFilm ||
+               std::ranges::count(scene.SoundsSince(plays), DSound::kClick) > 0;
     }
+    void Advance(int64_t ms) { scene.platform.counter.AdvanceMs(ms); }
 };
 
 TEST_F(FilmTest, LoadsEveryPictureInOrderWithItsDelay) {
     const std::vector<int16_t> delays = {120, 80, 300, 45};
     scene.SetItem(kItem, 3, 3, delays);
     scene.WriteSeries(kComplexFilm, 3, 0, 1);
-    scene.WriteSeries(kSimpleFilm, 3, 10, 1);
-    struct Case {
-        bool simple;
-        bool reverse;
-        const char* folder;
-        int32_t firstColour;
-        int16_t firstIndex;
-    };
-    const Case cases[] = {
-        {false, false, "Item/Komplex/Film/", 0, 0},
-        {false, true, "Item/Komplex/Film/", 0, 3},
-        {true, false, "Item/Enkel/Film/", 10, 0},
-        {true, true, "Item/Enkel/Film/", 10, 3},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.folder) + (c.reverse ? " backwards" : " forwards"));
-        form.settings.simpleContent = c.simple;
-        form.settings.reversePlay = c.reverse;
+    scene.WriteSeries("Item\\Enkel\\Film\\", 3, 10, 1);
+    for (const bool simple : {false, true}) {
+        SCOPED_TRACE(simple ? "simple" : "complex");
+        form.settings.simpleContent = simple;
+        form.settings.reversePlay = simple;
         form.buildUpStride = 5;
         form.filmPasses = 9;
         const size_t before = scene.decoder->Paths().size();
-
         form.LoadFilm();
-
         std::vector<std::string> expected;
-        for (int n = 0; n < 4; ++n) {
-            expected.push_back("local:" + std::string(c.folder) +
-                               testing_support::PictureFileName(n));
-        }
+        for (int n = 0; n < 4; ++n) expected.push_back(Local(simple ? "Enkel" : "Komplex", n));
         EXPECT_EQ(scene.RequestedPictures(before), expected);
         ASSERT_EQ(form.filmPictures.size(), 4u);
         for (int n = 0; n < 4; ++n) {
-            ASSERT_TRUE(form.filmPictures[n]) << n;
+            ASSERT_TRUE(form.filmPictures[n]);
             EXPECT_EQ(form.filmPictures[n]->Width(), 800);
-            EXPECT_EQ(form.filmPictures[n]->Height(), 600);
-            EXPECT_EQ(form.filmPictures[n]->Caps(), 0x840);
-            EXPECT_EQ(ColourIndexOf(form.filmPictures[n]->PixelAt(400, 300)), c.firstColour + n);
+            EXPECT_EQ(ColourIndexOf(form.filmPictures[n]->PixelAt(400, 300)),
+                      (simple ? 10 : 0) + n);
         }
         EXPECT_EQ(form.filmDelays, delays);
-        EXPECT_EQ(form.filmIndex, c.firstIndex);
+        EXPECT_EQ(form.filmIndex, simple ? 3 : 0);  // backwards from the last picture
         EXPECT_EQ(form.buildUpStride, 1);
         EXPECT_EQ(form.filmPasses, 0);
     }
     EXPECT_TRUE(scene.SettingsWrites().empty());
 }
 
-TEST_F(FilmTest, ReloadingReplacesTheWholeList) {
-    scene.SetItem(kItem, 3, 3, {100, 100, 100, 100, 100, 100, 100, 100, 100, 100});
-    scene.WriteSeries(kComplexFilm, 9, 0, 1);
-    form.LoadFilm();
-    ASSERT_EQ(form.filmPictures.size(), 10u);
-
-    scene.SetItem(kItem, 3, 3, {70, 90});
-    form.LoadFilm();
-
-    ASSERT_EQ(form.filmPictures.size(), 2u);
-    EXPECT_TRUE(form.filmPictures[0] && form.filmPictures[1]);
-    EXPECT_EQ(form.filmDelays, (std::vector<int16_t>{70, 90}));
-}
-
-TEST_F(FilmTest, MissingPictureIsRetriedOnceThenEveryPictureIsEmpty) {
-    scene.SetItem(kItem, 3, 3, {100, 100, 100, 100});
-    for (int32_t missing : {0, 2, 3}) {
-        SCOPED_TRACE(missing);
-        scene.WriteSeries(kComplexFilm, 3, 0, 1);
-        scene.RemovePicture(kComplexFilm, missing);
-        scene.platform.settings.writes.clear();
-        form.settings.movieOnHd = false;
-        form.settings.reversePlay = true;
-        const size_t before = scene.decoder->Paths().size();
-
-        form.LoadFilm();
-
-        std::vector<std::string> attempt;
-        for (int32_t n = 0; n <= missing; ++n) {
-            attempt.push_back("local:Item/Komplex/Film/" + testing_support::PictureFileName(n));
-        }
-        std::vector<std::string> expected = attempt;
-        expected.insert(expected.end(), attempt.begin(), attempt.end());
-        EXPECT_EQ(scene.RequestedPictures(before), expected);
-        ASSERT_EQ(form.filmPictures.size(), 4u);
-        for (const SurfaceSlot& picture : form.filmPictures) {
-            EXPECT_FALSE(picture);
-        }
-        EXPECT_EQ(form.filmIndex, 3);
-        EXPECT_EQ(scene.SettingsWrites(),
-                  (std::vector<std::string>{kSettingsWrite, kSettingsWrite}));
-        EXPECT_FALSE(form.settings.movieOnHd);
-    }
-}
-
-TEST_F(FilmTest, HardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideTheProgram) {
-    scene.SetItem(kItem, 3, 3, {100, 100});
-    scene.WriteSeries(kComplexFilm, 1, 0, 1);
-    struct Case {
+// movieOnHd reads the hard-disk copy; a failure clears it and reads once more beside the
+// program; a second failure leaves every picture empty.
+TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
+    const std::string hd = "hd:Item/Komplex/Film/";
+    // clang-format off
+    const struct {
         const char* name;
-        bool writeHardDisk;
-        int32_t removeFromHardDisk;  // -1: none
-        std::vector<std::string> requested;
-        std::vector<int32_t> colours;
+        bool movieOnHd, copy;
+        int32_t missing;  // beside the program; -1: none
+        std::vector<std::string> loads;
+        std::vector<int32_t> colours;  // -1: empty
         size_t writes;
+    } cases[] = {
+        {"complete copy", true, true, -1, {hd + "01.jpg", hd + "02.jpg"}, {13, 14}, 0},
+        {"no copy", true, false, -1, {hd + "01.jpg", Local("Komplex", 0), Local("Komplex", 1)}, {0, 1}, 1},
+        {"missing twice", false, false, 1, {Local("Komplex", 0), Local("Komplex", 1), Local("Komplex", 0), Local("Komplex", 1)}, {-1, -1}, 2},
+        {"first missing twice", false, false, 0, {Local("Komplex", 0), Local("Komplex", 0)}, {-1, -1}, 2},
     };
-    const Case cases[] = {
-        {"complete copy",
-         true,
-         -1,
-         {"hd:Item/Komplex/Film/01.jpg", "hd:Item/Komplex/Film/02.jpg"},
-         {13, 14},
-         0},
-        {"no copy",
-         false,
-         -1,
-         {"hd:Item/Komplex/Film/01.jpg", "local:Item/Komplex/Film/01.jpg",
-          "local:Item/Komplex/Film/02.jpg"},
-         {0, 1},
-         1},
-        {"second picture missing from the copy",
-         true,
-         1,
-         {"hd:Item/Komplex/Film/01.jpg", "hd:Item/Komplex/Film/02.jpg",
-          "local:Item/Komplex/Film/01.jpg", "local:Item/Komplex/Film/02.jpg"},
-         {0, 1},
-         1},
-    };
-    for (const Case& c : cases) {
+    // clang-format on
+    scene.SetItem(kItem, 3, 3, {100, 100});
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(scene.dir.Path() / "data-home");
         std::filesystem::remove_all(scene.dir.Path() / "C:");
-        if (c.writeHardDisk) {
-            scene.WriteSeries(kComplexFilm, 1, 13, 1, true);
-        }
-        if (c.removeFromHardDisk >= 0) {
-            scene.RemovePicture(kComplexFilm, c.removeFromHardDisk, true);
-        }
+        scene.WriteSeries(kComplexFilm, 1, 0, 1);
+        if (c.copy) scene.WriteSeries(kComplexFilm, 1, 13, 1, true);
+        if (c.missing >= 0) scene.RemovePicture(kComplexFilm, c.missing);
         scene.platform.settings.writes.clear();
-        form.settings.movieOnHd = true;
+        form.settings.movieOnHd = c.movieOnHd;
         const size_t before = scene.decoder->Paths().size();
-
         form.LoadFilm();
-
-        EXPECT_EQ(scene.RequestedPictures(before), c.requested);
-        for (size_t n = 0; n < c.colours.size(); ++n) {
-            ASSERT_TRUE(form.filmPictures.at(n));
-            EXPECT_EQ(ColourIndexOf(form.filmPictures[n]->PixelAt(1, 1)), c.colours[n]);
+        EXPECT_EQ(scene.RequestedPictures(before), c.loads);
+        ASSERT_EQ(form.filmPictures.size(), 2u);
+        for (size_t n = 0; n < 2; ++n) {
+            const SurfaceSlot& p = form.filmPictures[n];
+            EXPECT_EQ(p ? ColourIndexOf(p->PixelAt(1, 1)) : -1, c.colours[n]) << n;
         }
-        EXPECT_EQ(scene.SettingsWrites().size(), c.writes);
+        EXPECT_EQ(scene.SettingsWrites(),
+                  std::vector<std::string>(c.writes, "Quillowbee/Settings/movieOnHd=False"));
         EXPECT_EQ(form.settings.movieOnHd, c.writes == 0);
     }
 }
 
-TEST_F(FilmTest, ForwardsFilmPlaysItsPassesAndAsksToLeaveAtTheLastWrap) {
-    StartFilm(kItem, {100, 100, 100, 100});
-    form.settings.filmRepeats = 2;
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
+TEST_F(FilmTest, PlaysItsPassesAndAsksToLeaveAtTheLastWrap) {
+    for (const bool reverse : {false, true}) {
+        SCOPED_TRACE(reverse ? "backwards" : "forwards");
+        form.settings.reversePlay = reverse;
+        StartFilm(kItem, {100, 100, 100, 100});
+        form.settings.filmRepeats = 2;
+        std::vector<int32_t> shown;
+        std::vector<int16_t> passes;
+        std::vector<bool> leave;
+        for (int pass = 0; pass < 8; ++pass) {
+            Advance(101);
+            leave.push_back(PassAsksToLeave());
+            shown.push_back(scene.BackBufferColour());
+            passes.push_back(form.filmPasses);
+        }
+        EXPECT_EQ(shown, (reverse ? std::vector<int32_t>{3, 2, 1, 0, 3, 2, 1, 0}
+                                  : std::vector<int32_t>{0, 1, 2, 3, 0, 1, 2, 3}));
+        EXPECT_EQ(passes, (std::vector<int16_t>{0, 0, 0, 1, 1, 1, 1, 2}));
+        EXPECT_EQ(leave,
+                  (std::vector<bool>{false, false, false, false, false, false, false, true}));
+        EXPECT_EQ(form.requestedScreen, 2);
     }
-    std::vector<int32_t> shown;
-    std::vector<int16_t> passes;
-    std::vector<bool> leave;
-    for (int pass = 0; pass < 8; ++pass) {
-        scene.platform.counter.AdvanceMs(101);
-        leave.push_back(PassAsksToLeave());
-        shown.push_back(scene.BackBufferColour());
-        passes.push_back(form.filmPasses);
-    }
-    EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 2, 3, 0, 1, 2, 3}));
-    EXPECT_EQ(passes, (std::vector<int16_t>{0, 0, 0, 1, 1, 1, 1, 2}));
-    EXPECT_EQ(leave, (std::vector<bool>{false, false, false, false, false, false, false, true}));
-    EXPECT_EQ(form.filmIndex, 0);
-    ExpectReturnedToSubMenu();
 }
 
-TEST_F(FilmTest, BackwardsFilmCountsDownAndWrapsToItsLastPicture) {
-    form.settings.reversePlay = true;
-    StartFilm(kItem, {100, 100, 100, 100});
-    ASSERT_EQ(form.filmIndex, 3);
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    std::vector<int32_t> shown;
-    std::vector<int16_t> passes;
-    for (int pass = 0; pass < 6; ++pass) {
-        scene.platform.counter.AdvanceMs(101);
-        EXPECT_FALSE(PassAsksToLeave());
-        shown.push_back(scene.BackBufferColour());
-        passes.push_back(form.filmPasses);
-    }
-    EXPECT_EQ(shown, (std::vector<int32_t>{3, 2, 1, 0, 3, 2}));
-    EXPECT_EQ(passes, (std::vector<int16_t>{0, 0, 0, 1, 1, 1}));
-}
-
-TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsOnceThePassesAreDone) {
+TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsAfterACopiedPicture) {
     StartFilm(kItem, {100, 100});
-    struct Case {
-        int16_t repeats;
-        int16_t passes;
+    const struct {
+        int16_t repeats, passes;
         bool leaves;
-    };
-    const Case cases[] = {{2, 0, false},   {2, 1, false},    {2, 2, true},      {2, 3, true},
-                          {4, 3, false},   {4, 4, true},     {8, 7, false},     {8, 8, true},
-                          {16, 16, false}, {16, 100, false}, {16, 32767, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.repeats << " repeats, " << c.passes << " passes");
+        int failure;  // 0: none, 1: picture smaller than its source rectangle, 2: display lost
+    } cases[] = {{2, 1, false, 0},      {2, 2, true, 0},  {2, 3, true, 0},
+                 {8, 7, false, 0},      {8, 8, true, 0},  {16, 16, false, 0},
+                 {16, 32767, false, 0}, {2, 2, false, 1}, {2, 2, false, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.repeats << " repeats, " << c.passes << " passes, "
+                                        << "failure " << c.failure);
         Restart();
         form.settings.filmRepeats = c.repeats;
         form.filmPasses = c.passes;
-        EXPECT_EQ(PassAsksToLeave(), c.leaves);
-        EXPECT_EQ(form.filmIndex, 0);  // the deadline has not passed
-    }
-}
-
-TEST_F(FilmTest, AdvancesOnlyWhenTheClockIsStrictlyPastTheDeadline) {
-    StartFilm(kItem, {100, 100});
-    const int32_t deadline = form.filmDeadline;
-    scene.platform.counter.AdvanceMs(100);
-    ASSERT_EQ(scene.Now(), deadline);
-
-    form.DrawFilmFrame();
-    EXPECT_EQ(form.filmIndex, 0);
-    EXPECT_EQ(form.filmDeadline, deadline);
-    EXPECT_EQ(scene.BackBufferColour(), 0);
-
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    scene.platform.counter.AdvanceMs(1);
-    form.DrawFilmFrame();
-    EXPECT_EQ(form.filmIndex, 1);
-    EXPECT_EQ(form.filmDeadline, scene.Now() + 100);
-}
-
-TEST_F(FilmTest, NewDeadlineRoundsTheWholeSumHalvesToEven) {
-    StartFilm(kItem, {100, 100});
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    struct Case {
-        int64_t now;
-        double factor;
-        int16_t delay;
-        int32_t deadline;
-    };
-    const Case cases[] = {
-        {1000, 0.5, 3, 1002},    {1001, 0.5, 3, 1002},   {1003, 0.5, 3, 1004},
-        {1000, 0.33, 100, 1033}, {1000, 3.0, 100, 1300}, {1000, 1.0, 120, 1120},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.now << " + " << c.factor << " x " << c.delay);
-        form.filmIndex = 0;
-        form.filmDelays[1] = c.delay;
-        form.settings.filmDelayFactor = c.factor;
-        scene.platform.counter.SetMs(c.now);
-        form.filmDeadline = static_cast<int32_t>(c.now - 1);
-
-        form.DrawFilmFrame();
-
-        EXPECT_EQ(form.filmIndex, 1);
-        EXPECT_EQ(form.filmDeadline, c.deadline);
-    }
-}
-
-TEST_F(FilmTest, NewDeadlineCountsFromTheClockReadAfterTheRecoveryWait) {
-    StartFilm(kItem, {100, 250});
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    scene.platform.counter.AdvanceMs(101);
-    const int32_t before = scene.Now();
-    scene.platform.window.onYield = [&] { scene.platform.counter.AdvanceMs(7); };
-
-    form.DrawFilmFrame();
-
-    EXPECT_EQ(form.filmIndex, 1);
-    EXPECT_GT(GameUtil::ElapsedMs(scene.Now(), before), 0);
-    EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 250));
-}
-
-TEST_F(FilmTest, FailingCopySuppressesTheAutomaticEnd) {
-    StartFilm(kItem, {100, 100});
-    struct Case {
-        const char* name;
-        bool smallPicture;
-        bool displayLost;
-        bool leaves;
-    };
-    const Case cases[] = {
-        {"copied", false, false, true},
-        {"picture smaller than its source rectangle", true, false, false},
-        {"display lost", false, true, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Restart();
-        form.settings.filmRepeats = 2;
-        form.filmPasses = 2;
-        if (c.smallPicture) {
+        if (c.failure == 1) {
             SurfaceRequest request;
             request.flags = 7;
             request.caps = 0x840;
@@ -391,34 +175,11 @@ TEST_F(FilmTest, FailingCopySuppressesTheAutomaticEnd) {
             request.height = 300;
             form.filmPictures[0] = GameUtil::displayDevice->CreateSurface(request);
         }
-        scene.platform.display.lost = c.displayLost;
+        scene.platform.display.lost = c.failure == 2;
         EXPECT_EQ(PassAsksToLeave(), c.leaves);
+        EXPECT_EQ(form.filmIndex, 0);  // the deadline has not passed
         scene.platform.display.lost = false;
     }
-}
-
-TEST_F(FilmTest, FailingCopyStillAdvancesTheFilm) {
-    StartFilm(kItem, {100, 100});
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    SurfaceRequest request;
-    request.flags = 7;
-    request.caps = 0x840;
-    request.width = 400;
-    request.height = 300;
-    form.filmPictures[1] = GameUtil::displayDevice->CreateSurface(request);
-    form.settings.filmRepeats = 2;
-    form.filmPasses = 1;
-
-    std::vector<bool> leave;
-    for (int pass = 0; pass < 3; ++pass) {
-        scene.platform.counter.AdvanceMs(101);
-        leave.push_back(PassAsksToLeave());
-    }
-    // The third pass copies picture 0 after the second pass's failed copy wrapped the film.
-    EXPECT_EQ(leave, (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(form.filmPasses, 2);
 }
 
 TEST_F(FilmTest, RepeatsTheLeaveRequestEveryPassUntilItIsAccepted) {
@@ -427,29 +188,95 @@ TEST_F(FilmTest, RepeatsTheLeaveRequestEveryPassUntilItIsAccepted) {
     form.filmPasses = 2;
     form.settings.keyDelay = 500;
     form.stepTime = scene.Now();
-
-    EXPECT_TRUE(PassAsksToLeave());
-    EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-    scene.platform.counter.AdvanceMs(100);
-    form.filmDeadline = GameUtil::AddMs(scene.Now(), 1000);
-    EXPECT_TRUE(PassAsksToLeave());
-    EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-
-    scene.platform.counter.AdvanceMs(3000);
-    form.filmDeadline = GameUtil::AddMs(scene.Now(), 1000);
-    EXPECT_TRUE(PassAsksToLeave());
-    ExpectReturnedToSubMenu();
+    for (int64_t wait : {0, 100, 3000}) {
+        Advance(wait);
+        form.filmDeadline = GameUtil::AddMs(scene.Now(), 1000);
+        EXPECT_TRUE(PassAsksToLeave());
+    }
+    EXPECT_EQ(form.requestedScreen, 2);
 }
 
-TEST_F(FilmTest, EmptyPictureHoldsTheFilm) {
-    struct Case {
-        const char* name;
-        bool failedLoad;
+// A picture changes only once the clock is strictly past its deadline, also when the deadline
+// lies beyond the clock's 32-bit turn.
+TEST_F(FilmTest, AdvancesOnlyWhenTheClockIsStrictlyPastTheDeadline) {
+    for (int64_t start : {1000000LL, 2147483600LL}) {
+        SCOPED_TRACE(start);
+        scene.platform.counter.SetMs(start);
+        StartFilm(kItem, {100, 100});
+        const int32_t deadline = form.filmDeadline;
+        for (int64_t step : {30, 30, 40}) {  // the last pass falls exactly on the deadline
+            Advance(step);
+            form.DrawFilmFrame();
+            EXPECT_EQ(form.filmIndex, 0) << scene.Now();
+        }
+        ASSERT_EQ(scene.Now(), deadline);
+        EXPECT_EQ(form.filmDeadline, deadline);
+        Advance(1);
+        form.DrawFilmFrame();
+        EXPECT_EQ(form.filmIndex, 1);
+        EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 100));
+    }
+}
+
+TEST_F(FilmTest, TheNewDeadlineRoundsTheWholeSumHalvesToEven) {
+    StartFilm(kItem, {100, 100});
+    const struct {
+        int64_t now;
+        double factor;
+        int16_t delay;
+        int32_t deadline;
+    } cases[] = {{1000, 0.5, 3, 1002},
+                 {1001, 0.5, 3, 1002},
+                 {1003, 0.5, 3, 1004},
+                 {1000, 0.33, 100, 1033},
+                 {1000, 3.0, 100, 1300}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.now << " + " << c.factor << " x " << c.delay);
+        form.filmIndex = 0;
+        form.filmDelays[1] = c.delay;
+        form.settings.filmDelayFactor = c.factor;
+        scene.platform.counter.SetMs(c.now);
+        form.filmDeadline = static_cast<int32_t>(c.now - 1);
+        form.DrawFilmFrame();
+        EXPECT_EQ(form.filmIndex, 1);
+        EXPECT_EQ(form.filmDeadline, c.deadline);
+    }
+}
+
+TEST_F(FilmTest, TheNewDeadlineCountsFromTheEndOfTheDisplayWait) {
+    StartFilm(kItem, {100, 250});
+    Advance(101);
+    scene.platform.window.onYield = [&] { Advance(7); };
+    form.DrawFilmFrame();
+    EXPECT_EQ(form.filmIndex, 1);
+    EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 250));
+}
+
+TEST_F(FilmTest, DisplayLossGoesOnFromTheSamePictureWithItsWholeDelay) {
+    StartFilm(kItem, {100, 100, 240, 100});
+    scene.WriteMenuPictures();
+    form.filmIndex = 2;
+    form.filmPasses = 1;
+    form.filmDeadline = GameUtil::AddMs(scene.Now(), 50);
+    scene.platform.display.lost = true;
+    scene.platform.window.onYield = [&] {
+        if (scene.platform.display.lost) {
+            Advance(30);
+            scene.platform.display.lost = false;
+        }
     };
-    for (const Case& c : {Case{"after a failed load", true}, Case{"one picture empty", false}}) {
-        SCOPED_TRACE(c.name);
+    scene.harness.Pass();
+    EXPECT_EQ(form.filmIndex, 2);
+    EXPECT_EQ(form.filmPasses, 1);
+    EXPECT_EQ(scene.PresentedColour(), 2);
+    EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 240));
+}
+
+TEST_F(FilmTest, AnEmptyPictureHoldsTheFilm) {
+    for (const bool failedLoad : {true, false}) {
+        SCOPED_TRACE(failedLoad ? "after a failed load" : "one picture empty");
         StartFilm(8, {100, 100, 100});
-        if (c.failedLoad) {
+        if (failedLoad) {
             scene.RemovePicture(kComplexFilm, 2);
             Restart();
         } else {
@@ -460,159 +287,71 @@ TEST_F(FilmTest, EmptyPictureHoldsTheFilm) {
         form.settings.filmRepeats = 2;
         form.filmPasses = 2;
         form.filmDeadline = GameUtil::AddMs(scene.Now(), -50);
-        const int32_t deadline = form.filmDeadline;
         scene.FillBackBuffer(20);
         const size_t plays = scene.platform.sound.plays.size();
         const int yields = scene.platform.window.yields;
-
         for (int pass = 0; pass < 3; ++pass) {
-            scene.platform.counter.AdvanceMs(200);
+            Advance(200);
             EXPECT_FALSE(PassAsksToLeave());
         }
         EXPECT_EQ(scene.BackBufferColour(), 20);
         EXPECT_EQ(form.filmIndex, index);
-        EXPECT_EQ(form.filmDeadline, deadline);
-        EXPECT_EQ(form.requestedScreen, Screen::kFilm);
         EXPECT_TRUE(scene.SoundsSince(plays).empty());
-        EXPECT_EQ(scene.platform.window.yields, yields);  // no recovery wait either
+        EXPECT_EQ(scene.platform.window.yields, yields);  // no display wait either
     }
 }
 
-TEST_F(FilmTest, ViolinFilmKeepsItsSoundLooping) {
-    StartFilm(8, {100, 100});
-    EXPECT_EQ(PassSounds(), (std::vector<int16_t>{DSound::kViolin}));
-    EXPECT_EQ(PassSounds(), (std::vector<int16_t>{}));
-    scene.platform.sound.FinishOneShots();
-    EXPECT_EQ(PassSounds(), (std::vector<int16_t>{}));
-    DSound::StopAllSounds();
-    EXPECT_EQ(PassSounds(), (std::vector<int16_t>{DSound::kViolin}));
-    EXPECT_NE(DSound::GetSoundStatus(DSound::kViolin) & platform::kSoundStatusLooping, 0);
-}
-
-TEST_F(FilmTest, HenFilmLoopsItsSoundAndCallsOnPictureSixWhenSilent) {
-    StartFilm(24, {100, 100, 100, 100, 100, 100, 100, 100});
-    struct Step {
-        int16_t picture;
-        bool finishOneShots;
-        bool stopAll;
-        std::vector<int16_t> sounds;
-    };
-    const Step steps[] = {
-        {0, false, false, {DSound::kHen}},
-        {5, false, false, {}},
-        {6, false, false, {DSound::kHenCall}},
-        {6, false, false, {}},                 // the call is still sounding
-        {6, true, false, {DSound::kHenCall}},  // it ended while picture 6 is held
-        {7, true, false, {}},
-        {6, false, true, {DSound::kHen, DSound::kHenCall}},
-        {0, true, false, {}},
-    };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(testing::Message() << "picture " << s.picture);
-        form.filmIndex = s.picture;
-        if (s.finishOneShots) {
-            scene.platform.sound.FinishOneShots();
-        }
-        if (s.stopAll) {
-            DSound::StopAllSounds();
-        }
-        EXPECT_EQ(PassSounds(), s.sounds);
-    }
-}
-
-TEST_F(FilmTest, OtherItemsPlayNoSoundOfTheirOwn) {
-    for (int16_t item : {0, 7, 9, 16, 23, 25, 31}) {
-        SCOPED_TRACE(item);
-        StartFilm(item, {100, 100, 100, 100, 100, 100, 100, 100});
-        for (int16_t picture : {0, 6}) {
-            form.filmIndex = picture;
-            EXPECT_TRUE(PassSounds().empty());
-        }
-    }
-}
-
-TEST_F(FilmTest, DisplayLossGoesOnFromTheSamePictureAndPassWithANewDeadline) {
-    StartFilm(kItem, {100, 100, 240, 100});
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    scene.WriteMenuPictures();
-    form.filmIndex = 2;
-    form.filmPasses = 1;
-    form.filmDeadline = GameUtil::AddMs(scene.Now(), 50);
-    scene.platform.display.lost = true;
-    // The display comes back after 30 ms of waiting.
-    scene.platform.window.onYield = [&] {
-        if (scene.platform.display.lost) {
-            scene.platform.counter.AdvanceMs(30);
-            scene.platform.display.lost = false;
-        }
-    };
-
-    scene.harness.Pass();
-
-    EXPECT_EQ(form.currentScreen, Screen::kFilm);
-    EXPECT_EQ(form.filmIndex, 2);
-    EXPECT_EQ(form.filmPasses, 1);
-    EXPECT_EQ(scene.PresentedColour(), 2);
-    EXPECT_NE(std::ranges::count(scene.platform.display.calls, "RestoreAllSurfaces"), 0);
-    // Entering the film again counted the picture's whole delay from the end of the wait.
-    EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 240));
-}
-
-TEST_F(FilmTest, PassCounterStopsAtItsLargestValue) {
+TEST_F(FilmTest, ThePassCounterStopsAtItsTop) {
     StartFilm(kItem, {100, 100, 100});
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    struct Case {
-        bool reverse;
-        int16_t atWrap;
-        int16_t after;
-        int16_t passes;
-        int16_t expected;
-    };
-    const Case cases[] = {
-        {false, 2, 0, 32766, 32767},
-        {false, 2, 0, 32767, 32767},
-        {true, 0, 2, 32766, 32767},
-        {true, 0, 2, 32767, 32767},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.reverse ? "backwards " : "forwards ") << c.passes);
-        form.settings.reversePlay = c.reverse;
-        form.filmIndex = c.atWrap;
-        form.filmPasses = c.passes;
-        scene.platform.counter.AdvanceMs(101);
+    for (const bool reverse : {false, true}) {
+        form.settings.reversePlay = reverse;
+        form.filmIndex = reverse ? 0 : 2;
+        form.filmPasses = 32767;
+        Advance(101);
         form.filmDeadline = GameUtil::AddMs(scene.Now(), -1);
-
         form.DrawFilmFrame();
-
-        EXPECT_EQ(form.filmIndex, c.after);
-        EXPECT_EQ(form.filmPasses, c.expected);
+        EXPECT_EQ(form.filmIndex, reverse ? 2 : 0);
+        EXPECT_EQ(form.filmPasses, 32767);
     }
 }
 
-TEST_F(FilmTest, ClockCrossingTwoToTheThirtyFirstMillisecondsKeepsTheTiming) {
-    scene.platform.counter.SetMs(2147483600LL);
-    StartFilm(kItem, {100, 100});
-    const int32_t deadline = form.filmDeadline;
-    ASSERT_LT(deadline, 0);  // the deadline lies past the 32-bit turn
-
-    for (int64_t step : {30, 30, 40}) {  // the last pass falls exactly on the deadline
-        scene.platform.counter.AdvanceMs(step);
+// The violin loops while its film runs; the hen loops and calls on picture 6 whenever the call
+// is silent; other items have no sound of their own.
+TEST_F(FilmTest, SoundsOfTheirOwn) {
+    // clang-format off
+    const struct {
+        int16_t item, picture;
+        bool finishOneShots, stopAll;
+        std::vector<int16_t> sounds;
+    } steps[] = {
+        {8, 0, false, false, {DSound::kViolin}},
+        {8, 1, false, false, {}},
+        {8, 0, true, false, {}},
+        {8, 0, false, true, {DSound::kViolin}},
+        {24, 0, false, false, {DSound::kHen}},
+        {24, 5, false, false, {}},
+        {24, 6, false, false, {DSound::kHenCall}},
+        {24, 6, false, false, {}},  // the call is still sounding {24, 6, true, false, {DSound::kHenCall}},
+        {24, 7, true, false, {}},
+        {24, 6, false, true, {DSound::kHen, DSound::kHenCall}},
+        {9, 6, false, true, {}},
+        {25, 6, false, true, {}},
+    };
+    // clang-format on
+    int16_t item = -1;
+    for (const auto& s : steps) {
+        SCOPED_TRACE(testing::Message() << "item " << s.item << ", picture " << s.picture);
+        if (s.item != item) {
+            StartFilm(s.item, {100, 100, 100, 100, 100, 100, 100, 100});
+            item = s.item;
+        }
+        form.filmIndex = s.picture;
+        if (s.finishOneShots) scene.platform.sound.FinishOneShots();
+        if (s.stopAll) DSound::StopAllSounds();
+        const size_t plays = scene.platform.sound.plays.size();
         form.DrawFilmFrame();
-        EXPECT_EQ(form.filmIndex, 0) << scene.Now();
+        EXPECT_EQ(scene.SoundsSince(plays), s.sounds);
     }
-    ASSERT_EQ(scene.Now(), deadline);
-
-    if (!scene.RecoveryBuilt()) {
-        GTEST_SKIP() << kNeedsRecovery;
-    }
-    scene.platform.counter.AdvanceMs(1);
-    form.DrawFilmFrame();
-    EXPECT_EQ(form.filmIndex, 1);
-    EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 100));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "shell/frame_record.h"
+#include "display/frame_record.h"
 
 #include <gtest/gtest.h>
 
@@ -53,15 +53,8 @@ struct ModelTarget : DrawTarget {
 //   "X"   something else is presented
 // Each flip appends to the outcome "=" (unchanged) or "!" (changed) and the number of operations
 // performed since the last flip.
-struct ScriptCase {
-    const char* name;
-    const char* script;
-    const char* outcome;
-};
-
-class FrameRecordScript : public ::testing::TestWithParam<ScriptCase> {};
-
-TEST_P(FrameRecordScript, HoldsBackOnlyWhatTheBufferAlreadyShows) {
+// Runs a script and gives its outcome.
+std::string RunScript(const std::string& script) {
     std::array<int, 26> contents{};  // each source's current content, changed by "S"
     ModelTarget target;
     target.contents = &contents;
@@ -70,7 +63,7 @@ TEST_P(FrameRecordScript, HoldsBackOnlyWhatTheBufferAlreadyShows) {
     Picture presented;
     bool presentedKnown = false;  // the display shows `presented`
     std::string outcome;
-    std::istringstream words(GetParam().script);
+    std::istringstream words(script);
     for (std::string word; words >> word;) {
         SCOPED_TRACE("at " + word);
         const char c = word[0];
@@ -114,63 +107,46 @@ TEST_P(FrameRecordScript, HoldsBackOnlyWhatTheBufferAlreadyShows) {
             record.Draw(op);
         }
     }
-    EXPECT_EQ(outcome, GetParam().outcome);
+    return outcome;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Frames, FrameRecordScript,
-    ::testing::Values(
-        ScriptCase{"RepeatedFramesAreNotRedrawn", "A0 h1 | A0 h1 | A0 h1 |", "!2 =0 =0"},
-        ScriptCase{"ADifferentFirstOperation", "A0 h1 | B0 h1 | B0 h1 |", "!2 !2 =0"},
-        ScriptCase{"ALaterOperationDiffersAfterHeldBackOnes", "A0 h1 | A0 h2 ?0 | A0 h1 |",
-                   "!2 !2 !2"},
-        ScriptCase{"AFrameEndingEarly", "A0 h1 | A0 ?1 | A0 |", "!2 !1 =0"},
-        ScriptCase{"AFrameGoingOnLonger", "A0 | A0 h1 | A0 h1 |", "!1 !2 =0"},
-        ScriptCase{"AFrameWithoutOperationsKeepsThePicture", "A0 h1 | | A0 h1 |", "!2 =0 =0"},
-        ScriptCase{"AFrameThatDoesNotCoverEverythingIsAlwaysDrawn", "a0 h1 | a0 h1 | a0 h1 |",
-                   "!2 !2 !2"},
-        ScriptCase{"ACoveringOperationLaterInTheFrameDoesNotCount", "h1 A0 | h1 A0 |", "!2 !2"},
-        ScriptCase{"ASourceReadByAHeldBackOperationChanges",
-                   "A0 h1 | A0 Sa ?0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
-        ScriptCase{"ASourceChangesBetweenFrames", "A0 h1 | Sh A0 h1 | A0 h1 |", "!2 !2 =0"},
-        ScriptCase{"AnotherSourceChangesWhileOperationsAreHeldBack",
-                   "A0 h1 | A0 Sh ?1 h1 | A0 h1 |", "!2 !2 =0"},
-        ScriptCase{"ReadingTheFramePerformsWhatIsHeldBack", "A0 h1 | A0 ?1 R ?0 h1 | A0 h1 |",
-                   "!2 !2 =0"},
-        ScriptCase{"AWriteBetweenFrames", "A0 h1 | W A0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
-        ScriptCase{"AWriteWithinAFrame", "A0 h1 | A0 W h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
-        ScriptCase{"AWriteAtTheEndOfARepeatedFrame", "A0 h1 | A0 h1 W | A0 h1 |", "!2 !2 !2"},
-        ScriptCase{"AFailedPresentationIsRepeatedInFull", "A0 h1 | A0 h1 F A0 h1 | A0 h1 |",
-                   "!2 =0 !0 =0"},
-        ScriptCase{"SomethingElseShownMeansTheFrameIsNewAgain", "A0 h1 | X A0 h1 | A0 h1 |",
-                   "!2 !0 =0"},
-        ScriptCase{"AFrameThatReturnsToAnEarlierPicture", "A0 h1 | A0 h2 | A0 h1 |", "!2 !2 !2"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FrameRecord, AFrameOfTooManyOperationsIsNotRemembered) {
-    std::array<int, 26> contents{};
-    ModelTarget target;
-    target.contents = &contents;
-    FrameRecord record(target);
-    const auto frame = [&] {
-        DrawOp cover;
-        cover.source = SourceOf('a');
-        cover.coversAll = true;
-        record.Draw(cover);
-        for (size_t i = 0; i < FrameRecord::kMaxOps; ++i) {
-            DrawOp part;
-            part.source = SourceOf('b');
-            part.to.left = static_cast<int32_t>(i);
-            record.Draw(part);
-        }
-        const bool unchanged = record.EndFrame();
-        record.Presented(true);
-        return unchanged;
-    };
-    EXPECT_FALSE(frame());
-    target.performed = 0;
-    EXPECT_FALSE(frame());
-    EXPECT_EQ(target.performed, static_cast<int>(FrameRecord::kMaxOps) + 1);
+TEST(FrameRecord, HoldsBackOnlyWhatTheBufferAlreadyShows) {
+    const struct {
+        const char* name;
+        const char* script;
+        const char* outcome;
+    } cases[] = {
+        {"repeated frames are not redrawn", "A0 h1 | A0 h1 | A0 h1 |", "!2 =0 =0"},
+        {"a different first operation", "A0 h1 | B0 h1 | B0 h1 |", "!2 !2 =0"},
+        {"a later operation differs after held back ones", "A0 h1 | A0 h2 ?0 | A0 h1 |",
+         "!2 !2 !2"},
+        {"a frame ending early", "A0 h1 | A0 ?1 | A0 |", "!2 !1 =0"},
+        {"a frame going on longer", "A0 | A0 h1 | A0 h1 |", "!1 !2 =0"},
+        {"a frame without operations keeps the picture", "A0 h1 | | A0 h1 |", "!2 =0 =0"},
+        {"a frame that does not cover everything is always drawn", "a0 h1 | a0 h1 | a0 h1 |",
+         "!2 !2 !2"},
+        {"a covering operation later in the frame does not count", "h1 A0 | h1 A0 |", "!2 !2"},
+        {"a source read by a held back operation changes", "A0 h1 | A0 Sa ?0 h1 | A0 h1 | A0 h1 |",
+         "!2 !2 !2 =0"},
+        {"a source changes between frames", "A0 h1 | Sh A0 h1 | A0 h1 |", "!2 !2 =0"},
+        {"another source changes while operations are held back", "A0 h1 | A0 Sh ?1 h1 | A0 h1 |",
+         "!2 !2 =0"},
+        {"reading the frame performs what is held back", "A0 h1 | A0 ?1 R ?0 h1 | A0 h1 |",
+         "!2 !2 =0"},
+        {"a write between frames", "A0 h1 | W A0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a write within a frame", "A0 h1 | A0 W h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a write at the end of a repeated frame", "A0 h1 | A0 h1 W | A0 h1 |", "!2 !2 !2"},
+        {"a failed presentation is repeated in full", "A0 h1 | A0 h1 F A0 h1 | A0 h1 |",
+         "!2 =0 !0 =0"},
+        {"something else shown means the frame is new again", "A0 h1 | X A0 h1 | A0 h1 |",
+         "!2 !0 =0"},
+        {"a frame that returns to an earlier picture", "A0 h1 | A0 h2 | A0 h1 |", "!2 !2 !2"}};
+    for (const auto& c : cases) EXPECT_EQ(RunScript(c.script), c.outcome) << c.name;
+    // A frame of more operations than the record holds is never taken for unchanged.
+    std::string longFrame = "A0";
+    for (size_t i = 0; i < FrameRecord::kMaxOps; ++i) longFrame += " h" + std::to_string(i);
+    const std::string all = "!" + std::to_string(FrameRecord::kMaxOps + 1);
+    EXPECT_EQ(RunScript(longFrame + " | " + longFrame + " |"), all + " " + all);
 }
 
 }  // namespace

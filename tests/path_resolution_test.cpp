@@ -1,10 +1,12 @@
 // System path texts (backslashes, Windows-1252, any case) turned into paths on the disk.
+#include "platform/portable/path_resolution.h"
+
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
-#include "platform/path_resolution.h"
 #include "support/test_files.h"
 
 namespace {
@@ -12,30 +14,15 @@ namespace {
 using platform::NativePath;
 using platform::Windows1252ToUtf8;
 
-TEST(Windows1252ToUtf8Test, ConvertsEveryByte) {
-    struct Case {
-        std::string in;
-        std::string out;
-    };
-    const Case cases[] = {
-        {"Grafik\\Meny", "Grafik\\Meny"},
-        {"H\xF6na", "H\xC3\xB6na"},                                            // ö
-        {"\xC5\xC4\xD6", "\xC3\x85\xC3\x84\xC3\x96"},                          // ÅÄÖ
-        {"\x80", "\xE2\x82\xAC"},                                              // €
-        {"\x8A\x9A", "\xC5\xA0\xC5\xA1"},                                      // Š š
-        {"\x9F", "\xC5\xB8"},                                                  // Ÿ
-        {"\x99", "\xE2\x84\xA2"},                                              // ™
-        {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // undefined: C1
-        {"\xA0", "\xC2\xA0"},
-        {"\xFF", "\xC3\xBF"},
-        {std::string("a\0b", 3), std::string("a\0b", 3)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Windows1252ToUtf8(c.in), c.out) << c.in;
-    }
-}
-
-TEST(Windows1252ToUtf8Test, GivesEachByteItsOwnWellFormedCharacter) {
+TEST(Windows1252ToUtf8, GivesEachByteItsOwnWellFormedCharacter) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"H\xF6na", "H\xC3\xB6na"},
+        {"\x80", "\xE2\x82\xAC"},
+        {"\x9F", "\xC5\xB8"},
+        {"\x99", "\xE2\x84\xA2"},
+        {"\x81\x9D", "\xC2\x81\xC2\x9D"},
+        {std::string("a\0b", 3), std::string("a\0b", 3)}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(Windows1252ToUtf8(in), out) << in;
     std::set<std::string> seen;
     for (int b = 0; b < 256; ++b) {
         const std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(b)));
@@ -49,99 +36,56 @@ TEST(Windows1252ToUtf8Test, GivesEachByteItsOwnWellFormedCharacter) {
     }
 }
 
-// The tree the paths are resolved in, names in UTF-8 as they lie on a Linux disk.
-void MakeTree(const testing_support::TempDir& root, const std::string& below = "") {
-    for (const char* file : {"Grafik/Meny/StartMeny.jpg", "Grafik/Meny/Val/Sida1.jpg",
-                             "Djur/H\xC3\xB6na/Enkel/Film/01.jpg", "Data/Yrke.dat", "Ljud/A.wav",
-                             "Ljud/a.WAV", "Musik/\xC3\x85RA/x.jpg"}) {
-        root.Write(below + file, "x");
-    }
-}
-
-TEST(NativePathTest, MatchesEachPartExactlyElseIgnoringCase) {
+TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder) {
     testing_support::TempDir scratch;
-    MakeTree(scratch);
-    testing_support::ScopedCurrentDir entered(scratch.Path());
-    struct Case {
-        std::string system;
-        std::string native;
-    };
-    const Case cases[] = {
-        {"Grafik\\Meny\\StartMeny.jpg", "Grafik/Meny/StartMeny.jpg"},
-        {"grafik\\meny\\startmeny.jpg", "Grafik/Meny/StartMeny.jpg"},
-        {"GRAFIK\\MENY\\VAL\\SIDA1.JPG", "Grafik/Meny/Val/Sida1.jpg"},
-        {"Djur\\H\xF6na\\Enkel\\Film\\01.jpg", "Djur/H\xC3\xB6na/Enkel/Film/01.jpg"},
-        {"djur\\H\xD6NA\\enkel\\film\\01.jpg", "Djur/H\xC3\xB6na/Enkel/Film/01.jpg"},  // Ö
-        {"Djur\\H\xF6na\\", "Djur/H\xC3\xB6na/"},
-        {"Musik\\\xE5ra\\X.JPG", "Musik/\xC3\x85RA/x.jpg"},  // å finds ÅRA
-        {"Ljud\\A.wav", "Ljud/A.wav"},
-        {"Ljud\\a.WAV", "Ljud/a.WAV"},  // the exact name first
-        {"Ljud\\a.wav", "Ljud/A.wav"},  // of two names that differ in case, the first in byte order
-        // A missing part is kept as written, and so is everything below it.
-        {"Grafik\\Meny\\Saknas.jpg", "Grafik/Meny/Saknas.jpg"},
-        {"grafik\\saknas\\meny\\x.jpg", "Grafik/saknas/meny/x.jpg"},
-        {"Djur\\Hona\\Enkel\\", "Djur/Hona/Enkel/"},  // o is not ö
-        {"Djur\\H\xF6na\\Enkel\\Film\\02.jpg", "Djur/H\xC3\xB6na/Enkel/Film/02.jpg"},
-        {"data\\.\\yrke.dat", "Data/./Yrke.dat"},
-        {"", ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(NativePath(c.system), c.native) << c.system;
-    }
-}
-
-TEST(NativePathTest, FoldsEveryLatin1Letter) {
-    testing_support::TempDir scratch;
-    for (int upper = 0xC0; upper <= 0xDE; ++upper) {
-        scratch.Write("Ljud/" + Windows1252ToUtf8(std::string(1, static_cast<char>(upper))), "x");
-    }
-    scratch.Write("Ljud/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8", "x");  // ŠŒŽŸ
-    testing_support::ScopedCurrentDir entered(scratch.Path());
-    for (int upper = 0xC0; upper <= 0xDE; ++upper) {
-        const std::string lower(1, static_cast<char>(upper + 0x20));
-        // × and ÷ are no letters: each finds only itself.
-        const int found = upper == 0xD7 ? upper + 0x20 : upper;
-        EXPECT_EQ(NativePath("ljud\\" + lower),
-                  "Ljud/" + Windows1252ToUtf8(std::string(1, static_cast<char>(found))))
-            << "byte " << upper + 0x20;
-    }
-    EXPECT_EQ(NativePath("Ljud\\\x9A\x9C\x9E\xFF"), "Ljud/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8");
-    EXPECT_EQ(NativePath("Ljud\\\xDF"), "Ljud/\xC3\x9F");  // ß has no capital to find
-}
-
-TEST(NativePathTest, HardDiskPrefixStandsForTheUserDataFolder) {
-    testing_support::TempDir scratch;
-    MakeTree(scratch, "xdg/Quillowbee/");
-    MakeTree(scratch, "home/.local/share/Quillowbee/");
     const std::string xdg = (scratch / "xdg").string();
     const std::string home = (scratch / "home").string();
-    const std::string empty = (scratch / "empty").string();
-    struct Case {
+    for (const std::string below : {"", "xdg/Quillowbee/", "home/.local/share/Quillowbee/"}) {
+        for (const char* file : {"Grafik/Meny/Val/Sida1.jpg", "Djur/H\xC3\xB6na/Film/01.jpg",
+                                 "Ljud/A.wav", "Ljud/a.WAV", "Musik/\xC3\x85RA/x.jpg"}) {
+            scratch.Write(below + file, "x");
+        }
+    }
+    for (int upper = 0xC0; upper <= 0xDE; ++upper) {
+        scratch.Write("Latin/" + Windows1252ToUtf8(std::string(1, static_cast<char>(upper))), "x");
+    }
+    scratch.Write("Latin/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8", "x");  // ŠŒŽŸ
+    testing_support::ScopedCurrentDir entered(scratch.Path());
+    testing_support::ScopedEnv homeVariable("HOME", home);
+    const struct {
         std::optional<std::string> xdgDataHome;
         std::string system;
         std::string native;
-    };
-    const Case cases[] = {
-        {xdg, "C:\\Quillowbee\\djur\\h\xF6na\\enkel\\film\\01.jpg",
-         xdg + "/Quillowbee/Djur/H\xC3\xB6na/Enkel/Film/01.jpg"},
-        {xdg, "c:\\QUILLOWBEE\\Grafik\\Meny\\", xdg + "/Quillowbee/Grafik/Meny/"},
-        {xdg + "/", "C:\\Quillowbee\\Data\\Yrke.dat", xdg + "/Quillowbee/Data/Yrke.dat"},
-        {xdg, "C:\\Quillowbee\\Saknas\\01.jpg", xdg + "/Quillowbee/Saknas/01.jpg"},
-        {empty, "C:\\QUILLOWBEE\\data\\yrke.dat", empty + "/Quillowbee/data/yrke.dat"},
-        // Only an absolute XDG_DATA_HOME counts.
-        {std::nullopt, "C:\\Quillowbee\\Data\\Yrke.dat",
-         home + "/.local/share/Quillowbee/Data/Yrke.dat"},
-        {"", "C:\\Quillowbee\\Data\\Yrke.dat", home + "/.local/share/Quillowbee/Data/Yrke.dat"},
-        {"xdg", "C:\\Quillowbee\\Data\\Yrke.dat", home + "/.local/share/Quillowbee/Data/Yrke.dat"},
-        // Any other drive is an ordinary, relative text.
-        {xdg, "D:\\Quillowbee\\Data\\Yrke.dat", "D:/Quillowbee/Data/Yrke.dat"},
-        {xdg, "C:\\QuillowbeeX\\Data", "C:/QuillowbeeX/Data"},
-    };
-    testing_support::ScopedEnv homeVariable("HOME", home);
-    for (const Case& c : cases) {
+    } cases[] = {
+        {xdg, "GRAFIK\\MENY\\VAL\\SIDA1.JPG", "Grafik/Meny/Val/Sida1.jpg"},
+        {xdg, "djur\\H\xD6NA\\film\\01.jpg", "Djur/H\xC3\xB6na/Film/01.jpg"},
+        {xdg, "Musik\\\xE5ra\\X.JPG", "Musik/\xC3\x85RA/x.jpg"},  // å finds ÅRA
+        {xdg, "Ljud\\a.WAV", "Ljud/a.WAV"},                       // the exact name first
+        {xdg, "Ljud\\a.wav", "Ljud/A.wav"},                       // else the first in byte order
+        // A missing part is kept as written, and so is everything below it; o is not ö.
+        {xdg, "grafik\\saknas\\meny\\x.jpg", "Grafik/saknas/meny/x.jpg"},
+        {xdg, "Djur\\Hona\\Film\\", "Djur/Hona/Film/"},
+        {xdg, "data\\.\\x", "data/./x"},
+        {xdg, "", ""},
+        {xdg, "Latin\\\x9A\x9C\x9E\xFF", "Latin/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8"},
+        {xdg, "Latin\\\xDF", "Latin/\xC3\x9F"},  // ß has no capital to find
+        // The hard disk prefix stands for the user data folder, an absolute XDG_DATA_HOME only.
+        {xdg, "c:\\QUILLOWBEE\\djur\\h\xF6na\\", xdg + "/Quillowbee/Djur/H\xC3\xB6na/"},
+        {xdg + "/", "C:\\Quillowbee\\Saknas\\01.jpg", xdg + "/Quillowbee/Saknas/01.jpg"},
+        {std::nullopt, "C:\\Quillowbee\\ljud\\A.wav", home + "/.local/share/Quillowbee/Ljud/A.wav"},
+        {"xdg", "C:\\Quillowbee\\Ljud", home + "/.local/share/Quillowbee/Ljud"},
+        {xdg, "D:\\Quillowbee\\Ljud", "D:/Quillowbee/Ljud"},
+        {xdg, "C:\\QuillowbeeX\\Ljud", "C:/QuillowbeeX/Ljud"}};
+    for (const auto& c : cases) {
         testing_support::ScopedEnv dataHome("XDG_DATA_HOME", c.xdgDataHome);
-        EXPECT_EQ(NativePath(c.system), c.native)
-            << c.system << " with XDG_DATA_HOME " << c.xdgDataHome.value_or("unset");
+        EXPECT_EQ(NativePath(c.system), c.native) << c.system;
+    }
+    // Every Latin-1 letter finds its capital; × and ÷ are no letters and find only themselves.
+    for (int upper = 0xC0; upper <= 0xDE; ++upper) {
+        const int found = upper == 0xD7 ? upper + 0x20 : upper;
+        EXPECT_EQ(NativePath("latin\\" + std::string(1, static_cast<char>(upper + 0x20))),
+                  "Latin/" + Windows1252ToUtf8(std::string(1, static_cast<char>(found))))
+            << "byte " << upper + 0x20;
     }
 }
 

@@ -1,6 +1,9 @@
+// The sound bank: thirteen slots in a fixed order, restarts, status bits, freed slots, and a
+// silent run whenever the bank cannot come up.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "sound/dsound.h"
 #include "support/form_harness.h"
@@ -8,8 +11,6 @@
 #include "support/test_files.h"
 
 namespace {
-
-using testing_support::kBankFiles;
 
 class SoundBankTest : public ::testing::Test {
   protected:
@@ -28,109 +29,66 @@ class SoundBankTest : public ::testing::Test {
     headless::Platform platform_;
 };
 
-TEST_F(SoundBankTest, LoadsTheThirteenSoundsInOrderWithTheFourLoops) {
+TEST_F(SoundBankTest, PlaysRestartsStopsAndFreesItsSlots) {
     ASSERT_TRUE(DSound::InitSound());
     ASSERT_EQ(DSound::soundSlots.size(), 13u);
     for (int16_t slot = 0; slot < 13; ++slot) {
-        const DSound::SoundSlot& s = DSound::soundSlots[slot];
-        EXPECT_EQ(std::filesystem::path(Buffer(slot).path), std::filesystem::path(kBankFiles[slot]))
-            << slot;
-        EXPECT_EQ(s.looping, slot == 0 || slot == 1 || slot == 11 || slot == 12) << slot;
-        EXPECT_EQ(s.state, "stopped");
-        EXPECT_FALSE(s.isFree);
+        EXPECT_EQ(std::filesystem::path(Buffer(slot).path),
+                  std::filesystem::path(testing_support::kBankFiles[slot]));
+        // The violin, the hen and the two menu tunes loop.
+        EXPECT_EQ(DSound::soundSlots[slot].looping, slot <= 1 || slot >= 11) << slot;
     }
-}
-
-TEST_F(SoundBankTest, PlayingASoundingSlotRestartsItFromTheBeginning) {
-    ASSERT_TRUE(DSound::InitSound());
-    for (int16_t slot : {DSound::kClick, DSound::kStartMenuMusic}) {
-        DSound::PlaySound(slot);
-        Buffer(slot).position = 1234;  // part-way through
-        DSound::PlaySound(slot);
-        EXPECT_EQ(Buffer(slot).position, 0) << slot;
-        EXPECT_EQ(Buffer(slot).plays, 2) << slot;
-        EXPECT_EQ(DSound::soundSlots[slot].state, "playing");
-    }
-}
-
-TEST_F(SoundBankTest, StatusBitsWhilePlayingAndAfterAOneShotEnds) {
-    ASSERT_TRUE(DSound::InitSound());
-    EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 0);
+    // Playing a sounding slot starts it again from the beginning.
+    DSound::PlaySound(DSound::kClick);
+    Buffer(DSound::kClick).position = 1234;
+    DSound::PlaySound(DSound::kClick);
+    EXPECT_EQ(Buffer(DSound::kClick).position, 0);
+    EXPECT_EQ(Buffer(DSound::kClick).plays, 2);
+    // Status: 1 playing, 4 looping; a finished one-shot reads as stopped.
     DSound::PlaySound(DSound::kHen);
     DSound::PlaySound(DSound::kHenCall);
     EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 5);
     EXPECT_EQ(DSound::GetSoundStatus(DSound::kHenCall), 1);
     platform_.sound.FinishOneShots();
     EXPECT_EQ(DSound::GetSoundStatus(DSound::kHenCall), 0);
-    EXPECT_EQ(DSound::soundSlots[DSound::kHenCall].state, "playing");  // bookkeeping only
     EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 5);
-}
-
-TEST_F(SoundBankTest, StopAllSoundsStopsAndRewinds) {
-    ASSERT_TRUE(DSound::InitSound());
-    DSound::PlaySound(DSound::kSubMenuMusic);
-    Buffer(DSound::kSubMenuMusic).position = 999;
+    // Stopping rewinds.
+    Buffer(DSound::kHen).position = 999;
     DSound::StopAllSounds();
-    EXPECT_EQ(DSound::GetSoundStatus(DSound::kSubMenuMusic), 0);
-    EXPECT_EQ(Buffer(DSound::kSubMenuMusic).position, 0);
-    EXPECT_EQ(DSound::soundSlots[DSound::kSubMenuMusic].state, "stopped");
-}
-
-TEST_F(SoundBankTest, AReleasedSlotIsTheNextOneFilled) {
-    ASSERT_TRUE(DSound::InitSound());
+    EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 0);
+    EXPECT_EQ(Buffer(DSound::kHen).position, 0);
+    EXPECT_EQ(DSound::soundSlots[DSound::kHen].state, "stopped");
+    // A released slot is never played, and is the next one filled.
     DSound::ReleaseSound(5);
     DSound::ReleaseSound(9);
-    EXPECT_TRUE(DSound::soundSlots[5].isFree);
+    DSound::PlaySound(5);
+    EXPECT_EQ(DSound::GetSoundStatus(5), 0);
     EXPECT_EQ(DSound::soundSlots[5].state, "empty");
-    EXPECT_EQ(DSound::soundSlots[5].fileName, "");
-    EXPECT_EQ(DSound::LoadSound("Ljud\\Click.wav", true, false, false, false, false, false, false),
-              5);
-    EXPECT_EQ(DSound::LoadSound("Ljud\\Click.wav", true, false, false, false, false, false, false),
-              9);
-    EXPECT_EQ(DSound::LoadSound("Ljud\\Click.wav", true, false, false, false, false, false, false),
-              13);
-    EXPECT_EQ(DSound::soundSlots.size(), 14u);
-    // A released slot is never played.
-    DSound::ReleaseSound(4);
-    DSound::PlaySound(4);
-    EXPECT_EQ(DSound::GetSoundStatus(4), 0);
-}
-
-TEST_F(SoundBankTest, ReleaseAllKeepsTheArrayAndStaysEnabled) {
-    ASSERT_TRUE(DSound::InitSound());
-    DSound::PlaySound(DSound::kClick);
+    for (int16_t expected : {5, 9, 13}) {
+        EXPECT_EQ(
+            DSound::LoadSound("Ljud\\Click.wav", true, false, false, false, false, false, false),
+            expected);
+    }
     DSound::ReleaseAllSounds();
     EXPECT_TRUE(DSound::soundEnabled);
-    EXPECT_EQ(DSound::soundSlots.size(), 13u);
-    for (const DSound::SoundSlot& s : DSound::soundSlots) {
-        EXPECT_TRUE(s.isFree);
-        EXPECT_FALSE(s.buffer);
-    }
+    EXPECT_EQ(DSound::soundSlots.size(), 14u);
+    for (const DSound::SoundSlot& s : DSound::soundSlots) EXPECT_TRUE(s.isFree);
     EXPECT_TRUE(platform_.sound.buffers.empty());
 }
 
-// Every way the bank can fail to come up leaves the whole run silent.
 TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
+    using Root = const std::filesystem::path&;
+    // clang-format off
     const struct {
         const char* name;
-        std::function<void(headless::Platform&, const std::filesystem::path&)> breakIt;
+        std::function<void(headless::Platform&, Root)> breakIt;
     } cases[] = {
-        {"no device", [](headless::Platform& p, const auto&) { p.sound.noDevice = true; }},
-        {"refused level",
-         [](headless::Platform& p, const auto&) { p.sound.refuseCooperative = true; }},
-        {"sound folder missing",
-         [](headless::Platform&, const std::filesystem::path& root) {
-             std::filesystem::remove_all(root / "Ljud");
-         }},
-        {"last file missing",
-         [](headless::Platform&, const std::filesystem::path& root) {
-             std::filesystem::remove(root / "Ljud/SubMeny.wav");
-         }},
-        {"broken file",
-         [](headless::Platform&, const std::filesystem::path& root) {
-             testing_support::WriteFile(root / "Ljud/Build3.wav", "not a wave");
-         }},
+        {"no device", [](headless::Platform& p, Root) { p.sound.noDevice = true; }},
+        {"refused level", [](headless::Platform& p, Root) { p.sound.refuseCooperative = true; }},
+        {"last file missing", [](headless::Platform&, Root root) { std::filesystem::remove(root / "Ljud/SubMeny.wav"); }},
+        {"broken file", [](headless::Platform&, Root root) { testing_support::WriteFile(root / "Ljud/Build3.wav", "not a wave"); }},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         testing_support::ResetModules();
@@ -140,7 +98,6 @@ TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
         c.breakIt(platform_, dir_.Path());
         EXPECT_FALSE(DSound::InitSound());
         EXPECT_FALSE(DSound::soundEnabled);
-        const size_t playsBefore = platform_.sound.plays.size();
         for (int16_t slot = 0; slot < 13; ++slot) {
             DSound::PlaySound(slot);
             EXPECT_EQ(DSound::GetSoundStatus(slot), 0);
@@ -148,7 +105,7 @@ TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
         }
         DSound::StopAllSounds();
         DSound::ReleaseAllSounds();
-        EXPECT_EQ(platform_.sound.plays.size(), playsBefore);
+        EXPECT_TRUE(platform_.sound.plays.empty());
     }
 }
 

@@ -1,12 +1,17 @@
+// Start-up, the frame loop's screen switches, a lost display on every screen, the ways the
+// program ends and its failure path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "content/data_file_reader.h"
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/form_harness.h"
 #include "support/mini_pack.h"
+#include "support/recording_decoder.h"
 #include "support/test_files.h"
 
 namespace {
@@ -18,21 +23,15 @@ class StartUpTest : public ::testing::Test {
   protected:
     StartUpTest() : cwd_(testing_support::SharedMiniPack()) {}
 
-    // Runs the whole program; returns its exit status and what it printed on stderr.
-    int Run(std::string* errors = nullptr) {
-        h_.form.Form_Initialize();
-        ::testing::internal::CaptureStderr();
-        const int status = h_.form.Form_Load();
-        const std::string printed = ::testing::internal::GetCapturedStderr();
-        if (errors != nullptr) {
-            *errors = printed;
-        }
-        return status;
+    const std::vector<std::string>& Calls() { return h_.platform.display.calls; }
+    // The desktop is back: the display mode restored and the screen given up, last of all.
+    void ExpectDesktopBack(const FormHarness& h) {
+        const auto& calls = h.platform.display.calls;
+        ASSERT_GE(calls.size(), 2u);
+        EXPECT_EQ(calls[calls.size() - 2], "RestoreDisplayMode");
+        EXPECT_EQ(calls.back(), "SetCooperativeLevel 8");
+        EXPECT_FALSE(h.platform.display.fullScreen);
     }
-    void Queue(InputEvent::Kind kind, int16_t code = 0, int16_t shift = 0) {
-        h_.platform.window.pending.push_back({kind, code, shift});
-    }
-    const std::vector<std::string>& DisplayCalls() { return h_.platform.display.calls; }
 
     testing_support::ScopedCurrentDir cwd_;
     FormHarness h_;
@@ -43,28 +42,19 @@ TEST_F(StartUpTest, LeavesTheMainMenuReadyWithItsMusic) {
     const MainMenuForm& f = h_.form;
     EXPECT_EQ(h_.platform.window.pointer, (platform::Point{260, 150}));
     EXPECT_EQ(f.currentScreen, 0);
-    EXPECT_EQ(f.requestedScreen, 0);
     EXPECT_FALSE(f.isBusy);
-    EXPECT_FALSE(f.isDrawing);
-    EXPECT_FALSE(f.settings.showPointerSprite);
     EXPECT_EQ(h_.platform.window.pointerShapes, (std::vector<int16_t>{11, 0}));
     EXPECT_TRUE(h_.platform.window.shown);
     ASSERT_EQ(h_.platform.sound.plays.size(), 1u);
     EXPECT_TRUE(h_.platform.sound.plays[0].ends_with("StartMeny.wav"));
-    EXPECT_EQ(f.filmPictures.size(), 1u);
-    EXPECT_FALSE(f.filmPictures[0]);
-    // Every picture slot is filled, and the item table is read.
-    for (const auto& slot : f.buttonPictures) EXPECT_TRUE(slot);
-    for (const auto& slot : f.notePictures) EXPECT_TRUE(slot);
-    for (const auto& slot : f.choicePictures) EXPECT_TRUE(slot);
     EXPECT_TRUE(f.crossPicture);
     EXPECT_EQ(DataFileReader::itemTable[31].folder, "Tema4\\Sak7\\");
     EXPECT_EQ(f.settings.crossPositions[13], (platform::Point{299, 434}));
     EXPECT_EQ(f.subMenuWarpPoints[7], (platform::Point{695, 370}));
     // The screen was taken before anything was read, and the background shown early.
-    ASSERT_GE(DisplayCalls().size(), 2u);
-    EXPECT_EQ(DisplayCalls()[0], "SetCooperativeLevel 81");
-    EXPECT_EQ(DisplayCalls()[1], "SetDisplayMode 800x600x16");
+    ASSERT_GE(Calls().size(), 2u);
+    EXPECT_EQ(Calls()[0], "SetCooperativeLevel 81");
+    EXPECT_EQ(Calls()[1], "SetDisplayMode 800x600x16");
     EXPECT_EQ(h_.platform.display.presents, 1);
     EXPECT_TRUE(
         testing_support::PixelMatches(h_.platform.display.PixelAt(400, 300),
@@ -73,164 +63,127 @@ TEST_F(StartUpTest, LeavesTheMainMenuReadyWithItsMusic) {
 
 TEST_F(StartUpTest, ASecondCopyEndsAtOnceShowingNothing) {
     h_.platform.window.previousInstance = true;
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(DisplayCalls().empty());
+    h_.form.Form_Initialize();
+    EXPECT_EQ(h_.form.Form_Load(), 0);
+    EXPECT_TRUE(Calls().empty());
     EXPECT_FALSE(h_.platform.window.shown);
-    EXPECT_EQ(h_.platform.display.presents, 0);
 }
 
-// Whatever fails during start-up, the desktop comes back, one line names what failed, status 1.
+TEST_F(StartUpTest, EscapeOrATerminationRequestEndsCleanlyOnABlackScreen) {
+    for (const auto kind : {InputEvent::Kind::KeyUp, InputEvent::Kind::Quit}) {
+        FormHarness h;
+        h.platform.window.pending.push_back({kind, 27, 0});
+        h.form.Form_Initialize();
+        EXPECT_EQ(h.form.Form_Load(), 0);
+        const auto& frame = h.platform.display.lastFrame;
+        EXPECT_TRUE(std::all_of(frame.begin(), frame.end(), [](uint16_t p) { return p == 0; }));
+        ExpectDesktopBack(h);
+        EXPECT_FALSE(GameUtil::displayDevice);
+        EXPECT_EQ(h.platform.window.pointerShapes.back(), 0);
+        EXPECT_FALSE(h.form.menuPictures[0]);
+        EXPECT_TRUE(h.form.notePictures[0]);  // note pictures stay until the form goes
+        EXPECT_TRUE(h.platform.sound.buffers.empty());
+    }
+}
+
+// Whatever fails, during start-up or later in an event handler, the desktop comes back, one line
+// names what failed, and the status is 1.
 TEST_F(StartUpTest, FailuresEndThroughTheFailurePath) {
+    using Root = const std::filesystem::path&;
+    // clang-format off
     const struct {
         const char* name;
-        std::function<void(FormHarness&, const std::filesystem::path&)> breakIt;
+        std::function<void(FormHarness&, Root)> breakIt;
         const char* named;
         bool soundCreated;
+        bool later;  // the file goes after start-up, and a lost display reloads it
     } cases[] = {
-        {"display mode refused",
-         [](FormHarness& h, const auto&) { h.platform.display.refuseDisplayMode = true; },
-         "display mode", false},
-        {"sport data file missing",
-         [](FormHarness&, const std::filesystem::path& root) {
-             std::filesystem::remove(root / "Data/Sport.dat");
-         },
-         "Data\\Sport.dat", false},
-        {"choices picture missing",
-         [](FormHarness&, const std::filesystem::path& root) {
-             std::filesystem::remove(root / "Grafik/Meny/Val/8Meny.jpg");
-         },
-         "8Meny.jpg", true},
-        {"cross broken",
-         [](FormHarness&, const std::filesystem::path& root) {
-             testing_support::WriteFile(root / "Grafik/Meny/Val/kryss.bmp", "BM broken");
-         },
-         "kryss.bmp", true},
+        {"display mode refused", [](FormHarness& h, Root) { h.platform.display.refuseDisplayMode = true; }, "display mode", false, false},
+        {"sport data file missing", [](FormHarness&, Root root) { std::filesystem::remove(root / "Data/Sport.dat"); }, "Data\\Sport.dat", false, false},
+        {"choices picture missing", [](FormHarness&, Root root) { std::filesystem::remove(root / "Grafik/Meny/Val/8Meny.jpg"); }, "8Meny.jpg", true, false},
+        {"cross broken", [](FormHarness&, Root root) { testing_support::WriteFile(root / "Grafik/Meny/Val/kryss.bmp", "BM broken"); }, "kryss.bmp", true, false},
+        {"choices picture gone at a display loss", [](FormHarness&, Root root) { std::filesystem::remove(root / "Grafik/Meny/Val/FilmMeny.jpg"); }, "FilmMeny.jpg", true, true},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         testing_support::TempDir dir;
         testing_support::ScopedCurrentDir cwd(dir.Path());
         testing_support::WriteMiniPack(dir.Path(), {.activityPictures = false});
         FormHarness h;
+        if (c.later) {
+            h.form.StartUp();
+            h.platform.display.lost = true;
+            h.platform.window.onYield = [&] { h.platform.display.lost = false; };
+        } else {
+            h.form.Form_Initialize();
+        }
         c.breakIt(h, dir.Path());
-        h.form.Form_Initialize();
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(h.form.Form_Load(), 1);
         const std::string errors = ::testing::internal::GetCapturedStderr();
         EXPECT_TRUE(errors.starts_with("quillowbee: ")) << errors;
         EXPECT_NE(errors.find(c.named), std::string::npos) << errors;
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-        const auto& calls = h.platform.display.calls;
-        ASSERT_GE(calls.size(), 2u);
-        EXPECT_EQ(calls[calls.size() - 2], "RestoreDisplayMode");
-        EXPECT_EQ(calls.back(), "SetCooperativeLevel 8");
-        EXPECT_FALSE(h.platform.display.fullScreen);
-        EXPECT_EQ(!h.platform.sound.buffers.empty(), c.soundCreated);
-    }
-}
-
-TEST_F(StartUpTest, EscapeOnTheMainMenuEndsCleanlyOnABlackScreen) {
-    Queue(InputEvent::Kind::KeyUp, 27);
-    EXPECT_EQ(Run(), 0);
-    const auto& frame = h_.platform.display.lastFrame;
-    EXPECT_TRUE(std::all_of(frame.begin(), frame.end(), [](uint16_t p) { return p == 0; }));
-    EXPECT_EQ(DisplayCalls()[DisplayCalls().size() - 2], "RestoreDisplayMode");
-    EXPECT_EQ(DisplayCalls().back(), "SetCooperativeLevel 8");
-    EXPECT_FALSE(GameUtil::displayDevice);
-    EXPECT_EQ(h_.platform.window.pointerShapes.back(), 0);
-    EXPECT_FALSE(h_.form.menuPictures[0]);
-    EXPECT_TRUE(h_.form.notePictures[0]);  // note pictures stay until the form goes
-    EXPECT_TRUE(h_.platform.sound.buffers.empty());
-}
-
-TEST_F(StartUpTest, ATerminationRequestEndsLikeEscape) {
-    Queue(InputEvent::Kind::Quit);
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(DisplayCalls().back(), "SetCooperativeLevel 8");
-}
-
-TEST_F(StartUpTest, AFailureInAnEventHandlerEndsThroughTheFailurePath) {
-    // A lost display reloads the pictures; a choices picture gone by then cannot be loaded.
-    testing_support::TempDir dir;
-    testing_support::ScopedCurrentDir cwd(dir.Path());
-    testing_support::WriteMiniPack(dir.Path(), {.activityPictures = false});
-    h_.form.StartUp();
-    std::filesystem::remove(dir.Path() / "Grafik/Meny/Val/FilmMeny.jpg");
-    h_.platform.display.lost = true;
-    int yields = 0;
-    h_.platform.window.onYield = [&] {
-        if (++yields == 2) h_.platform.display.lost = false;
-    };
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(h_.form.Form_Load(), 1);
-    const std::string errors = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("FilmMeny.jpg"), std::string::npos) << errors;
-    EXPECT_EQ(DisplayCalls().back(), "SetCooperativeLevel 8");
-}
-
-class FrameLoopTest : public StartUpTest {
-  protected:
-    FrameLoopTest() {
-        h_.form.StartUp();
-        h_.form.isRunning = true;
-    }
-    std::vector<std::string> PlaysSince(size_t from) {
-        std::vector<std::string> names;
-        for (size_t i = from; i < h_.platform.sound.plays.size(); ++i) {
-            names.push_back(std::filesystem::path(h_.platform.sound.plays[i]).filename().string());
+        ExpectDesktopBack(h);
+        if (!c.later) {
+            EXPECT_EQ(!h.platform.sound.buffers.empty(), c.soundCreated);
         }
-        return names;
     }
-};
+}
 
-// Every switch stops all sounds, then starts the new screen's tune.
-TEST_F(FrameLoopTest, SwitchesScreensWithTheirMusic) {
+// Every switch stops all sounds, then starts the new screen's tune, and shows its first frame in
+// the same pass; a screen that does not exist ends the loop.
+TEST_F(StartUpTest, TheFrameLoopSwitchesScreensWithTheirMusic) {
+    h_.form.StartUp();
+    h_.form.isRunning = true;
+    // clang-format off
     const struct {
-        int16_t screen;
-        int16_t context;
-        std::vector<std::string> music;
+        int16_t screen, context;
+        const char* music;  // nullptr: none
+        bool running;
     } cases[] = {
-        {12, 12, {"StartMeny.wav"}}, {0, 0, {"StartMeny.wav"}}, {3, 3, {"SubMeny.wav"}},
-        {0, 0, {"StartMeny.wav"}},   {1, 1, {"SubMeny.wav"}},   {6, 7, {}},
+        {12, 12, "StartMeny.wav", true}, {0, 0, "StartMeny.wav", true}, {3, 3, "SubMeny.wav", true},
+        {1, 1, "SubMeny.wav", true},     {6, 7, nullptr, true},         {7, 0, nullptr, false},
+        {13, 0, nullptr, false},         {-1, 0, nullptr, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.screen);
+        h_.form.isRunning = true;
         h_.form.filmDelays = {100};
         h_.form.filmIndex = 0;
         DSound::PlaySound(DSound::kHen);
         const size_t before = h_.platform.sound.plays.size();
+        const int presents = h_.platform.display.presents;
         h_.form.requestedScreen = c.screen;
         h_.form.menuContext = c.context;
-        const int presents = h_.platform.display.presents;
         h_.Pass();
+        EXPECT_EQ(h_.form.isRunning, c.running);
+        if (!c.running) {
+            h_.form.requestedScreen = 0;
+            continue;
+        }
         EXPECT_EQ(h_.form.currentScreen, c.screen);
-        EXPECT_EQ(PlaysSince(before), c.music);
+        std::vector<std::string> played;
+        for (size_t i = before; i < h_.platform.sound.plays.size(); ++i) {
+            played.push_back(std::filesystem::path(h_.platform.sound.plays[i]).filename());
+        }
+        EXPECT_EQ(played, c.music ? std::vector<std::string>{c.music} : std::vector<std::string>{});
         EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 0);
-        EXPECT_EQ(h_.platform.display.presents, presents + 1);  // first frame in the same pass
-        EXPECT_TRUE(h_.form.isRunning);
-        EXPECT_FALSE(h_.form.isBusy);
+        EXPECT_EQ(h_.platform.display.presents, presents + 1);
     }
-}
-
-TEST_F(FrameLoopTest, NoSwitchNoMusicChange) {
+    // No switch, no change of music.
+    h_.form.requestedScreen = h_.form.currentScreen = 0;
+    h_.Pass();
     const size_t before = h_.platform.sound.plays.size();
     h_.Passes(3);
     EXPECT_EQ(h_.platform.sound.plays.size(), before);
-    EXPECT_EQ(DSound::GetSoundStatus(DSound::kStartMenuMusic), 5);
 }
 
-TEST_F(FrameLoopTest, AScreenThatDoesNotExistEndsTheLoop) {
-    for (int16_t screen : {7, 11, 13, -1}) {
-        h_.form.isRunning = true;
-        h_.form.requestedScreen = screen;
-        h_.Pass();
-        EXPECT_FALSE(h_.form.isRunning) << screen;
-        h_.form.requestedScreen = 0;
-        h_.Pass();
-    }
-}
-
-TEST_F(FrameLoopTest, EnteringTheFilmSetsItsFirstDeadline) {
+TEST_F(StartUpTest, EnteringTheFilmSetsItsFirstDeadline) {
+    h_.form.StartUp();
+    h_.form.isRunning = true;
     h_.platform.counter.SetMs(50000);
     h_.form.filmDelays = {120, 300};
     h_.form.filmPictures.resize(2);
@@ -242,24 +195,109 @@ TEST_F(FrameLoopTest, EnteringTheFilmSetsItsFirstDeadline) {
     EXPECT_EQ(h_.form.filmDeadline, 50099);
 }
 
-TEST_F(FrameLoopTest, ThePointerMarkerFollowsThePointerWhenSwitchedOn) {
+TEST_F(StartUpTest, ThePointerMarkerFollowsThePointerWhenSwitchedOn) {
+    h_.form.StartUp();
+    h_.form.isRunning = true;
     h_.platform.window.pointer = {300, 200};
     h_.Pass();
     const uint16_t withoutMarker = h_.platform.display.PixelAt(310, 200);
     h_.form.settings.showPointerSprite = true;
-    h_.form.settings.page = 0;
     h_.Pass();
     EXPECT_NE(h_.platform.display.PixelAt(310, 200), withoutMarker);
     EXPECT_EQ(h_.platform.display.PixelAt(310, 200), h_.platform.display.PixelAt(290, 200));
     EXPECT_EQ(h_.platform.display.PixelAt(300, 210), h_.platform.display.PixelAt(300, 190));
 }
 
-TEST_F(FrameLoopTest, EntryWorkShowsTheHourglassAndIgnoresNothingAfterwards) {
-    h_.platform.window.pointerShapes.clear();
-    h_.form.requestedScreen = 2;
-    h_.form.menuContext = 2;
-    h_.Pass();
-    EXPECT_EQ(h_.platform.window.pointerShapes, (std::vector<int16_t>{11, 0}));
+// A lost display (the user switched away from the full-screen program) on every screen: the
+// loop waits, input during the wait is handled, then everything is read again and the screen is
+// entered again; a termination request during the wait ends at once.
+TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
+    // clang-format off
+    const struct {
+        int16_t screen, context;
+        size_t reloads;  // pictures read again
+        bool quit;
+    } cases[] = {
+        {0, 0, 53, false},
+        {2, 2, 53, false},
+        {12, 12, 53, false},
+        // The build-up reloads its film (4) and first two build-up pictures.
+        {5, 10, 53 + 4 + 2, false},
+        {6, 10, 53, false},
+        {6, 10, 0, true},
+        {2, 2, 0, true},
+    };
+    // clang-format on
+    testing_support::ScopedCurrentDir cwd(testing_support::SharedMiniPack());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "screen " << c.screen << (c.quit ? ", quit" : ""));
+        FormHarness h;
+        h.form.StartUp();
+        h.form.isRunning = true;
+        h.form.selectedItem = 25;
+        h.form.menuContext = c.context;
+        h.form.requestedScreen = c.screen == 6 ? int16_t{5} : c.screen;
+        h.Pass();
+        if (c.screen == 6) {
+            h.form.requestedScreen = 6;
+            h.Pass();
+            h.platform.counter.AdvanceMs(500);
+            h.Pass();  // the film moves on to its second picture
+        }
+        ASSERT_EQ(h.form.currentScreen, c.screen);
+        const int16_t filmIndex = h.form.filmIndex;
+        const size_t plays = h.platform.sound.plays.size();
+        h.platform.window.pointerShapes.clear();
+        h.platform.display.calls.clear();
+
+        testing_support::ScopedRecordingDecoder decoder;
+        h.platform.display.lost = true;
+        int yields = 0;
+        h.platform.window.onYield = [&] {
+            ++yields;
+            if (yields == 2) {
+                // A right click (or a termination request) while the display is away.
+                h.platform.window.pending.push_back({c.quit ? headless::InputEvent::Kind::Quit
+                                                            : headless::InputEvent::Kind::MouseDown,
+                                                     2});
+            }
+            if (yields == (c.quit ? 50 : 5)) {
+                h.platform.display.lost = false;
+            }
+        };
+        h.platform.counter.AdvanceMs(40);
+        h.Pass();
+
+        EXPECT_EQ(decoder.Calls().size(), c.reloads);
+        EXPECT_EQ(std::ranges::count(h.platform.display.calls, "RestoreAllSurfaces"),
+                  c.quit ? 0 : 1);
+        EXPECT_EQ(h.form.isRunning, !c.quit);
+        if (c.quit) {
+            EXPECT_LE(yields, 3);
+            continue;
+        }
+        EXPECT_GE(yields, 5);
+        EXPECT_TRUE(h.form.settings.showPointerSprite);
+        EXPECT_EQ(h.platform.window.pointerShapes, (std::vector<int16_t>{11, 0}));
+        EXPECT_EQ(h.form.currentScreen, c.screen);
+        EXPECT_FALSE(h.form.isBusy);
+        EXPECT_FALSE(h.form.displayWasLost);
+        // The screen did not change, so neither did the music.
+        for (size_t i = plays; i < h.platform.sound.plays.size(); ++i) {
+            EXPECT_EQ(h.platform.sound.plays[i].find("Meny.wav"), std::string::npos);
+        }
+        if (c.screen == 5) {
+            EXPECT_EQ(h.form.buildUpIndex, 0);  // the build-up starts again from its first picture
+        }
+        if (c.screen == 6) {
+            EXPECT_EQ(h.form.filmIndex, filmIndex);  // the film goes on where it was
+        }
+        if (c.screen == 0) {
+            EXPECT_TRUE(testing_support::PixelMatches(
+                h.platform.display.PixelAt(5, 5),
+                testing_support::MenuColour("Grafik\\Meny\\StartMeny.jpg")));
+        }
+    }
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "activities/picture_numbers.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
 #include "content/random_numbers.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "graphics/picture_loader.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
 #include "sound/dsound.h"
 
 namespace {
@@ -16,16 +16,6 @@ constexpr int16_t kEveryPicture = 10;
 constexpr int16_t kFourSteps = 4;
 constexpr int16_t kFirstAndLast = 2;
 constexpr int16_t kNoBuildUp = 0;
-
-SurfaceRequest FullScreenRequest() {
-    SurfaceRequest request;
-    request.flags =
-        DisplayFlags::kRequestCaps | DisplayFlags::kRequestHeight | DisplayFlags::kRequestWidth;
-    request.caps = DisplayFlags::kCapsOffScreenPlain | DisplayFlags::kCapsSystemMemory;
-    request.width = 800;
-    request.height = 600;
-    return request;
-}
 
 std::string HardDiskPrefix(bool movieOnHd) {
     return movieOnHd ? ActivityPictures::kHardDiskPrefix : "";
@@ -85,7 +75,7 @@ void MainMenuForm::StartBuildUp() {
             break;
     }
 
-    SurfaceRequest request = FullScreenRequest();
+    SurfaceRequest request = GameUtil::OffScreenPictureRequest(800, 600);
     LoadWithOneRetry(
         [&] {
             // A failed first attempt has cleared movieOnHd, so the retry reads the pictures
@@ -127,7 +117,7 @@ void MainMenuForm::StepBuildUp() {
     PlaySound(Numeric::RoundToInt16(
         GameUtil::RandomBetween(DSound::kFirstBuildSound, DSound::kLastBuildSound)));
 
-    SurfaceRequest request = FullScreenRequest();
+    SurfaceRequest request = GameUtil::OffScreenPictureRequest(800, 600);
     LoadWithOneRetry(
         [&] {
             const std::string prefix = HardDiskPrefix(settings.movieOnHd);

@@ -1,11 +1,11 @@
 #include "activities/picture_numbers.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "graphics/picture_loader.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
 #include "sound/dsound.h"
 
 namespace {
@@ -17,8 +17,6 @@ constexpr int16_t kHenCallPicture = 6;
 
 // Below this number of passes the film ends by itself; at it, it runs until left.
 constexpr int16_t kEndlessRepeats = 16;
-
-constexpr int16_t kEscape = 27;
 
 // Element `index` of a list numbered from 0; an index outside it is a failure.
 template <typename List>
@@ -51,10 +49,7 @@ void MainMenuForm::LoadFilm() {
             filmIndex = settings.reversePlay ? item.filmLast : 0;
             buildUpStride = 1;
 
-            SurfaceRequest request;
-            request.flags = DisplayFlags::kRequestCaps | DisplayFlags::kRequestHeight |
-                            DisplayFlags::kRequestWidth;
-            request.caps = DisplayFlags::kCapsOffScreenPlain | DisplayFlags::kCapsSystemMemory;
+            SurfaceRequest request = GameUtil::OffScreenPictureRequest(800, 600);
             for (int32_t n = 0; n <= item.filmLast; ++n) {
                 request.width = 800;
                 request.height = 600;
@@ -101,7 +96,7 @@ void MainMenuForm::DrawFilmFrame() {
 
     if (copyResult == DisplayFlags::kOk && settings.filmRepeats < kEndlessRepeats &&
         filmPasses >= settings.filmRepeats) {
-        Form_KeyUp(kEscape, 0);
+        Form_KeyUp(platform::kKeyEscape, 0);
     }
 }
 

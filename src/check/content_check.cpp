@@ -7,7 +7,7 @@
 #include "activities/picture_numbers.h"
 #include "content/data_file_reader.h"
 #include "graphics/menu_picture_files.h"
-#include "platform/path_resolution.h"
+#include "platform/portable/path_resolution.h"
 #include "sound/dsound.h"
 
 namespace ContentCheck {

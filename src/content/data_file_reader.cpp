@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/path_resolution.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
+#include "platform/portable/path_resolution.h"
 
 namespace DataFileReader {
 
@@ -229,8 +229,7 @@ class RecordReader {
     bool Next(std::string& line) {
         line = ReadTokenAt(file_, place_);
         if (std::ferror(file_)) {
-            problem_(
-                {0, place_.start, std::string("cannot be read (") + std::strerror(errno) + ")"});
+            problem_({0, 0, std::string("cannot be read (") + std::strerror(errno) + ")"});
             return false;
         }
         return !line.empty();

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "platform/services.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
+#include "base/numeric.h"
+#include "base/system_failure.h"
 
 namespace GameUtil {
 

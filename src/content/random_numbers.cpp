@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "shell/numeric.h"
+#include "base/numeric.h"
 
 namespace GameUtil {
 

@@ -1,4 +1,4 @@
-#include "shell/main_menu_form.h"
+#include "form/main_menu_form.h"
 
 namespace {
 

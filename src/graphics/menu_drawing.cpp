@@ -1,9 +1,9 @@
 #include <string>
 
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
+#include "base/system_failure.h"
 
 using namespace DisplayFlags;
 

@@ -1,24 +1,14 @@
 #include <exception>
 #include <string>
 
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "graphics/picture_loader.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
 
 using namespace DisplayFlags;
 
 namespace {
-
-// Every menu picture is loaded into an off-screen plain surface in system memory.
-SurfaceRequest MenuPictureRequest(int32_t width, int32_t height) {
-    SurfaceRequest request;
-    request.flags = kRequestCaps | kRequestHeight | kRequestWidth;
-    request.caps = kCapsOffScreenPlain | kCapsSystemMemory;
-    request.width = width;
-    request.height = height;
-    return request;
-}
 
 void SetSize(SurfaceRequest& request, int32_t width, int32_t height) {
     request.width = width;
@@ -36,7 +26,7 @@ std::string TwoDigits(int k) {
 }  // namespace
 
 void MainMenuForm::LoadMainMenuPictures() {
-    SurfaceRequest request = MenuPictureRequest(0, 0);
+    SurfaceRequest request = GameUtil::OffScreenPictureRequest(0, 0);
     // The set is loaded whole or not at all; one more pass may find what was missing (a slow
     // disk, a file being copied in).
     LoadWithOneRetry(
@@ -74,7 +64,7 @@ void MainMenuForm::LoadMainMenuPictures() {
 }
 
 void MainMenuForm::LoadChoicePictures() {
-    SurfaceRequest request = MenuPictureRequest(800, 600);
+    SurfaceRequest request = GameUtil::OffScreenPictureRequest(800, 600);
     Load(choicePictures[0], "Grafik\\Meny\\Val\\InfoMeny.jpg", request);
     Load(choicePictures[1], "Grafik\\Meny\\Val\\4Meny.jpg", request);
     Load(choicePictures[2], "Grafik\\Meny\\Val\\8Meny.jpg", request);

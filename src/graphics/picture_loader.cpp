@@ -1,11 +1,11 @@
 #include "graphics/picture_loader.h"
 
+#include "base/numeric.h"
+#include "base/system_failure.h"
+#include "display/display_objects.h"
 #include "graphics/resample.h"
-#include "platform/path_resolution.h"
+#include "platform/portable/path_resolution.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/numeric.h"
-#include "shell/system_failure.h"
 
 namespace GameUtil {
 
@@ -20,6 +20,16 @@ int32_t NaturalSize(int32_t himetric) {
 }
 
 }  // namespace
+
+SurfaceRequest OffScreenPictureRequest(int32_t width, int32_t height) {
+    SurfaceRequest request;
+    request.flags =
+        DisplayFlags::kRequestCaps | DisplayFlags::kRequestHeight | DisplayFlags::kRequestWidth;
+    request.caps = DisplayFlags::kCapsOffScreenPlain | DisplayFlags::kCapsSystemMemory;
+    request.width = width;
+    request.height = height;
+    return request;
+}
 
 std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequest& request) {
     if (!displayDevice) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/picture_decoder.h"
-#include "shell/display_device.h"
+#include "display/display_device.h"
 
 namespace GameUtil {
 

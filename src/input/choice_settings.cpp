@@ -1,4 +1,4 @@
-#include "shell/main_menu_form.h"
+#include "form/main_menu_form.h"
 
 void MainMenuForm::ResetSettings(int16_t group) {
     if (group == 0) {
@@ -30,6 +30,6 @@ void MainMenuForm::ResetSettings(int16_t group) {
 
 void MainMenuForm::EnterChoicesScreen() {
     requestedScreen = Screen::kChoices;
-    menuContext = Screen::kChoices;
+    menuContext = MenuContext::kChoices;
     savedSettings = settings;
 }

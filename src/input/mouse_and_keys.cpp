@@ -1,10 +1,10 @@
 #include <array>
 #include <string>
 
+#include "base/system_failure.h"
 #include "content/millisecond_clock.h"
+#include "form/main_menu_form.h"
 #include "platform/services.h"
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
 #include "sound/dsound.h"
 
 using platform::kKeyDelete;
@@ -24,27 +24,26 @@ platform::WindowSystem& Window() {
     return *platform::Current().window;
 }
 
-bool IsSubMenu(int16_t screen) {
-    return screen >= 1 && screen <= 4;
-}
-
-bool InExitCorner(platform::Point p) {
-    return p.x >= 734 && p.x <= 789 && p.y >= 534 && p.y <= 589;
-}
-
-bool OnChoicesButton(platform::Point p) {
-    return p.x >= 734 && p.x <= 789 && p.y >= 466 && p.y <= 524;
-}
-
-// The theme of the main-menu quadrant a click falls in; the lines x = 400 and y = 300 belong to
-// the left and upper quadrants.
-int16_t ThemeAt(platform::Point p) {
-    const bool left = p.x <= 400;
-    const bool upper = p.y <= 300;
-    if (upper) {
-        return left ? 2 : 4;
+// A click region with inclusive pixel bounds.
+struct Region {
+    int32_t left, top, right, bottom;
+    bool Contains(platform::Point p) const {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
     }
-    return left ? 3 : 1;
+};
+
+// Under the main menu's stop note, on the main menu and the sub-menus: acts as Escape.
+constexpr Region kExitCorner{734, 534, 789, 589};
+// The door above it on the main menu: the choices screen.
+constexpr Region kChoicesButton{734, 466, 789, 524};
+
+// Clicks split the main menu at x = 400 and y = 300 (the lines belong to the left and upper
+// quadrants) into the themes 2 and 4 above, 3 and 1 below.
+constexpr platform::Point kQuadrantSplit{400, 300};
+constexpr int16_t kThemeAt[2][2] = {{2, 4}, {3, 1}};  // [lower][right]
+
+int16_t ThemeAt(platform::Point p) {
+    return kThemeAt[p.y > kQuadrantSplit.y ? 1 : 0][p.x > kQuadrantSplit.x ? 1 : 0];
 }
 
 template <size_t N>
@@ -103,9 +102,9 @@ void MainMenuForm::Form_MouseDown(int16_t button, int16_t, float, float) {
     // never the one that counts.
     const platform::Point pointer = Window().GetCursorPos();
     if (currentScreen == Screen::kMainMenu) {
-        if (InExitCorner(pointer)) {
+        if (kExitCorner.Contains(pointer)) {
             Form_KeyUp(kKeyEscape, 0);
-        } else if (OnChoicesButton(pointer)) {
+        } else if (kChoicesButton.Contains(pointer)) {
             EnterChoicesScreen();
             PlaySound(DSound::kClick);
         } else {
@@ -116,8 +115,8 @@ void MainMenuForm::Form_MouseDown(int16_t button, int16_t, float, float) {
             WarpTo(subMenuWarpPoints, subMenuFocus, "the sub-menu");
             PlaySound(DSound::kClick);
         }
-    } else if (IsSubMenu(currentScreen)) {
-        if (InExitCorner(pointer)) {
+    } else if (Screen::IsSubMenu(currentScreen)) {
+        if (kExitCorner.Contains(pointer)) {
             Form_KeyUp(kKeyEscape, 0);
             return;
         }
@@ -126,7 +125,7 @@ void MainMenuForm::Form_MouseDown(int16_t button, int16_t, float, float) {
             return;
         }
         selectedItem = item;
-        menuContext = static_cast<int16_t>(currentScreen + 6);
+        menuContext = static_cast<int16_t>(currentScreen + MenuContext::kActivityOffset);
         requestedScreen = Screen::kBuildUp;
         PlaySound(DSound::kClick);
     } else if (currentScreen == Screen::kBuildUp || currentScreen == Screen::kFilm) {
@@ -142,57 +141,62 @@ void MainMenuForm::Form_KeyUp(int16_t keyCode, int16_t shift) {
     }
     switch (keyCode) {
         case kKeyDelete:
-            if (shift == kCtrlAlone && settings.exitLocked) {
-                isRunning = false;
-            }
-            PlaySound(DSound::kClick);
-            return;
+            OnDeleteKey(shift);
+            break;
         case kKeyF1:
-            if (currentScreen == Screen::kMainMenu || currentScreen == Screen::kBuildUp ||
-                currentScreen == Screen::kFilm) {
-                if (currentScreen != Screen::kMainMenu) {
-                    ReleaseActivityPictures();
-                }
-                EnterChoicesScreen();
-            } else {
-                PlaySound(DSound::kClick);
-            }
-            return;
+            OnF1Key();
+            break;
         case kKeySpace:
         case kKeyEnter:
+            OnSpaceOrEnterKey(keyCode);
             break;
         case kKeyEscape:
-            switch (menuContext) {
-                case 0:
-                    if (!settings.exitLocked) {
-                        isRunning = false;
-                    }
-                    break;
-                case 1:
-                case 2:
-                case 3:
-                case 4:
-                case Screen::kChoices:
-                    requestedScreen = Screen::kMainMenu;
-                    menuContext = 0;
-                    break;
-                case 7:
-                case 8:
-                case 9:
-                case 10:
-                    LeaveActivity();
-                    return;
-                default:
-                    break;
-            }
-            PlaySound(DSound::kClick);
-            return;
+            OnEscapeKey();
+            break;
         default:
             PlaySound(DSound::kClick);
-            return;
+            break;
     }
+}
 
-    // Space and Enter.
+void MainMenuForm::OnDeleteKey(int16_t shift) {
+    if (shift == kCtrlAlone && settings.exitLocked) {
+        isRunning = false;
+    }
+    PlaySound(DSound::kClick);
+}
+
+void MainMenuForm::OnF1Key() {
+    if (currentScreen != Screen::kMainMenu && currentScreen != Screen::kBuildUp &&
+        currentScreen != Screen::kFilm) {
+        PlaySound(DSound::kClick);
+        return;
+    }
+    if (currentScreen != Screen::kMainMenu) {
+        ReleaseActivityPictures();
+    }
+    EnterChoicesScreen();
+}
+
+void MainMenuForm::OnEscapeKey() {
+    if (menuContext >= MenuContext::kFirstActivity && menuContext <= MenuContext::kLastActivity) {
+        LeaveActivity();
+        return;
+    }
+    if (menuContext == MenuContext::kMainMenu) {
+        if (!settings.exitLocked) {
+            isRunning = false;
+        }
+    } else if ((menuContext >= MenuContext::kFirstSubMenu &&
+                menuContext <= MenuContext::kLastSubMenu) ||
+               menuContext == MenuContext::kChoices) {
+        requestedScreen = Screen::kMainMenu;
+        menuContext = MenuContext::kMainMenu;
+    }
+    PlaySound(DSound::kClick);
+}
+
+void MainMenuForm::OnSpaceOrEnterKey(int16_t keyCode) {
     if (currentScreen == Screen::kBuildUp) {
         StepBuildUp();
         return;
@@ -215,7 +219,7 @@ void MainMenuForm::Form_KeyUp(int16_t keyCode, int16_t shift) {
         } else {
             Form_MouseDown(0, 0, 0, 0);
         }
-    } else if (IsSubMenu(currentScreen)) {
+    } else if (Screen::IsSubMenu(currentScreen)) {
         // Enter moves the focus too, before it clicks at the pointer.
         subMenuFocus = NextEnabledSlot(settings, currentScreen, subMenuFocus);
         if (keyCode == kKeySpace) {
@@ -245,14 +249,14 @@ void MainMenuForm::LeaveActivity() {
     }
     DSound::StopAllSounds();
     ReleaseActivityPictures();
-    requestedScreen = static_cast<int16_t>(menuContext - 6);
-    menuContext = static_cast<int16_t>(menuContext - 6);
+    menuContext = static_cast<int16_t>(menuContext - MenuContext::kActivityOffset);
+    requestedScreen = menuContext;
     WarpTo(subMenuWarpPoints, subMenuFocus, "the sub-menu");
     PlaySound(DSound::kClick);
 }
 
 void MainMenuForm::Form_MouseMove(int16_t, int16_t, float, float) {
-    if (IsSubMenu(currentScreen)) {
+    if (Screen::IsSubMenu(currentScreen)) {
         subMenuFocus = GetSubMenuIndex(true);
     }
 }

@@ -1,5 +1,5 @@
 #include "platform/services.h"
-#include "shell/main_menu_form.h"
+#include "form/main_menu_form.h"
 
 int16_t MainMenuForm::GetSubMenuIndex(bool shortIndex) {
     const platform::Point pointer = platform::Current().window->GetCursorPos();

@@ -32,7 +32,6 @@ class SoundBuffer {
     virtual void Play(int32_t flags) = 0;
     virtual void Stop() = 0;
     virtual int32_t GetStatus() = 0;  // 1 playing, 4 looping, 0 silent
-    virtual void SetNotificationPositions(int32_t count, int32_t offset, int32_t eventHandle) = 0;
 };
 
 // A sound device: every buffer it creates plays on its own, and all of them mix together.
@@ -55,7 +54,6 @@ class SoundSystem {
     virtual ~SoundSystem() = default;
     virtual std::unique_ptr<SoundDevice> CreateSoundDevice(const std::string& deviceId) = 0;
     virtual int32_t CreateEvent() = 0;
-    virtual void DestroyEvent(int32_t eventHandle) = 0;
 };
 
 }  // namespace platform

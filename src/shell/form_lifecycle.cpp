@@ -1,13 +1,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/system_failure.h"
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
 #include "content/random_numbers.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
-#include "shell/system_failure.h"
 #include "sound/dsound.h"
 
 using namespace DisplayFlags;

@@ -1,7 +1,7 @@
 #include "content/millisecond_clock.h"
+#include "display/display_objects.h"
+#include "form/main_menu_form.h"
 #include "platform/services.h"
-#include "shell/display_objects.h"
-#include "shell/main_menu_form.h"
 #include "sound/dsound.h"
 
 void MainMenuForm::RunFrameLoop() {
@@ -18,7 +18,7 @@ void MainMenuForm::RunPass() {
         if (currentScreen == Screen::kMainMenu || currentScreen == Screen::kChoices) {
             PlaySound(DSound::kStartMenuMusic);
         }
-        if (currentScreen >= 1 && currentScreen <= 4) {
+        if (Screen::IsSubMenu(currentScreen)) {
             PlaySound(DSound::kSubMenuMusic);
         }
         EnterScreen();
@@ -26,18 +26,14 @@ void MainMenuForm::RunPass() {
     if (!isDrawing) {
         isDrawing = true;
         RecoverLostDisplay();
+        if (currentScreen == Screen::kMainMenu) {
+            DrawMenuBackground();
+            DrawMainMenuSelection();
+        } else if (Screen::IsSubMenu(currentScreen)) {
+            DrawMenuBackground();
+            DrawSubMenuSelection();
+        }
         switch (currentScreen) {
-            case Screen::kMainMenu:
-                DrawMenuBackground();
-                DrawMainMenuSelection();
-                break;
-            case 1:
-            case 2:
-            case 3:
-            case 4:
-                DrawMenuBackground();
-                DrawSubMenuSelection();
-                break;
             case Screen::kBuildUp:
                 DrawBuildUpPicture();
                 break;
@@ -64,26 +60,16 @@ void MainMenuForm::EnterScreen() {
     platform::WindowSystem& window = *platform::Current().window;
     window.SetPointerShape(platform::kPointerHourglass);
     isBusy = true;
-    switch (currentScreen) {
-        case 0:
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case Screen::kChoices:
-            break;
-        case Screen::kBuildUp:
-            LoadFilm();
-            StartBuildUp();
-            break;
-        case Screen::kFilm:
-            filmDeadline = GameUtil::AddMsRounded(
-                GameUtil::GetMilliseconds(),
-                settings.filmDelayFactor * filmDelays.at(static_cast<size_t>(filmIndex)));
-            break;
-        default:
-            isRunning = false;
-            break;
+    if (currentScreen == Screen::kBuildUp) {
+        LoadFilm();
+        StartBuildUp();
+    } else if (currentScreen == Screen::kFilm) {
+        filmDeadline = GameUtil::AddMsRounded(
+            GameUtil::GetMilliseconds(),
+            settings.filmDelayFactor * filmDelays.at(static_cast<size_t>(filmIndex)));
+    } else if (currentScreen != Screen::kMainMenu && !Screen::IsSubMenu(currentScreen) &&
+               currentScreen != Screen::kChoices) {
+        isRunning = false;  // no such screen
     }
     isBusy = false;
     window.SetPointerShape(platform::kPointerArrow);

@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "platform/path_resolution.h"
+#include "base/system_failure.h"
+#include "platform/portable/path_resolution.h"
 #include "platform/services.h"
-#include "shell/system_failure.h"
 
 namespace DSound {
 
@@ -84,10 +84,8 @@ int16_t LoadSound(const std::string& fileName, bool fromFile, bool fromResource,
         slot.buffer = soundDevice->CreateSoundBufferFromResource("", fileName, description, format);
     }
     if (useNotify) {
+        // Nothing in this system listens for a sound's end; the slot keeps its event handle.
         slot.notifyEvent = Root().CreateEvent();
-        if (slot.buffer) {
-            slot.buffer->SetNotificationPositions(1, -1, slot.notifyEvent);
-        }
     }
     return static_cast<int16_t>(number);
 }
@@ -134,9 +132,6 @@ void ReleaseSound(int16_t slot) {
         return;
     }
     SoundSlot& s = Slot(slot);
-    if (s.useNotify && s.notifyEvent != 0) {
-        Root().DestroyEvent(s.notifyEvent);
-    }
     s.buffer.reset();
     s.useVolume = s.useFrequency = s.usePan = s.looping = s.useNotify = false;
     s.fromFile = s.fromResource = false;

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/system_failure.h"
 #include "sdl_test_support.h"
-#include "shell/system_failure.h"
 
 namespace platform {
 namespace {
@@ -135,15 +135,6 @@ TEST_F(SdlSoundTest, BuffersOutlivingTheClosedDeviceFallSilent) {
     EXPECT_THROW(device_->CreateSoundBufferFromFile((dir_.Path() / "long.wav").string(), {}, {}),
                  SystemFailure);
     buffer.reset();  // after the device is gone: must not touch the mixer
-}
-
-TEST_F(SdlSoundTest, EventHandlesIncrease) {
-    const int32_t first = sound_.CreateEvent();
-    const int32_t second = sound_.CreateEvent();
-    EXPECT_GT(first, 0);
-    EXPECT_GT(second, first);
-    sound_.DestroyEvent(first);
-    EXPECT_GT(sound_.CreateEvent(), second);
 }
 
 TEST(SdlSoundDeviceTest, NoAudioDriverMeansNoDevice) {

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <vector>
 
+#include "base/system_failure.h"
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "sdl_test_support.h"
-#include "shell/system_failure.h"
 
 namespace platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sdl_test_support.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "platform/sdl/sdl_sound_system.h"
 #include "sdl_test_support.h"
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
-#include "shell/display_objects.h"
-#include "shell/system_failure.h"
+#include "display/display_objects.h"
+#include "base/system_failure.h"
 #include "sound/dsound.h"
 
 namespace fs = std::filesystem;

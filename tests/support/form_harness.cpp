@@ -2,7 +2,7 @@
 
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
-#include "shell/display_objects.h"
+#include "display/display_objects.h"
 #include "sound/dsound.h"
 
 namespace testing_support {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/headless/headless_platform.h"
-#include "shell/main_menu_form.h"
+#include "form/main_menu_form.h"
 
 namespace testing_support {
 

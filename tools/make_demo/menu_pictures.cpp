@@ -5,6 +5,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "cell_style.h"
 #include "item_pictures.h"
 #include "jpeg_writer.h"
 #include "menu_art.h"
@@ -37,12 +38,6 @@ constexpr int kCardItems[4] = {8, 24, 16, 1};
 // The exit corner and the choices button at the right edge, where clicks find them.
 constexpr Rect kExitCorner = {734, 534, 56, 56};
 constexpr Rect kChoicesButton = {734, 466, 56, 59};
-
-// Text that fits: the largest size up to `size` whose width stays within `width`.
-double FittingSize(cairo_t* cr, std::string_view text, double size, double width) {
-    while (size > 10 && TextWidth(cr, text, size) > width) size -= 1;
-    return size;
-}
 
 void ThemeCard(cairo_t* cr, const Rect& r, Theme theme, const Item& item) {
     RoundedRectPath(cr, r.x, r.y, r.w, r.h, 26);
@@ -102,22 +97,6 @@ Canvas StopNote() {
     return canvas;
 }
 
-Rect CellRect(int position) {
-    return {10 + 195 * (position % 4), position < 4 ? 0 : 260, 195, 260};
-}
-
-void ItemCell(cairo_t* cr, const Rect& cell, const Item& item) {
-    const Theme theme = item.theme;
-    RoundedRectPath(cr, cell.x + 7, cell.y + 7, cell.w - 14, cell.h - 14, 22);
-    FillInk(cr, kWhite, 4);
-    RoundedRectPath(cr, cell.x + 11, cell.y + 11, cell.w - 22, cell.h - 22, 18);
-    Stroke(cr, ThemeColour(theme), 5);
-    DrawItemThumbnail(cr, item, cell.x + 19, cell.y + 19, cell.w - 38, 172, 12);
-    const double size = FittingSize(cr, item.name, 30, cell.w - 36);
-    DrawText(cr, item.name, cell.x + cell.w / 2.0, cell.y + 234, size, ThemeColour(theme),
-             Align::Centre);
-}
-
 Canvas SubMenuBackground(Theme theme) {
     Canvas canvas(800, 600);
     cairo_t* cr = canvas.Cr();
@@ -132,7 +111,13 @@ Canvas SubMenuBackground(Theme theme) {
     Confetti(cr, 0, 0, 800, 600, 60, 20 + static_cast<unsigned>(theme), 0.45);
 
     const size_t first = (static_cast<size_t>(theme) - 1) * 8;
-    for (int p = 0; p < 8; ++p) ItemCell(cr, CellRect(p), Items()[first + static_cast<size_t>(p)]);
+    for (int p = 0; p < 8; ++p) {
+        const Item& item = Items()[first + static_cast<size_t>(p)];
+        ItemCell(cr, CellRect(p), theme, item.name,
+                 [&item](cairo_t* c, double x, double y, double w, double h, double r) {
+                     DrawItemThumbnail(c, item, x, y, w, h, r);
+                 });
+    }
 
     // Below the cells: the theme's name with the bee, and the way back.
     RoundedRectPath(cr, 150, 528, 460, 64, 30);
@@ -147,28 +132,6 @@ std::string TwoDigits(int k) {
     char text[8];
     std::snprintf(text, sizeof text, "%02d", k);
     return text;
-}
-
-Canvas ButtonHighlight(const Canvas& subMenu, const Rect& cell) {
-    Canvas button = subMenu.Crop(cell.x, cell.y, cell.w, cell.h);
-    Brighten(button, 0, 0, cell.w, cell.h, 0.3);
-    cairo_t* cr = button.Cr();
-    RoundedRectPath(cr, 4, 4, cell.w - 8, cell.h - 8, 22);
-    Stroke(cr, kInk, 12);
-    RoundedRectPath(cr, 4, 4, cell.w - 8, cell.h - 8, 22);
-    Stroke(cr, Hex(0xFFD60A), 7);
-    Sparkle(cr, 24, 24, 14, Hex(0xFFF59D));
-    Sparkle(cr, cell.w - 24, cell.h - 50, 11, Hex(0xFFF59D));
-    return button;
-}
-
-void NotNowCell(Canvas& canvas, const Rect& cell) {
-    Fade(canvas, cell.x, cell.y, cell.w, cell.h, 0.45);
-    cairo_t* cr = canvas.Cr();
-    NoEntrySign(cr, cell.x + cell.w / 2.0, cell.y + 104, 52);
-    RoundedRectPath(cr, cell.x + 30, cell.y + 202, cell.w - 60, 44, 20);
-    FillInk(cr, kWhite, 4);
-    DrawText(cr, "Inte nu", cell.x + cell.w / 2.0, cell.y + 233, 26, Hex(0xE02424), Align::Centre);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/file_picture_decoder.h"
-#include "shell/system_failure.h"
+#include "platform/portable/file_picture_decoder.h"
+#include "base/system_failure.h"
 
 namespace headless {
 

@@ -89,7 +89,6 @@ class SoundBuffer : public platform::SoundBuffer {
     void Play(int32_t flags) override;
     void Stop() override;
     int32_t GetStatus() override;
-    void SetNotificationPositions(int32_t, int32_t, int32_t) override {}
 
     std::string path;
     bool playing = false;
@@ -127,7 +126,6 @@ class SoundSystem : public platform::SoundSystem {
 
     std::unique_ptr<platform::SoundDevice> CreateSoundDevice(const std::string& deviceId) override;
     int32_t CreateEvent() override { return nextEvent++; }
-    void DestroyEvent(int32_t) override {}
     // The buffer loaded from a file whose native path ends with `suffix`, or null.
     SoundBuffer* Find(const std::string& suffix);
     // Ends every one-shot that is sounding, as if it had played to its end.

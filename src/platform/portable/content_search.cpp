@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/path_resolution.h"
-#include "platform/user_folders.h"
+#include "platform/portable/path_resolution.h"
+#include "platform/portable/user_folders.h"
 
 namespace platform {
 

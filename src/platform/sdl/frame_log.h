@@ -23,7 +23,6 @@ class FrameLog {
     FrameLog(const FrameLog&) = delete;
     FrameLog& operator=(const FrameLog&) = delete;
 
-    bool Enabled() const { return file_ != nullptr; }
     // Writes "<event> <now in ms>".
     void Milestone(const char* event);
     void Frames(long handedOver, long presented);

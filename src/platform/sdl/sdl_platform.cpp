@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/system_failure.h"
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_sound_system.h"
 #include "platform/sdl/sdl_text_renderer.h"
 #include "platform/sdl/sdl_window_system.h"
-#include "shell/system_failure.h"
 
 namespace platform {
 

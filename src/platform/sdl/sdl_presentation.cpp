@@ -5,9 +5,9 @@
 #include <ctime>
 #include <string>
 
+#include "base/system_failure.h"
 #include "platform/sdl/display_probe.h"
 #include "platform/sdl/pixel_conversion.h"
-#include "shell/system_failure.h"
 
 namespace platform {
 

@@ -37,13 +37,11 @@ class SdlPresentation : public DisplayPresentation {
     void RestoreAllSurfaces() override;
 
     // For the window system: the window (null before the screen is taken or after it is given
-    // back), its renderer, and the picture's size.
+    // back), and the picture's size.
     SDL_Window* Window() const { return window_; }
-    SDL_Renderer* Renderer() const { return renderer_; }
     int32_t PictureWidth() const { return modeWidth_; }
     int32_t PictureHeight() const { return modeHeight_; }
     bool IsSoftware() const { return software_; }
-    bool HasVsync() const { return vsync_; }
     FrameLog& Log() { return log_; }
     // Frames handed over, and of those actually presented (the rest equalled the one shown).
     long HandedOverFrames() const { return handedOver_; }

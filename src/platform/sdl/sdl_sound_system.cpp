@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/system_failure.h"
 #include "platform/sdl/alsa_messages.h"
 #include "platform/sdl/wave_file.h"
-#include "shell/system_failure.h"
 
 namespace platform {
 
@@ -131,8 +131,6 @@ class MixerBuffer : public SoundBuffer {
         }
         return kSoundStatusPlaying | (looping_ ? kSoundStatusLooping : 0);
     }
-
-    void SetNotificationPositions(int32_t, int32_t, int32_t) override {}
 
   private:
     std::shared_ptr<MixerSession> session_;

@@ -22,7 +22,6 @@ class SdlSoundSystem : public SoundSystem {
     // converts). A device that cannot be opened throws SystemFailure.
     std::unique_ptr<SoundDevice> CreateSoundDevice(const std::string& deviceId) override;
     int32_t CreateEvent() override { return nextEvent_++; }
-    void DestroyEvent(int32_t) override {}
 
     // Stops every sound and closes the audio device.
     void Close();

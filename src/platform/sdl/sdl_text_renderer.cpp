@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/path_resolution.h"
-#include "shell/system_failure.h"
+#include "platform/portable/path_resolution.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

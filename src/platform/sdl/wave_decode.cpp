@@ -4,8 +4,8 @@
 
 #include <limits>
 
+#include "base/system_failure.h"
 #include "platform/sdl/wave_file.h"
-#include "shell/system_failure.h"
 
 namespace platform {
 

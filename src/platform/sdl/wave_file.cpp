@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "shell/system_failure.h"
+#include "base/system_failure.h"
 
 namespace platform {
 

@@ -1,0 +1,347 @@
+// The menu pictures: how the two sets load and retry, and what a menu frame shows. A lost display
+// on every screen is in start_up_test.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/system_failure.h"
+#include "display/display_objects.h"
+#include "graphics/menu_picture_files.h"
+#include "support/form_harness.h"
+#include "support/menu_picture_files.h"
+#include "support/recording_decoder.h"
+#include "support/test_files.h"
+
+namespace testing_support {
+namespace {
+
+using Set = std::vector<std::string>;
+
+const char* const kBackgrounds[5] = {"Grafik\\Meny\\StartMeny.jpg", "Grafik\\Meny\\YrkeMeny1.jpg",
+                                     "Grafik\\Meny\\MusikMeny1.jpg", "Grafik\\Meny\\SportMeny1.jpg",
+                                     "Grafik\\Meny\\DjurMeny1.jpg"};
+const char kButton05[] = "Grafik\\Meny\\Knapp1_05.jpg";
+
+// The first `count` files of a set, as the decoder is asked for them.
+Set Natives(const Set& systemNames, size_t count) {
+    Set names;
+    for (size_t i = 0; i < count; ++i) names.push_back(NativeName(systemNames[i]).string());
+    return names;
+}
+Set Twice(const Set& a, const Set& b) {
+    Set all = a;
+    all.insert(all.end(), b.begin(), b.end());
+    return all;
+}
+
+// A form on the headless platform, its display prepared, in a folder holding the whole menu
+// picture set made by the test.
+class MenuTest : public ::testing::Test {
+  protected:
+    MenuTest() : cd_(dir.Path()) {
+        WriteMenuPictures(dir.Path());
+        h.PrepareWithoutContent();
+    }
+
+    // Loads both sets as start-up does, on the given screen.
+    void LoadAll(int16_t screen) {
+        form().currentScreen = form().requestedScreen = form().menuContext = screen;
+        form().LoadMainMenuPictures();
+        form().LoadChoicePictures();
+    }
+    // Runs one pass on `screen` with the pointer at `pointer`.
+    void ComposeAt(int16_t screen, platform::Point pointer) {
+        if (!form().menuPictures[0]) LoadAll(screen);
+        form().currentScreen = form().requestedScreen = form().menuContext = screen;
+        platform().window.pointer = pointer;
+        h.Pass();
+    }
+    void ExpectAt(platform::Point p, const Rgb& c, const std::string& what) {
+        const uint16_t pixel = platform().display.PixelAt(p.x, p.y);
+        EXPECT_TRUE(Shows(pixel, c))
+            << what << " at " << p.x << ", " << p.y << ": " << Describe(pixel);
+    }
+    // A w x h picture at `at`: its colour at both inner corners, the background outside.
+    void ExpectPicture(platform::Point at, int w, int ht, const Rgb& c, const Rgb& background) {
+        ExpectAt(at, c, "top left");
+        ExpectAt({at.x + w - 1, at.y + ht - 1}, c, "bottom right");
+        if (at.x > 0) ExpectAt({at.x - 1, at.y}, background, "left of it");
+        if (at.x + w < 800) ExpectAt({at.x + w, at.y + ht - 1}, background, "right of it");
+        if (at.y + ht < 600) ExpectAt({at.x, at.y + ht}, background, "below it");
+    }
+    // Every slot of the main set except the notes filled (or all empty) at its size.
+    void ExpectMainSet(bool filled) {
+        const MainMenuForm& f = form();
+        std::vector<std::pair<const SurfaceSlot*, int32_t>> slots;  // slot, width
+        for (const auto& s : f.menuPictures) slots.push_back({&s, 800});
+        slots.push_back({&f.stopNotePicture, 70});
+        for (const auto& s : f.quadrantPictures) slots.push_back({&s, 310});
+        for (const auto& s : f.buttonPictures) slots.push_back({&s, 195});
+        for (const auto& [slot, width] : slots) {
+            ASSERT_EQ(*slot != nullptr, filled);
+            if (filled) {
+                EXPECT_EQ((*slot)->Width(), width);
+            }
+        }
+    }
+
+    MainMenuForm& form() { return h.form; }
+    headless::Platform& platform() { return h.platform; }
+
+    TempDir dir;
+
+  private:
+    ScopedCurrentDir cd_;
+
+  protected:
+    FormHarness h;
+};
+
+TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizes) {
+    ScopedRecordingDecoder decoder;
+    LoadAll(Screen::kMainMenu);
+    EXPECT_EQ(decoder.Paths(), Twice(Natives(MainSetFiles(), 46), Natives(ChoiceSetFiles(), 7)));
+    // A few names spelled out, so the list above is not only checked against itself.
+    EXPECT_EQ(decoder.Paths()[6], "Grafik/Meny/StartMeny0.jpg");
+    EXPECT_EQ(decoder.Paths()[41], "Grafik/Meny/Knapp1_31.jpg");
+    EXPECT_EQ(decoder.Paths()[52], "Grafik/Meny/Val/kryss.bmp");
+    // The content check's list names the same files, at the sizes they are asked for.
+    std::vector<GameUtil::MenuPictureFile> listed = GameUtil::MainSetPictureFiles();
+    for (const GameUtil::MenuPictureFile& file : GameUtil::ChoiceSetPictureFiles()) {
+        listed.push_back(file);
+    }
+    const auto& calls = decoder.Calls();
+    ASSERT_EQ(listed.size(), calls.size());
+    for (size_t k = 0; k < listed.size(); ++k) {
+        EXPECT_EQ(NativeName(listed[k].path).string(), calls[k].path);
+        EXPECT_EQ(listed[k].width, calls[k].wantWidth) << listed[k].path;
+        EXPECT_EQ(listed[k].height, calls[k].wantHeight) << listed[k].path;
+    }
+    ExpectMainSet(true);
+    for (const auto& note : form().notePictures) EXPECT_EQ(note->Height(), 600);
+    EXPECT_EQ(form().selectedMarkPicture->Width(), 23);
+    EXPECT_EQ(form().crossPicture->Height(), 54);
+    EXPECT_EQ(form().crossPicture->Caps(), 0x840);
+    EXPECT_EQ(form().crossPicture->ColorKey(), std::optional<uint16_t>(0));
+    EXPECT_TRUE(platform().settings.writes.empty());
+}
+
+TEST_F(MenuTest, TheMainMenuShowsItsBackgroundAndStopNoteEarlyOffOtherScreensNothing) {
+    for (int16_t screen : {0, 4, 12}) {
+        SCOPED_TRACE(screen);
+        form().settings.exitLocked = true;
+        platform().display.presents = 0;
+        bool restLoaded = true;
+        platform().display.onPresent = [&] {
+            restLoaded = form().menuPictures[1] != nullptr;
+            ExpectAt({400, 300}, ColourOf(kBackgrounds[0]), "background");
+            ExpectAt({765, 565}, ColourOf("Grafik\\Meny\\StoppLapp.jpg"), "stop note");
+        };
+        LoadAll(screen);
+        EXPECT_EQ(platform().display.presents, screen == 0 ? 1 : 0);
+        EXPECT_EQ(restLoaded, screen != 0);
+        form().ReleaseMainMenuPictures();
+    }
+}
+
+// Loading the main set retries once after a failure; a second failure leaves the set empty.
+TEST_F(MenuTest, TheMainSetRetriesOnceThenGivesUpSilently) {
+    // clang-format off
+    const struct {
+        const char* name;
+        const char* missing;
+        int restoreAtPresent;  // the file comes back at this flip (0: never)
+        int16_t screen;
+        bool reload;         // the notes of an earlier load are in place
+        size_t notesLoaded;  // notes this run loaded before its last failure
+        Set loads;
+        int writes, presents;
+    } cases[] = {
+        {"button missing", kButton05, 0, 0, false, 0, Twice(Natives(MainSetFiles(), 16), Natives(MainSetFiles(), 16)), 2, 2},
+        {"off the main menu", kButton05, 0, 3, false, 0, Twice(Natives(MainSetFiles(), 16), Natives(MainSetFiles(), 16)), 2, 0},
+        {"a reload keeps the notes", kButton05, 0, 0, true, 0, Twice(Natives(MainSetFiles(), 16), Natives(MainSetFiles(), 16)), 2, 2},
+        {"last note missing", "Grafik\\Meny\\Lapp3.jpg", 0, 0, false, 3, Twice(Natives(MainSetFiles(), 46), Natives(MainSetFiles(), 46)), 2, 2},
+        {"back for the retry", kButton05, 2, 0, false, 0, Twice(Natives(MainSetFiles(), 16), Natives(MainSetFiles(), 46)), 1, 2},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form().notePictures = {};
+        std::vector<const Surface*> earlier(4, nullptr);
+        if (c.reload) {
+            LoadAll(c.screen);
+            for (size_t n = 0; n < 4; ++n) earlier[n] = form().notePictures[n].get();
+        }
+        WriteMenuPicture(dir.Path(), kButton05);
+        std::filesystem::remove(dir.Path() / NativeName(c.missing));
+        platform().settings.writes.clear();
+        platform().display.presents = 0;
+        platform().display.onPresent = [&] {
+            if (platform().display.presents == c.restoreAtPresent) {
+                WriteMenuPicture(dir.Path(), c.missing);
+            }
+        };
+        form().settings.movieOnHd = true;
+        form().currentScreen = c.screen;
+        ScopedRecordingDecoder decoder;
+
+        EXPECT_NO_THROW(form().LoadMainMenuPictures());
+
+        EXPECT_EQ(decoder.Paths(), c.loads);
+        EXPECT_EQ(platform().display.presents, c.presents);
+        EXPECT_EQ(static_cast<int>(platform().settings.writes.size()), c.writes);
+        for (const auto& w : platform().settings.writes) {
+            EXPECT_EQ(w.application + "/" + w.section + "/" + w.key + "=" + w.value,
+                      "Quillowbee/Settings/movieOnHd=False");
+        }
+        EXPECT_FALSE(form().settings.movieOnHd);
+        ExpectMainSet(c.writes == 1);
+        if (c.writes == 2) {
+            // The notes are not the set's to empty: those loaded stay, the others are as before.
+            for (size_t n = 0; n < 4; ++n) {
+                if (n < c.notesLoaded) {
+                    EXPECT_TRUE(form().notePictures[n]) << n;
+                } else {
+                    EXPECT_EQ(form().notePictures[n].get(), earlier[n]) << n;
+                }
+            }
+        }
+        platform().display.onPresent = nullptr;
+        WriteMenuPicture(dir.Path(), c.missing);
+    }
+}
+
+TEST_F(MenuTest, AFailedEarlyFlipCountsAsAFailureOfTheSet) {
+    int flips = 0;
+    platform().display.onPresent = [&] {
+        if (++flips == 1) throw SystemFailure("the display went away");
+    };
+    EXPECT_NO_THROW(form().LoadMainMenuPictures());
+    EXPECT_EQ(flips, 2);
+    EXPECT_EQ(platform().settings.writes.size(), 1u);
+    ExpectMainSet(true);
+}
+
+TEST_F(MenuTest, AMissingChoicePictureReachesTheCaller) {
+    form().LoadMainMenuPictures();
+    for (const std::string& file : ChoiceSetFiles()) {
+        const std::string native = NativeName(file).string();
+        SCOPED_TRACE(native);
+        std::filesystem::remove(dir.Path() / native);
+        try {
+            form().LoadChoicePictures();
+            ADD_FAILURE() << "no failure";
+        } catch (const SystemFailure& failure) {
+            EXPECT_NE(std::string(failure.what()).find(native), std::string::npos);
+        }
+        WriteMenuPicture(dir.Path(), file);
+    }
+    EXPECT_TRUE(platform().settings.writes.empty());
+}
+
+TEST_F(MenuTest, HighlightsFollowThePointer) {
+    // clang-format off
+    const struct {
+        int16_t screen;
+        platform::Point pointer;
+        const char* picture;
+        platform::Point drawnAt;
+        int width, height;
+    } cases[] = {
+        // The main menu's highlight splits at 390 x 285, not where clicks split.
+        {0, {390, 285}, "Grafik\\Meny\\StartMeny0.jpg", {80, 0}, 310, 285},
+        {0, {391, 285}, "Grafik\\Meny\\StartMeny1.jpg", {390, 0}, 310, 285},
+        {0, {390, 286}, "Grafik\\Meny\\StartMeny2.jpg", {80, 285}, 310, 285},
+        {0, {400, 300}, "Grafik\\Meny\\StartMeny3.jpg", {390, 285}, 310, 285},
+        {2, {199, 260}, "Grafik\\Meny\\Knapp1_08.jpg", {10, 0}, 195, 260},
+        {2, {200, 261}, "Grafik\\Meny\\Knapp1_13.jpg", {205, 260}, 195, 260},
+        {1, {799, 0}, "Grafik\\Meny\\Knapp1_03.jpg", {595, 0}, 195, 260},
+        {3, {599, 599}, "Grafik\\Meny\\Knapp1_22.jpg", {400, 260}, 195, 260},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.picture);
+        ComposeAt(c.screen, c.pointer);
+        ExpectPicture(c.drawnAt, c.width, c.height, ColourOf(c.picture),
+                      ColourOf(kBackgrounds[c.screen]));
+    }
+    // Outside a sub-menu the item under the pointer is 0.
+    form().currentScreen = 12;
+    platform().window.pointer = {450, 300};
+    EXPECT_EQ(form().GetSubMenuIndex(false), 0);
+    EXPECT_EQ(form().GetSubMenuIndex(true), 6);
+}
+
+TEST_F(MenuTest, DisabledItemsOfTheThemeShowTheirNoteCell) {
+    LoadAll(3);
+    form().settings.itemEnabled[18] = false;  // theme 3, position 2: under the pointer
+    form().settings.itemEnabled[21] = false;  // theme 3, position 5
+    form().settings.itemEnabled[6] = false;   // theme 1: another theme
+    ComposeAt(3, {500, 100});
+    const Rgb background = ColourOf(kBackgrounds[3]);
+    // The button of item 18 was drawn, then covered by the same cell of note picture 2.
+    ExpectAt({402, 2}, NoteColour(2, 2), "note cell of item 18");
+    ExpectAt({592, 257}, NoteColour(2, 2), "note cell of item 18");
+    ExpectAt({399, 100}, background, "left of the cell");
+    ExpectAt({500, 261}, background, "below the cell");
+    ExpectAt({300, 390}, NoteColour(2, 5), "note cell of item 21");
+    ExpectAt({500, 390}, background, "item 6 of theme 1");
+    // Outside the themes' contexts nothing is overlaid.
+    form().menuContext = 0;
+    GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, 0);
+    form().DrawSubMenuSelection();
+    EXPECT_EQ(GameUtil::backBuffer->PixelAt(300, 390), 0);
+}
+
+TEST_F(MenuTest, TheStopNoteShowsOnlyOnTheLockedMainMenu) {
+    for (const auto& [screen, locked] : {std::pair{0, true}, {0, false}, {1, true}}) {
+        SCOPED_TRACE(testing::Message() << screen << (locked ? " locked" : " open"));
+        form().settings.exitLocked = locked;
+        ComposeAt(static_cast<int16_t>(screen), {100, 100});
+        const Rgb background = ColourOf(kBackgrounds[screen]);
+        const Rgb note =
+            screen == 0 && locked ? ColourOf("Grafik\\Meny\\StoppLapp.jpg") : background;
+        ExpectAt({730, 530}, note, "top left of the note");
+        ExpectAt({799, 599}, note, "bottom right of the note");
+        ExpectAt({729, 599}, background, "left of the note");
+        ExpectAt({799, 529}, background, "above the note");
+    }
+}
+
+TEST_F(MenuTest, EmptySlotsDrawNothingAndScreensWithoutABackgroundFail) {
+    LoadAll(0);
+    form().ReleaseMainMenuPictures();
+    form().settings.exitLocked = true;
+    GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, 0xFF00FF);
+    platform().window.pointer = {100, 100};
+    form().DrawMenuBackground();
+    form().DrawMainMenuSelection();
+    form().currentScreen = form().menuContext = 2;
+    form().settings.itemEnabled[9] = false;  // its note is still loaded
+    form().DrawMenuBackground();
+    form().DrawSubMenuSelection();
+    EXPECT_EQ(GameUtil::backBuffer->PixelAt(100, 100), ColorToPixel(0xFF00FF));
+    EXPECT_EQ(GameUtil::backBuffer->PixelAt(765, 565), ColorToPixel(0xFF00FF));
+    EXPECT_TRUE(Shows(GameUtil::backBuffer->PixelAt(300, 130), NoteColour(1, 1)));
+    for (int16_t screen : {-1, 5, 6, 12}) {
+        form().currentScreen = screen;
+        EXPECT_THROW(form().DrawMenuBackground(), SystemFailure) << screen;
+    }
+}
+
+TEST_F(MenuTest, ADisplayThatWasNotLostYieldsOnceAndReloadsNothing) {
+    LoadAll(1);
+    platform().window.yields = 0;
+    ScopedRecordingDecoder decoder;
+    form().RecoverLostDisplay();
+    EXPECT_EQ(platform().window.yields, 1);
+    EXPECT_TRUE(decoder.Paths().empty());
+    EXPECT_EQ(std::ranges::count(platform().display.calls, "RestoreAllSurfaces"), 0);
+    EXPECT_TRUE(platform().window.pointerShapes.empty());
+}
+
+}  // namespace
+}  // namespace testing_support
