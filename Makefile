@@ -1,5 +1,5 @@
 # Everything a fresh Debian machine needs: `make run` and `make test`.
-.PHONY: all deps build demo run test test-sanitize fuzz bench format clean
+.PHONY: all deps build demo run test test-sanitize fuzz bench package format clean
 
 all: build
 
@@ -30,6 +30,10 @@ fuzz:
 
 bench: demo
 	build/quillowbee-bench
+
+# build/quillowbee_<version>_<arch>.deb
+package: build
+	@cmake --build --preset default --target package
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

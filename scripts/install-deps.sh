@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the demo content and the tests need.
+# Installs the Debian packages the build, the demo content, the tests and the package need.
 # Does nothing when every package is already present; uses sudo when not root.
 set -euo pipefail
 
@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libturbojpeg0-dev libfontconfig-dev
   fonts-urw-base35 libcairo2-dev libgtest-dev
   xvfb xdotool imagemagick
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 if [ "${1:-}" = "--with-fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -148,35 +148,38 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
     }
 }
 
+// The loader fails at the first problem; the check names the same problem with the line it is
+// on (0 for the file as a whole; nothing where only the slots are wrong).
 TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
     const struct {
         std::string fileName;
         std::optional<std::string> bytes;  // nothing: no such file
         int16_t firstSlot;
         std::string message;
+        std::optional<int32_t> line;
     } cases[] = {
         {"Data\\Djur.dat", Records(7), 24,
-         "Data\\Djur.dat: record 8: file ends before the folder line"},
+         "Data\\Djur.dat: record 8: file ends before the folder line", 42},
         {"Data\\Djur.dat", Records(7) + Join({"Djur\\Sak7\\", "1", "2", "3"}), 24,
-         "Data\\Djur.dat: record 8: file ends before the delay line"},
+         "Data\\Djur.dat: record 8: file ends before the delay line", 46},
         {"Data\\Djur.dat", Records(2) + "Djur\\Sak2\\\n\n", 24,
-         "Data\\Djur.dat: record 3: file ends before the simpleLast line"},
+         "Data\\Djur.dat: record 3: file ends before the simpleLast line", 14},
         {"Data\\Yrke.dat", "\r\n \n\x01\n", 0,
-         "Data\\Yrke.dat: record 1: file ends before the folder line"},
+         "Data\\Yrke.dat: record 1: file ends before the folder line", 3},
         {"Data\\Yrke.dat", EightWith(1, {"Yrke\\Sak1\\", "1,5", "11", "2", "1,2,3", "Anm1"}), 0,
-         "Data\\Yrke.dat: record 2: simpleLast \"1,5\" is not a number"},
+         "Data\\Yrke.dat: record 2: simpleLast \"1,5\" is not a number", 8},
         {"Data\\Yrke.dat", EightWith(0, {"Yrke\\Sak0\\", "1", "40000", "2", "1,2,3", "Anm0"}), 0,
-         "Data\\Yrke.dat: record 1: complexLast \"40000\" is outside -32768..32767"},
+         "Data\\Yrke.dat: record 1: complexLast \"40000\" is outside -32768..32767", 3},
         {"Data\\Musik.dat", EightWith(4, {"Musik\\Sak4\\", "1", "2", "-0.6", "1", "Anm4"}), 8,
-         "Data\\Musik.dat: record 5: filmLast -1 is negative"},
+         "Data\\Musik.dat: record 5: filmLast -1 is negative", 28},
         {"Data\\Sport.dat", EightWith(7, {"Sport\\Sak7\\", "1", "2", "1", "100,x", "Anm7"}), 16,
-         "Data\\Sport.dat: record 8: delay 1 \"x\" is not a number"},
+         "Data\\Sport.dat: record 8: delay 1 \"x\" is not a number", 47},
         {"Data\\Sport.dat", EightWith(0, {"Sport\\Sak0\\", "1", "2", "2", "100,,300", "Anm0"}), 16,
-         "Data\\Sport.dat: record 1: delay 1 \"\" is not a number"},
+         "Data\\Sport.dat: record 1: delay 1 \"\" is not a number", 5},
         {"Data\\Sport.dat", std::nullopt, 16,
-         "Data\\Sport.dat: cannot be opened (No such file or directory)"},
-        {"Data\\Musik.dat", kFolder, 8, "Data\\Musik.dat: cannot be read (Is a directory)"},
-        {"Data\\Yrke.dat", Records(8), 30, "item 32 is outside 0..31"}};
+         "Data\\Sport.dat: cannot be opened (No such file or directory)", 0},
+        {"Data\\Musik.dat", kFolder, 8, "Data\\Musik.dat: cannot be read (Is a directory)", 0},
+        {"Data\\Yrke.dat", Records(8), 30, "item 32 is outside 0..31", std::nullopt}};
     for (const auto& c : cases) {
         DataFolder folder(c.fileName, c.bytes);
         try {
@@ -185,12 +188,53 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
         } catch (const SystemFailure& failure) {
             EXPECT_EQ(failure.what(), c.message);
         }
+        const DataFileReader::ThemeFileCheck check = DataFileReader::CheckItemFile(c.fileName);
+        if (!c.line) {
+            EXPECT_TRUE(check.problems.empty()) << c.message;
+            continue;
+        }
+        ASSERT_EQ(check.problems.size(), 1u) << c.message;
+        EXPECT_EQ(c.fileName + ": " + check.problems[0].Text(), c.message);
+        EXPECT_EQ(check.problems[0].line, *c.line) << c.message;
     }
     DataFolder seven("Data\\Djur.dat", Records(7));
     EXPECT_THROW(DataFileReader::LoadItemFile("Data\\Djur.dat", 24), SystemFailure);
     EXPECT_EQ(Describe(DataFileReader::Item(30)), RecordItem(6));
     EXPECT_EQ(Describe(DataFileReader::Item(31)), Describe(ItemInfo{})) << "no eighth item";
     EXPECT_THROW(DataFileReader::Item(-1), SystemFailure);
+}
+
+TEST(CheckItemFile, GoesOnPastEachProblemToTheEndOfTheFile) {
+    std::string bytes = EightWith(1, {"Yrke\\Sak1\\", "x", "11", "2", "1,2,3", "Anm1"});
+    bytes = bytes.substr(0, bytes.rfind("Yrke\\Sak7"));  // seven records
+    const size_t record4 = bytes.find("Yrke\\Sak3");
+    bytes.replace(record4, bytes.find("Anm3") - record4, "Yrke\\Sak3\\\n4\n13\n-2\n5,6\n");
+    const size_t delays6 = bytes.find("105,200,300");
+    bytes.replace(delays6, 11, "105,y,300,z");
+    DataFolder folder("Data\\Yrke.dat", bytes);
+
+    const DataFileReader::ThemeFileCheck check = DataFileReader::CheckItemFile("Data\\Yrke.dat");
+    const std::vector<std::pair<int32_t, std::string>> expected = {
+        {8, "record 2: simpleLast \"x\" is not a number"},
+        {22, "record 4: filmLast -2 is negative"},
+        {35, "record 6: delay 1 \"y\" is not a number"},
+        {42, "record 8: file ends before the folder line"},
+    };
+    ASSERT_EQ(check.problems.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(check.problems[i].line, expected[i].first) << i;
+        EXPECT_EQ(check.problems[i].Text(), expected[i].second) << i;
+    }
+    // Every record up to the end is read from its own lines; a bad number reads as 0.
+    ASSERT_EQ(check.items.size(), 7u);
+    EXPECT_EQ(check.items[1].simpleLast, 0);
+    EXPECT_EQ(check.items[1].complexLast, 11);
+    EXPECT_EQ(check.items[3].remark, "Anm3");
+    EXPECT_TRUE(check.items[3].filmDelays.empty());
+    EXPECT_EQ(check.items[5].filmDelays, (std::vector<int16_t>{105, 0, 300}));
+    EXPECT_EQ(check.items[6].folder, "Yrke\\Sak6\\");
+    // The check fills no slot of the table.
+    EXPECT_EQ(Describe(DataFileReader::Item(0)), Describe(ItemInfo{}));
 }
 
 TEST(GetField, CountsFieldsAndWrapsAroundPastTheLastComma) {

@@ -9,6 +9,7 @@
 
 #include "base/system_failure.h"
 #include "display/display_objects.h"
+#include "graphics/menu_picture_files.h"
 #include "support/form_harness.h"
 #include "support/menu_picture_files.h"
 #include "support/recording_decoder.h"
@@ -107,6 +108,18 @@ TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizes) {
     EXPECT_EQ(decoder.Paths()[6], "Grafik/Meny/StartMeny0.jpg");
     EXPECT_EQ(decoder.Paths()[41], "Grafik/Meny/Knapp1_31.jpg");
     EXPECT_EQ(decoder.Paths()[52], "Grafik/Meny/Val/kryss.bmp");
+    // The content check's list names the same files, at the sizes they are asked for.
+    std::vector<GameUtil::MenuPictureFile> listed = GameUtil::MainSetPictureFiles();
+    for (const GameUtil::MenuPictureFile& file : GameUtil::ChoiceSetPictureFiles()) {
+        listed.push_back(file);
+    }
+    const auto& calls = decoder.Calls();
+    ASSERT_EQ(listed.size(), calls.size());
+    for (size_t k = 0; k < listed.size(); ++k) {
+        EXPECT_EQ(NativeName(listed[k].path).string(), calls[k].path);
+        EXPECT_EQ(listed[k].width, calls[k].wantWidth) << listed[k].path;
+        EXPECT_EQ(listed[k].height, calls[k].wantHeight) << listed[k].path;
+    }
     ExpectMainSet(true);
     for (const auto& note : form().notePictures) EXPECT_EQ(note->Height(), 600);
     EXPECT_EQ(form().selectedMarkPicture->Width(), 23);

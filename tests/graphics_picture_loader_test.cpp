@@ -201,6 +201,11 @@ TEST_F(PictureLoading, ABrokenFileFailsNamingItBeforeTheRequestIsCompleted) {
                 << failure.what();
         }
         EXPECT_EQ(request, Request(0, 0, 0, 0));
+        // The same decoder reads the next good picture whole, whatever the broken one left.
+        SurfaceRequest next = Request(0, 0, 0, 0);
+        const auto surface = GameUtil::LoadPictureSurface("tmp.jpg", next);
+        EXPECT_EQ(next, Request(7, 0x40, 64, 48)) << bytes.value_or("no file").size() << " bytes";
+        ExpectQuarters(*surface);
     }
 }
 

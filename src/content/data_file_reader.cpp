@@ -2,13 +2,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
-#include "platform/portable/path_resolution.h"
 #include "base/numeric.h"
 #include "base/system_failure.h"
+#include "platform/portable/path_resolution.h"
 
 namespace DataFileReader {
 
@@ -21,17 +22,48 @@ ItemInfo& Item(int32_t index) {
     return itemTable[static_cast<size_t>(index)];
 }
 
-std::string ReadToken(std::FILE* file) {
+namespace {
+
+// Where a data file is being read: the physical line the reading has reached (from 1), the line
+// the last token started on, and whether the last character read was a line feed.
+struct TokenPlace {
+    int32_t line = 1;
+    int32_t start = 1;
+    bool afterFeed = false;
+};
+
+// ReadToken, keeping track of the lines. At the end of the file the start is the file's last
+// line, so that "the file ends before ..." points at it.
+std::string ReadTokenAt(std::FILE* file, TokenPlace& place) {
     std::string token;
     for (int c = std::getc(file); c != EOF; c = std::getc(file)) {
-        if (c == '\n' && !token.empty()) {
-            break;
+        if (c == '\n') {
+            ++place.line;
+            place.afterFeed = true;
+            if (!token.empty()) {
+                return token;
+            }
+            continue;
         }
+        place.afterFeed = false;
         if (c >= 33) {
+            if (token.empty()) {
+                place.start = place.line;
+            }
             token.push_back(static_cast<char>(c));
         }
     }
+    if (token.empty()) {
+        place.start = place.afterFeed && place.line > 1 ? place.line - 1 : place.line;
+    }
     return token;
+}
+
+}  // namespace
+
+std::string ReadToken(std::FILE* file) {
+    TokenPlace place;
+    return ReadTokenAt(file, place);
 }
 
 namespace {
@@ -165,98 +197,164 @@ int16_t ParseNumber(std::string_view text) {
 
 namespace {
 
-// Where in a data file a record is read, for the failure message.
-struct RecordPlace {
-    const std::string& fileName;
-    int32_t record;  // 1..8
-
-    [[noreturn]] void Fail(const std::string& what) const {
-        ::Fail(fileName + ": record " + std::to_string(record) + ": " + what);
-    }
-};
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The next line; a read error is a failure rather than an early end of the file.
-std::string ReadLine(std::FILE* file, const std::string& fileName) {
-    std::string line = ReadToken(file);
-    if (std::ferror(file)) {
-        Fail(fileName + ": cannot be read (" + std::strerror(errno) + ")");
-    }
-    return line;
-}
+// Reads the records of one theme data file and hands each problem to `problem` and each
+// finished record to `store`. The loader's `problem` throws, so it stops at the first; the
+// check's collects and the reading goes on, a bad number reading as 0, so that the records
+// after it are still read from their own lines. Only the end of the file (or a read error) stops
+// it early.
+class RecordReader {
+  public:
+    using ProblemSink = std::function<void(const FileProblem&)>;
+    using RecordSink = std::function<void(int32_t record, ItemInfo&&)>;
 
-int16_t ReadNumberLine(std::FILE* file, const RecordPlace& place, const char* field) {
-    const std::string line = ReadLine(file, place.fileName);
-    if (line.empty()) {
-        place.Fail(std::string("file ends before the ") + field + " line");
-    }
-    try {
-        return ParseNumber(line);
-    } catch (const SystemFailure& failure) {
-        place.Fail(std::string(field) + " " + failure.what());
-    }
-}
+    RecordReader(std::FILE* file, ProblemSink problem)
+        : file_(file), problem_(std::move(problem)) {}
 
-// The delays of one film: field d of the delay line for picture d. GetField restarts its
-// skipping from the first field on every call; walking the fields once, and converting each
-// distinct field once, gives the same values in time linear in the number of pictures.
-std::vector<int16_t> ReadDelays(std::string_view line, int16_t filmLast, const RecordPlace& place) {
-    const CommaIndex commas(line);
-    std::unordered_map<size_t, int16_t> valueAfter;
-    std::vector<int16_t> delays(static_cast<size_t>(filmLast) + 1);
-    size_t pos = 0;
-    int32_t count = 0;
-    for (int32_t d = 0; d <= filmLast; ++d) {
-        while (commas.Skip(pos, count, d)) {
-        }
-        auto known = valueAfter.find(pos);
-        if (known == valueAfter.end()) {
-            const auto [start, length] = commas.FieldAfter(pos);
-            try {
-                known = valueAfter.emplace(pos, ParseNumber(line.substr(start, length))).first;
-            } catch (const SystemFailure& failure) {
-                place.Fail("delay " + std::to_string(d) + " " + failure.what());
+    void ReadAll(const RecordSink& store) {
+        for (record_ = 1; record_ <= kItemsPerTheme; ++record_) {
+            ItemInfo read;
+            if (!ReadRecord(read)) {
+                return;
             }
+            store(record_, std::move(read));
         }
-        delays[static_cast<size_t>(d)] = known->second;
     }
-    return delays;
+
+  private:
+    // The next line; false at the end of the file or on a read error.
+    bool Next(std::string& line) {
+        line = ReadTokenAt(file_, place_);
+        if (std::ferror(file_)) {
+            problem_({0, 0, std::string("cannot be read (") + std::strerror(errno) + ")"});
+            return false;
+        }
+        return !line.empty();
+    }
+
+    void Problem(const std::string& what) { problem_({record_, place_.start, what}); }
+
+    bool EndsBefore(const char* field) {
+        if (!std::ferror(file_)) {
+            Problem(std::string("file ends before the ") + field + " line");
+        }
+        return false;
+    }
+
+    bool ReadNumber(const char* field, int16_t& value) {
+        std::string line;
+        if (!Next(line)) {
+            return EndsBefore(field);
+        }
+        try {
+            value = ParseNumber(line);
+        } catch (const SystemFailure& failure) {
+            Problem(std::string(field) + " " + failure.what());
+            value = 0;
+        }
+        return true;
+    }
+
+    bool ReadRecord(ItemInfo& read) {
+        if (!Next(read.folder)) {
+            // Only the end of the file gives an empty line, and simpleLast could not follow.
+            return EndsBefore("folder");
+        }
+        if (!ReadNumber("simpleLast", read.simpleLast) ||
+            !ReadNumber("complexLast", read.complexLast) ||
+            !ReadNumber("filmLast", read.filmLast)) {
+            return false;
+        }
+        if (read.filmLast < 0) {
+            Problem("filmLast " + std::to_string(read.filmLast) + " is negative");
+            read.filmLast = -1;
+        }
+        std::string delayLine;
+        if (!Next(delayLine)) {
+            return EndsBefore("delay");
+        }
+        read.filmDelays = ReadDelays(delayLine, read.filmLast);
+        Next(read.remark);
+        return !std::ferror(file_);
+    }
+
+    // The delays of one film: field d of the delay line for picture d. GetField restarts its
+    // skipping from the first field on every call; walking the fields once, and converting each
+    // distinct field once, gives the same values in time linear in the number of pictures.
+    std::vector<int16_t> ReadDelays(std::string_view line, int16_t filmLast) {
+        const CommaIndex commas(line);
+        std::unordered_map<size_t, int16_t> valueAfter;
+        std::vector<int16_t> delays(static_cast<size_t>(filmLast + 1));
+        size_t pos = 0;
+        int32_t count = 0;
+        for (int32_t d = 0; d <= filmLast; ++d) {
+            while (commas.Skip(pos, count, d)) {
+            }
+            auto known = valueAfter.find(pos);
+            if (known == valueAfter.end()) {
+                const auto [start, length] = commas.FieldAfter(pos);
+                int16_t value = 0;
+                try {
+                    value = ParseNumber(line.substr(start, length));
+                } catch (const SystemFailure& failure) {
+                    Problem("delay " + std::to_string(d) + " " + failure.what());
+                }
+                known = valueAfter.emplace(pos, value).first;
+            }
+            delays[static_cast<size_t>(d)] = known->second;
+        }
+        return delays;
+    }
+
+    std::FILE* file_;
+    ProblemSink problem_;
+    TokenPlace place_;
+    int32_t record_ = 0;
+};
+
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr OpenDataFile(const std::string& fileName, std::string& problem) {
+    FilePtr file(std::fopen(platform::NativePath(fileName).c_str(), "rb"));
+    if (!file) {
+        problem = std::string("cannot be opened (") + std::strerror(errno) + ")";
+    }
+    return file;
 }
 
 }  // namespace
 
+std::string FileProblem::Text() const {
+    return record == 0 ? what : "record " + std::to_string(record) + ": " + what;
+}
+
 void LoadItemFile(const std::string& fileName, int16_t firstSlot) {
-    const std::unique_ptr<std::FILE, FileCloser> file(
-        std::fopen(platform::NativePath(fileName).c_str(), "rb"));
+    std::string openProblem;
+    const FilePtr file = OpenDataFile(fileName, openProblem);
     if (!file) {
-        Fail(fileName + ": cannot be opened (" + std::strerror(errno) + ")");
+        Fail(fileName + ": " + openProblem);
     }
-    for (int32_t record = 1; record <= kItemsPerTheme; ++record) {
-        ItemInfo& item = Item(firstSlot + record - 1);
-        const RecordPlace place{fileName, record};
-        ItemInfo read;
-        read.folder = ReadLine(file.get(), fileName);
-        if (read.folder.empty()) {
-            // Only the end of the file gives an empty line, and simpleLast could not follow.
-            place.Fail("file ends before the folder line");
-        }
-        read.simpleLast = ReadNumberLine(file.get(), place, "simpleLast");
-        read.complexLast = ReadNumberLine(file.get(), place, "complexLast");
-        read.filmLast = ReadNumberLine(file.get(), place, "filmLast");
-        if (read.filmLast < 0) {
-            place.Fail("filmLast " + std::to_string(read.filmLast) + " is negative");
-        }
-        const std::string delayLine = ReadLine(file.get(), fileName);
-        if (delayLine.empty()) {
-            place.Fail("file ends before the delay line");
-        }
-        read.filmDelays = ReadDelays(delayLine, read.filmLast, place);
-        read.remark = ReadLine(file.get(), fileName);
-        item = std::move(read);
+    RecordReader reader(
+        file.get(), [&](const FileProblem& problem) { Fail(fileName + ": " + problem.Text()); });
+    reader.ReadAll(
+        [&](int32_t record, ItemInfo&& read) { Item(firstSlot + record - 1) = std::move(read); });
+}
+
+ThemeFileCheck CheckItemFile(const std::string& fileName) {
+    ThemeFileCheck check;
+    std::string openProblem;
+    const FilePtr file = OpenDataFile(fileName, openProblem);
+    if (!file) {
+        check.problems.push_back({0, 0, openProblem});
+        return check;
     }
+    RecordReader reader(file.get(),
+                        [&](const FileProblem& problem) { check.problems.push_back(problem); });
+    reader.ReadAll([&](int32_t, ItemInfo&& read) { check.items.push_back(std::move(read)); });
+    return check;
 }
 
 }  // namespace DataFileReader

@@ -1,13 +1,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/system_failure.h"
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
 #include "content/random_numbers.h"
-#include "platform/services.h"
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
-#include "base/system_failure.h"
+#include "platform/services.h"
 #include "sound/dsound.h"
 
 using namespace DisplayFlags;
@@ -64,10 +64,9 @@ void MainMenuForm::StartUp() {
     GameUtil::TakeTheScreen();
     window.ShowWindow();
 
-    DataFileReader::LoadItemFile("Data\\Yrke.dat", 0);
-    DataFileReader::LoadItemFile("Data\\Musik.dat", 8);
-    DataFileReader::LoadItemFile("Data\\Sport.dat", 16);
-    DataFileReader::LoadItemFile("Data\\Djur.dat", 24);
+    for (const DataFileReader::ThemeFile& theme : DataFileReader::kThemeFiles) {
+        DataFileReader::LoadItemFile(theme.fileName, theme.firstSlot);
+    }
 
     DSound::InitSound();
 

@@ -1,6 +1,5 @@
 #include "sound/dsound.h"
 
-#include <array>
 #include <exception>
 
 #include "base/system_failure.h"
@@ -14,28 +13,6 @@ bool soundEnabled = false;
 std::vector<SoundSlot> soundSlots;
 
 namespace {
-
-struct BankEntry {
-    const char* fileName;
-    bool looping;
-};
-
-// The fixed bank, in slot order.
-constexpr std::array<BankEntry, 13> kBank{{
-    {"Ljud\\Musik\\Fiol.wav", true},
-    {"Ljud\\Djur\\Hona.wav", true},
-    {"Ljud\\Djur\\Hona2.wav", false},
-    {"Ljud\\Click.wav", false},
-    {"Ljud\\Missed.wav", false},
-    {"Ljud\\Build0.wav", false},
-    {"Ljud\\Build1.wav", false},
-    {"Ljud\\Build2.wav", false},
-    {"Ljud\\Build3.wav", false},
-    {"Ljud\\Build4.wav", false},
-    {"Ljud\\Build5.wav", false},
-    {"Ljud\\StartMeny.wav", true},
-    {"Ljud\\SubMeny.wav", true},
-}};
 
 platform::SoundSystem& Root() {
     platform::SoundSystem* root = platform::Current().sound;

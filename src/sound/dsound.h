@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,6 +38,27 @@ inline constexpr int16_t kFirstBuildSound = 5;
 inline constexpr int16_t kLastBuildSound = 10;
 inline constexpr int16_t kStartMenuMusic = 11;
 inline constexpr int16_t kSubMenuMusic = 12;
+
+// The fixed bank, in slot order: each sound's wave file and whether it loops.
+struct BankEntry {
+    const char* fileName;
+    bool looping;
+};
+inline constexpr std::array<BankEntry, 13> kBank{{
+    {"Ljud\\Musik\\Fiol.wav", true},
+    {"Ljud\\Djur\\Hona.wav", true},
+    {"Ljud\\Djur\\Hona2.wav", false},
+    {"Ljud\\Click.wav", false},
+    {"Ljud\\Missed.wav", false},
+    {"Ljud\\Build0.wav", false},
+    {"Ljud\\Build1.wav", false},
+    {"Ljud\\Build2.wav", false},
+    {"Ljud\\Build3.wav", false},
+    {"Ljud\\Build4.wav", false},
+    {"Ljud\\Build5.wav", false},
+    {"Ljud\\StartMeny.wav", true},
+    {"Ljud\\SubMeny.wav", true},
+}};
 
 extern std::unique_ptr<platform::SoundDevice> soundDevice;
 extern bool soundEnabled;

@@ -37,6 +37,8 @@ struct ProgramRun {
                       {"XDG_RUNTIME_DIR", dir.Path().string()},
                       {"XDG_CONFIG_HOME", (dir / "config").string()},
                       {"XDG_CONFIG_DIRS", (dir / "system").string()},
+                      {"XDG_DATA_HOME", (dir / "data").string()},
+                      {"XDG_DATA_DIRS", (dir / "shared").string()},
                       {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
         for (const auto& [name, value] : extra) launch.env[name] = value;
         launch.folder = folder;
@@ -88,6 +90,14 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
         {{"--disable-item=Djur:9"}, 2, "", "a position is 1 to 8"},
         {{"--disable-item=Drake:1"}, 2, "", "no theme is named 'Drake'"},
         {{"--settings", "--escape-locks=5"}, 2, "", "lock number 1 to 4"},
+        {{"--content"}, 2, "", "needs a folder"},
+        {{"--check", "a", "b"}, 2, "", "'b'"},
+        {{"--check", "--content=a", "b"}, 2, "", "two different folders"},
+        {{"--check", "."}, 1, "Data/Yrke.dat: cannot be opened", ""},
+        {{"--check", "."}, 1, "53 menu pictures, 13 sounds, 0 activity pictures: 70 problems", ""},
+        {{"--check"}, 1, "", "no content found"},
+        {{"--check", "/nonexistent/pack"}, 1, "", "cannot use the content folder /nonexistent/pack"},
+        {{"--content=/nonexistent/pack"}, 1, "", "cannot use the content folder"},
     };
     TempDir folder;
     for (const Case& c : cases) {
@@ -106,19 +116,36 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
     }
 }
 
+// Found nowhere, the content is missing before the screen is taken; named, the theme files turn
+// out missing at start-up, after it, and the screen is given back.
 TEST(SdlProgramTest, AStartWithoutContentEndsWithOneLineAndStatusOne) {
-    TempDir folder;
-    ProgramRun run;
-    EXPECT_EQ(run.Start(folder.Path()).Wait(15s), 1);
-    EXPECT_EQ(run.Err().rfind("quillowbee: ", 0), 0u) << run.Err();
-    EXPECT_EQ(std::ranges::count(run.Err(), '\n'), 1) << run.Err();
-    EXPECT_EQ(run.Out(), "");
-    EXPECT_TRUE(run.Logged("window"));
-    EXPECT_TRUE(run.Logged("frames")) << "no orderly end";
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+        bool window;
+    } cases[] = {
+        {{}, "no content found", false},
+        {{"--content=."}, "Data\\Yrke.dat: cannot be opened", true},
+    };
+    for (const auto& c : cases) {
+        TempDir folder;
+        ProgramRun run;
+        EXPECT_EQ(run.Start(folder.Path(), c.args).Wait(15s), 1);
+        EXPECT_EQ(run.Err().rfind("quillowbee: ", 0), 0u) << run.Err();
+        EXPECT_NE(run.Err().find(c.says), std::string::npos) << run.Err();
+        EXPECT_EQ(std::ranges::count(run.Err(), '\n'), 1) << run.Err();
+        EXPECT_EQ(run.Out(), "");
+        EXPECT_EQ(run.Logged("window").has_value(), c.window) << c.says;
+        EXPECT_EQ(run.Logged("frames").has_value(), c.window) << "no orderly end";
+    }
 }
 
 TEST(SdlProgramTest, ASecondCopyEndsAtOnceShowingNothing) {
     TempDir folder;
+    // Theme files, so that the copy finds content here before it meets the first copy.
+    for (const char* theme : {"Yrke", "Musik", "Sport", "Djur"}) {
+        folder.Write(std::string("Data/") + theme + ".dat", "\n");
+    }
     ProgramRun run;
     std::optional<platform::InstanceLock> first;
     {

@@ -54,7 +54,9 @@ class SdlWindowTest : public ::testing::Test {
         SDL_Quit();
     }
     void Open(bool windowed) {
-        presentation_ = std::make_unique<SdlPresentation>(PresentationOptions{windowed});
+        PresentationOptions options;
+        options.windowed = windowed;
+        presentation_ = std::make_unique<SdlPresentation>(options);
         window_ = std::make_unique<SdlWindowSystem>(*presentation_);
     }
     void TakeScreen() {

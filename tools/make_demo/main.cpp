@@ -1,5 +1,6 @@
 // quillowbee-make-demo OUTPUT_DIR: draws and synthesises the complete demo content pack —
 // theme data files, menu and choices pictures, sounds and every item's picture series.
+// quillowbee-make-demo --icons OUTPUT_DIR: draws the program's icons (see icon.h).
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
@@ -16,6 +17,7 @@
 
 #include "choices_pages.h"
 #include "data_files.h"
+#include "icon.h"
 #include "item_catalog.h"
 #include "item_series.h"
 #include "menu_pictures.h"
@@ -49,11 +51,33 @@ std::string RunJobs(const std::vector<std::function<void()>>& jobs) {
     return error;
 }
 
+// Hands back the font caches that cairo and fontconfig keep for the whole process, so that the
+// leak checker of the sanitizer build finds nothing left over.
+void ReleaseCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
+}
+
+int WriteIconFiles(const char* folder) {
+    try {
+        make_demo::WriteIcons(folder);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillowbee-make-demo: %s\n", e.what());
+        return 1;
+    }
+    ReleaseCaches();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        return WriteIconFiles(argv[2]);
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n       %s --icons OUTPUT_DIR\n", argv[0],
+                     argv[0]);
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -74,10 +98,7 @@ int main(int argc, char** argv) {
     jobs.emplace_back([&pack] { make_demo::WriteDataFiles(pack); });
 
     const std::string error = RunJobs(jobs);
-    // Hand back the font caches that cairo and fontconfig keep for the whole process, so that
-    // the leak checker of the sanitizer build finds nothing left over.
-    cairo_debug_reset_static_data();
-    FcFini();
+    ReleaseCaches();
     if (!error.empty()) {
         std::fprintf(stderr, "quillowbee-make-demo: %s\n", error.c_str());
         return 1;

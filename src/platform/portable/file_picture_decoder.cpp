@@ -53,7 +53,11 @@ class FilePictureDecoder : public PictureDecoder {
             Fail("the JPEG decoder cannot be created");
         }
     }
-    ~FilePictureDecoder() override { tjDestroy(handle_); }
+    ~FilePictureDecoder() override {
+        if (handle_ != nullptr) {
+            tjDestroy(handle_);
+        }
+    }
     FilePictureDecoder(const FilePictureDecoder&) = delete;
     FilePictureDecoder& operator=(const FilePictureDecoder&) = delete;
 
@@ -64,14 +68,25 @@ class FilePictureDecoder : public PictureDecoder {
             ReadBmp(nativePath, bytes_, picture_);
             picture_.physicalWidth = PixelsToHimetric(picture_.width);
             picture_.physicalHeight = PixelsToHimetric(picture_.height);
-        } else {
+            return picture_;
+        }
+        try {
             DecodeJpeg(nativePath, wantWidth, wantHeight);
+        } catch (const SystemFailure&) {
+            // TurboJPEG keeps state from a failed file (after a header cut short, the next good
+            // file reads as 0 x 0 pixels): the next picture starts with a fresh decompressor.
+            tjDestroy(handle_);
+            handle_ = tjInitDecompress();
+            throw;
         }
         return picture_;
     }
 
   private:
     void DecodeJpeg(const std::string& name, int32_t wantWidth, int32_t wantHeight) {
+        if (handle_ == nullptr && (handle_ = tjInitDecompress()) == nullptr) {
+            Fail("the JPEG decoder cannot be created");
+        }
         int width = 0, height = 0, subsampling = 0, colorspace = 0;
         const auto* data = reinterpret_cast<const unsigned char*>(bytes_.data());
         if (tjDecompressHeader3(handle_, data, bytes_.size(), &width, &height, &subsampling,
@@ -79,8 +94,11 @@ class FilePictureDecoder : public PictureDecoder {
             !IsHarmlessWarning(handle_)) {
             Fail(name + ": not a readable picture (" + tjGetErrorStr2(handle_) + ")");
         }
-        if (width <= 0 || height <= 0 || width > kLargestPictureSide ||
-            height > kLargestPictureSide) {
+        if (width <= 0 || height <= 0) {
+            // A header cut off before its size ends with a mere warning and no size.
+            Fail(name + ": not a readable picture (no picture size in its header)");
+        }
+        if (width > kLargestPictureSide || height > kLargestPictureSide) {
             Fail(name + ": picture of " + std::to_string(width) + " x " + std::to_string(height) +
                  " pixels is too large");
         }

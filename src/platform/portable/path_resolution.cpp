@@ -146,22 +146,10 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-std::string NativePath(std::string_view systemPath) {
-    constexpr std::string_view kHardDiskPrefix = "C:\\Quillowbee\\";
-    std::string base;
-    std::string relative;
-    if (StartsWithIgnoringAsciiCase(systemPath, kHardDiskPrefix)) {
-        base = UserDataHome() + "/";
-        relative = "Quillowbee/" + Windows1252ToUtf8(systemPath.substr(kHardDiskPrefix.size()));
-    } else {
-        relative = Windows1252ToUtf8(systemPath);
-    }
-    for (char& c : relative) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
+namespace {
 
+// `relative` ('/'-separated, UTF-8) below the native folder `base` ("" or ending in '/').
+std::string Resolve(const std::string& base, const std::string& relative) {
     // Content written with the right case is found with one look-up.
     if (Exists(base + relative)) {
         return base + relative;
@@ -190,6 +178,35 @@ std::string NativePath(std::string_view systemPath) {
         start = slash + 1;
     }
     return resolved;
+}
+
+std::string WithSlashes(std::string text) {
+    for (char& c : text) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view systemPath) {
+    constexpr std::string_view kHardDiskPrefix = "C:\\Quillowbee\\";
+    if (StartsWithIgnoringAsciiCase(systemPath, kHardDiskPrefix)) {
+        return Resolve(UserDataHome() + "/",
+                       "Quillowbee/" + WithSlashes(Windows1252ToUtf8(
+                                           systemPath.substr(kHardDiskPrefix.size()))));
+    }
+    return Resolve("", WithSlashes(Windows1252ToUtf8(systemPath)));
+}
+
+std::string NativePathBelow(const std::string& folder, std::string_view systemPath) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/') {
+        base += '/';
+    }
+    return Resolve(base, WithSlashes(Windows1252ToUtf8(systemPath)));
 }
 
 }  // namespace platform

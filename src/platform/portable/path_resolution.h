@@ -12,6 +12,10 @@ namespace platform {
 // directory. A part that matches nothing is kept as written, so opening it fails naturally.
 std::string NativePath(std::string_view systemPath);
 
+// The same for a relative path text below the native folder `folder` instead of the current
+// directory; the folder itself is taken as written.
+std::string NativePathBelow(const std::string& folder, std::string_view systemPath);
+
 // Windows-1252 bytes to UTF-8.
 std::string Windows1252ToUtf8(std::string_view text);
 

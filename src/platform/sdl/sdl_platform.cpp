@@ -2,13 +2,14 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "base/system_failure.h"
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_sound_system.h"
 #include "platform/sdl/sdl_text_renderer.h"
 #include "platform/sdl/sdl_window_system.h"
-#include "base/system_failure.h"
 
 namespace platform {
 
@@ -16,7 +17,12 @@ namespace {
 // Owns SDL's initialisation, so it is undone after every part has gone. Sound starts later, when
 // the sound bank asks for its device, so a second copy never touches the audio system.
 struct SdlInit {
-    SdlInit() {
+    explicit SdlInit(const PresentationOptions& options) {
+        if (options.windowClass != nullptr) {
+            // Read by SDL's X11 and Wayland drivers when they create the window.
+            setenv("SDL_VIDEO_X11_WMCLASS", options.windowClass, 1);
+            setenv("SDL_VIDEO_WAYLAND_WMCLASS", options.windowClass, 1);
+        }
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             Fail(std::string("the video system cannot start: ") + SDL_GetError());
         }
@@ -27,7 +33,7 @@ struct SdlInit {
 
 struct SdlPlatform::Parts {
     explicit Parts(const PresentationOptions& options)
-        : presentation(options), window(presentation) {}
+        : init(options), presentation(options), window(presentation) {}
     // Declared in the order of start-up; they go in reverse.
     SdlInit init;
     SdlPresentation presentation;

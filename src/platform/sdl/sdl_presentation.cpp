@@ -5,9 +5,9 @@
 #include <ctime>
 #include <string>
 
+#include "base/system_failure.h"
 #include "platform/sdl/display_probe.h"
 #include "platform/sdl/pixel_conversion.h"
-#include "base/system_failure.h"
 
 namespace platform {
 
@@ -88,6 +88,7 @@ void SdlPresentation::CreateWindowAndRenderer() {
         if (window_ == nullptr) {
             FailSdl("the window cannot be created");
         }
+        SetIcon();
         if (TryCreateRenderer(software)) {
             if (software || options_.renderer != RendererChoice::Automatic ||
                 !RunsOnSoftwareGl(renderer_)) {
@@ -114,6 +115,21 @@ void SdlPresentation::CreateWindowAndRenderer() {
     SDL_RenderPresent(renderer_);
     nextTick_ = std::chrono::steady_clock::now() + kFramePeriod;
     log_.Milestone("window");
+}
+
+void SdlPresentation::SetIcon() {
+    const WindowIcon& icon = options_.icon;
+    if (icon.argb == nullptr) {
+        return;
+    }
+    // SDL copies the pixels; the surface only lends them.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(icon.argb), icon.width, icon.height, 32, icon.width * 4,
+        SDL_PIXELFORMAT_ARGB8888);
+    if (surface != nullptr) {
+        SDL_SetWindowIcon(window_, surface);
+        SDL_FreeSurface(surface);
+    }
 }
 
 bool SdlPresentation::TryCreateRenderer(bool software) {

@@ -61,6 +61,8 @@ class SdlPresentation : public DisplayPresentation {
 
   private:
     void CreateWindowAndRenderer();
+    // The window's icon from the options, where they give one; a window without is no failure.
+    void SetIcon();
     bool TryCreateRenderer(bool software);
     void CreateTexture();
     void DestroyWindow();
