@@ -2,6 +2,7 @@
 #include <cctype>
 #include <optional>
 
+#include "content/data_file_reader.h"
 #include "content_folder.h"
 #include "kit.h"
 #include "kit_error.h"
@@ -10,6 +11,7 @@
 #include "menu_cell.h"
 #include "photo.h"
 #include "picture_fit.h"
+#include "platform/portable/content_search.h"
 #include "platform/portable/path_resolution.h"
 #include "series.h"
 #include "theme_record.h"
@@ -19,6 +21,17 @@ namespace fs = std::filesystem;
 
 namespace kit {
 namespace {
+
+// Where a first run copies its content from: the folder the program itself would use (the
+// current directory, the per-user folder, the installed demo), else the current directory.
+fs::path ContentTheProgramWouldUse() {
+    std::vector<std::string_view> themeFiles;
+    for (const DataFileReader::ThemeFile& theme : DataFileReader::kThemeFiles) {
+        themeFiles.emplace_back(theme.fileName);
+    }
+    const platform::ContentSearch search = platform::FindContentFolder(themeFiles);
+    return search.found ? fs::path(*search.found) : fs::current_path();
+}
 
 using make_demo::Canvas;
 using make_demo::Theme;
@@ -194,7 +207,7 @@ KitResult MakeItem(const KitOptions& options) {
 
     KitResult result;
     result.copiedContent = EnsureContent(
-        plan.content, options.seedFrom.empty() ? fs::current_path() : options.seedFrom,
+        plan.content, options.seedFrom.empty() ? ContentTheProgramWouldUse() : options.seedFrom,
         options.beforeStep);
     ResolveFiles(plan);
     const std::string oldThemeFile = ReadWholeFile(plan.themeFile);
