@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,14 +13,13 @@
 
 namespace {
 
-using testing_support::ActivityColour;
 using testing_support::FormHarness;
 using testing_support::MenuColour;
 using testing_support::PixelMatches;
 
 // The program started with a settings file, on the main menu after its first pass.
 struct Started {
-    Started(const std::filesystem::path& pack, const std::string& settings) : cwd(pack) {
+    explicit Started(const std::string& settings) : cwd(testing_support::SharedMiniPack()) {
         h.platform.settings.files = {{"settings.ini", "[Settings]\n" + settings, ""}};
         h.platform.counter.SetMs(1000000);
         ::testing::internal::CaptureStderr();
@@ -30,17 +27,6 @@ struct Started {
         errors = ::testing::internal::GetCapturedStderr();
         h.form.isRunning = true;
         h.Pass();
-    }
-    void Later(int ms) { h.platform.counter.AdvanceMs(ms); }
-    // Opens the Djur sub-menu and clicks on its first item; the next pass enters it.
-    void ChooseDjur() {
-        for (const platform::Point at : {platform::Point{600, 100}, platform::Point{110, 130}}) {
-            h.Click(at.x, at.y);
-            h.Pass();
-        }
-    }
-    bool Shows(testing_support::Rgb colour) {
-        return PixelMatches(h.platform.display.PixelAt(400, 300), colour);
     }
 
     testing_support::ScopedCurrentDir cwd;
@@ -53,7 +39,6 @@ struct Scenario {
     const char* name;
     std::string settings;  // the [Settings] lines of the user's file
     std::function<void(Started&)> check;
-    std::optional<testing_support::MiniPackOptions> pack = std::nullopt;  // a pack of its own
 };
 
 void ExitLocked(Started& r) {
@@ -90,27 +75,13 @@ TEST(SettingsScenarioTest, EachSettingIsSeenInTheProgram) {
     const Scenario scenarios[] = {
         {"the exit lock", "exitLocked=True\n", ExitLocked},
         {"a hidden item from the file", "disabledItems=Djur:Sak0\n", FirstDjurItemHidden},
-        {"a build-up of four steps", "buildUpSteps=4\n",
-         [](Started& r) {
-             r.ChooseDjur();
-             for (const int picture : {0, 2, 4, 6, 8}) {
-                 EXPECT_TRUE(r.Shows(ActivityColour(24, "Komplex\\Byggupp\\", picture))) << picture;
-                 EXPECT_EQ(r.form.requestedScreen,
-                           picture == 8 ? 6 : 5);  // the last asks for the film
-                 r.Later(600);
-                 if (picture != 8) r.h.Key(platform::kKeySpace);
-             }
-         },
-         testing_support::MiniPackOptions{.complexLast = 10}},
-        {"backwards", "reversePlay=True\n",
-         [](Started& r) {
-             r.ChooseDjur();
-             EXPECT_TRUE(r.Shows(ActivityColour(24, "Komplex\\Byggupp\\", 3)));
-             EXPECT_EQ(r.form.filmIndex, 3);
-         }},
         {"a slow film", "buildUpSteps=0\nfilmDelayFactor=3.0\n",
          [](Started& r) {
-             r.ChooseDjur();
+             for (const platform::Point at :
+                  {platform::Point{600, 100}, platform::Point{110, 130}}) {
+                 r.h.Click(at.x, at.y);  // the Djur sub-menu, its first item
+                 r.h.Pass();
+             }
              ASSERT_EQ(r.form.requestedScreen, 6) << "the film does not start at once";
              r.h.Pass();
              EXPECT_EQ(r.form.filmDeadline - GameUtil::GetMilliseconds(), 300);
@@ -118,12 +89,7 @@ TEST(SettingsScenarioTest, EachSettingIsSeenInTheProgram) {
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
-        std::unique_ptr<testing_support::TempDir> ownPack;
-        if (s.pack) {
-            ownPack = std::make_unique<testing_support::TempDir>();
-            testing_support::WriteMiniPack(ownPack->Path(), *s.pack);
-        }
-        Started run(ownPack ? ownPack->Path() : testing_support::SharedMiniPack(), s.settings);
+        Started run(s.settings);
         EXPECT_EQ(run.errors, "");
         s.check(run);
     }

@@ -54,16 +54,12 @@ class ChoicesScreenTest : public NavigationTest {
     }
 
     // Whole marks with their top-left corners at `marks`, and no other.
-    void ExpectMarks(int16_t page, const std::vector<platform::Point>& marks) {
-        const uint16_t background = ColorToPixel(kPageColors[page]);
+    void ExpectMarks(const std::vector<platform::Point>& marks) {
         for (const platform::Point& m : marks) {
             SCOPED_TRACE(testing::Message() << "mark at " << m.x << ", " << m.y);
             EXPECT_EQ(At(m.x, m.y), ColorToPixel(kMarkColor));
             EXPECT_EQ(At(m.x + 22, m.y + 22), ColorToPixel(kMarkColor));
             EXPECT_EQ(At(m.x + 11, m.y + 11), ColorToPixel(0));
-            EXPECT_EQ(At(m.x - 1, m.y), background);
-            EXPECT_EQ(At(m.x + 23, m.y + 22), background);
-            EXPECT_EQ(At(m.x + 22, m.y + 23), background);
         }
         // The mark's white part is 23 x 23 less its 5 x 5 centre.
         EXPECT_EQ(CountPixels(kMarkColor), static_cast<int>(marks.size()) * (529 - 25));
@@ -99,7 +95,7 @@ TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
         form.ResetSettings(0);
         c.change(form.settings);
         Draw(c.page);
-        ExpectMarks(c.page, c.marks);
+        ExpectMarks(c.marks);
         EXPECT_EQ(CountPixels(kCrossColor), 0);
         EXPECT_TRUE(c.page != 0 || CountPixels(kPageColors[0]) == 800 * 600);
     }
@@ -154,7 +150,7 @@ TEST_F(ChoicesScreenTest, CrossesOverDisabledItemsWithTheirBlackTransparent) {
         EXPECT_EQ(At(at.x, at.y), background);
         EXPECT_EQ(At(at.x + 50, at.y + 53), background);
     }
-    ExpectMarks(2, {{257, 101}, {596, 99}});
+    ExpectMarks({{257, 101}, {596, 99}});
 }
 
 TEST_F(ChoicesScreenTest, AFailedBackgroundOrALostDisplayEndsTheFrame) {
