@@ -207,12 +207,7 @@ class KitRunTest : public ::testing::Test {
     }
 
     kit::KitOptions Options(const std::string& name = "Mormors katt") const {
-        return {.theme = "djur",
-                .position = 3,
-                .name = name,
-                .photos = {photo},
-                .content = content,
-                .seedFrom = {}};
+        return {"djur", 3, name, {photo}, content, {}};  // theme, position, name, photos, content
     }
 };
 
@@ -295,12 +290,8 @@ TEST(KitActivityTest, TheProgramPlaysTheNewItemsBuildUpAndFilm) {
     testing_support::WriteMiniPack(scene.dir.Path());
     const fs::path cat = scene.dir / "cat.jpg";
     testing_support::WriteJpegPixels(cat, 640, 480, Quarters(640, 480));
-    const kit::KitResult result = kit::MakeItem({.theme = "Djur",
-                                                 .position = 8,
-                                                 .name = "Katten Måns",
-                                                 .photos = {cat, cat},
-                                                 .content = scene.dir.Path(),
-                                                 .seedFrom = {}});
+    const kit::KitResult result =
+        kit::MakeItem({"Djur", 8, "Katten Måns", {cat, cat}, scene.dir.Path(), {}});
     ASSERT_EQ(result.item, 31);
     DataFileReader::LoadItemFile("Data\\Djur.dat", kDjurFirst);
     const ItemInfo& item = DataFileReader::itemTable[31];
