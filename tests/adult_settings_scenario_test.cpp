@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,14 +13,13 @@
 
 namespace {
 
-using testing_support::ActivityColour;
 using testing_support::FormHarness;
 using testing_support::MenuColour;
 using testing_support::PixelMatches;
 
 // The program started with a settings file, on the main menu after its first pass.
 struct Started {
-    Started(const std::filesystem::path& pack, const std::string& settings) : cwd(pack) {
+    explicit Started(const std::string& settings) : cwd(testing_support::SharedMiniPack()) {
         h.platform.settings.files = {{"settings.ini", "[Settings]\n" + settings, ""}};
         h.platform.counter.SetMs(1000000);
         ::testing::internal::CaptureStderr();
@@ -30,17 +27,6 @@ struct Started {
         errors = ::testing::internal::GetCapturedStderr();
         h.form.isRunning = true;
         h.Pass();
-    }
-    void Later(int ms) { h.platform.counter.AdvanceMs(ms); }
-    // Opens the Djur sub-menu and clicks on the entry of `slot`; the next pass enters it.
-    void ChooseDjur(int slot) {
-        h.Click(600, 100);
-        h.Pass();
-        h.Click(110 + 195 * (slot % 4), slot < 4 ? 130 : 370);
-        h.Pass();
-    }
-    bool Shows(testing_support::Rgb colour) {
-        return PixelMatches(h.platform.display.PixelAt(400, 300), colour);
     }
 
     testing_support::ScopedCurrentDir cwd;
@@ -53,7 +39,6 @@ struct Scenario {
     const char* name;
     std::string settings;  // the [Settings] lines of the user's file
     std::function<void(Started&)> check;
-    std::optional<testing_support::MiniPackOptions> pack = std::nullopt;  // a pack of its own
 };
 
 void ExitLocked(Started& r) {
@@ -85,90 +70,26 @@ void FirstDjurItemHidden(Started& r) {
     EXPECT_EQ(r.form.subMenuFocus, 1);
 }
 
-void FilmDeadlineIn(Started& r, int ms) {
-    r.ChooseDjur(0);
-    ASSERT_EQ(r.form.requestedScreen, 6) << "the film does not start at once";
-    r.h.Pass();
-    EXPECT_EQ(r.form.currentScreen, 6);
-    EXPECT_EQ(r.form.filmDeadline - GameUtil::GetMilliseconds(), ms);
-}
-
+// A few settings followed end to end; each setting's effect is checked where it is applied.
 TEST(SettingsScenarioTest, EachSettingIsSeenInTheProgram) {
-    // The build-up shows `pictures`, one a step; the step after the last (`more` 0) or the one
-    // that shows it (`more` -1) asks for the film.
-    const auto built = [](std::vector<int> pictures, int more) {
-        return [pictures, more](Started& r) {
-            r.ChooseDjur(0);
-            for (size_t i = 0; i < pictures.size() + static_cast<size_t>(more); ++i) {
-                if (i < pictures.size()) {
-                    EXPECT_TRUE(r.Shows(ActivityColour(24, "Komplex\\Byggupp\\", pictures[i])));
-                }
-                EXPECT_EQ(r.form.requestedScreen, 5);
-                r.Later(600);
-                r.h.Key(platform::kKeySpace);
-            }
-            EXPECT_EQ(r.form.requestedScreen, 6);
-            EXPECT_TRUE(r.Shows(ActivityColour(24, "Komplex\\Byggupp\\", pictures.back())));
-        };
-    };
     const Scenario scenarios[] = {
         {"the exit lock", "exitLocked=True\n", ExitLocked},
-        {"an escape lock keeps the child in the build-up", "escapeLocks=4\n",
-         [](Started& r) {
-             r.ChooseDjur(0);
-             r.Later(4000);
-             r.h.Key(platform::kKeyEscape);
-             r.h.Pass();
-             EXPECT_EQ(r.form.currentScreen, 5);
-         }},
-        {"the key delay paces the steps", "keyDelay=2000\n",
-         [](Started& r) {
-             r.ChooseDjur(0);
-             for (const auto& [later, index] : {std::pair{0, 1}, {1500, 1}, {600, 2}}) {
-                 r.Later(later);
-                 r.h.Key(platform::kKeySpace);
-                 EXPECT_EQ(r.form.buildUpIndex, index);
-             }
-         }},
         {"a hidden item from the file", "disabledItems=Djur:Sak0\n", FirstDjurItemHidden},
-        {"no build-up", "buildUpSteps=0\n", [](Started& r) { FilmDeadlineIn(r, 100); }},
-        {"a build-up of first and last", "buildUpSteps=2\n", built({0, 3}, 0)},
-        {"a build-up of four steps", "buildUpSteps=4\n", built({0, 2, 4, 6, 8}, -1),
-         testing_support::MiniPackOptions{.complexLast = 10}},
-        {"the simple pictures", "simpleContent=True\n",
+        {"a slow film", "buildUpSteps=0\nfilmDelayFactor=3.0\n",
          [](Started& r) {
-             r.ChooseDjur(2);
-             EXPECT_TRUE(r.Shows(ActivityColour(26, "Enkel\\Byggupp\\", 0)));
-         }},
-        {"backwards", "reversePlay=True\n",
-         [](Started& r) {
-             r.ChooseDjur(0);
-             EXPECT_TRUE(r.Shows(ActivityColour(24, "Komplex\\Byggupp\\", 3)));
-             EXPECT_EQ(r.form.filmIndex, 3);
-         }},
-        {"a film that ends by itself", "buildUpSteps=0\nfilmRepeats=2\n",
-         [](Started& r) {
-             r.ChooseDjur(0);
-             for (int pass = 0; pass < 400 && r.form.currentScreen != 4; ++pass) {
-                 r.Later(50);
+             for (const platform::Point at :
+                  {platform::Point{600, 100}, platform::Point{110, 130}}) {
+                 r.h.Click(at.x, at.y);  // the Djur sub-menu, its first item
                  r.h.Pass();
              }
-             EXPECT_EQ(r.form.currentScreen, 4) << "the film did not end";
-             EXPECT_EQ(r.form.filmPasses, 2);
+             ASSERT_EQ(r.form.requestedScreen, 6) << "the film does not start at once";
+             r.h.Pass();
+             EXPECT_EQ(r.form.filmDeadline - GameUtil::GetMilliseconds(), 300);
          }},
-        {"a slow film", "buildUpSteps=0\nfilmDelayFactor=3.0\n",
-         [](Started& r) { FilmDeadlineIn(r, 300); }},
-        {"a fast film", "buildUpSteps=0\nfilmDelayFactor=fast\n",
-         [](Started& r) { FilmDeadlineIn(r, 33); }},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
-        std::unique_ptr<testing_support::TempDir> ownPack;
-        if (s.pack) {
-            ownPack = std::make_unique<testing_support::TempDir>();
-            testing_support::WriteMiniPack(ownPack->Path(), *s.pack);
-        }
-        Started run(ownPack ? ownPack->Path() : testing_support::SharedMiniPack(), s.settings);
+        Started run(s.settings);
         EXPECT_EQ(run.errors, "");
         s.check(run);
     }

@@ -36,14 +36,15 @@ std::vector<platform::SettingsFileText> File(const std::string& text) {
 }
 
 TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
+    const std::string ignored = "; the line is ignored\n",
+                      delays = "(allowed: 500, 1000, 1500, 2000, 2500)";
+    const std::string notALine = "' is not a key=value line, a [section] or a ;comment" + ignored;
+    // clang-format off
     const Case cases[] = {
         {"every key, any case, blanks, comments, CRLF and a byte-order mark",
-         File("\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\n"
-              "keyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
-              "buildUpSteps=4\nsimpleContent=True\nreversePlay=True\nfilmRepeats=8\n"
-              "filmDelayFactor=fast\npage1Choice=False\npage2SecondChoice=False\n"
-              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n"),
-         {},
+         File("\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\nkeyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
+              "buildUpSteps=4\nsimpleContent=True\nreversePlay=True\nfilmRepeats=8\nfilmDelayFactor=fast\npage1Choice=False\npage2SecondChoice=False\n"
+              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n"), {},
          [](ChoiceSettings& s) {
              s.exitLocked = s.simpleContent = s.reversePlay = true;
              s.escapeLocks = {true, false, false, true};
@@ -52,101 +53,58 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
              s.buildUpSteps = 4;
              s.filmRepeats = 8;
              s.filmDelayFactor = 0.33;
-             s.page1Choice = s.page2SecondChoice = s.page2Choice = false;
-             s.page3Choice = s.page4Choice = false;
-         },
-         ""},
+             s.page1Choice = s.page2SecondChoice = s.page2Choice = s.page3Choice = s.page4Choice = false;
+         }, ""},
         {"system files, the user's, then the options, each later one winning key by key",
          {{"a.ini", "[Settings]\nkeyDelay=2500\nfilmDelayFactor=0.330\n", ""},
           {"b.ini", "[Settings]\nkeyDelay=2000\nexitLocked=True\ndisabledItems=Djur:1\n", ""},
           {"u.ini", "[Other]\nkeyDelay=7\nx\n[Settings]\nkeyDelay=1000\ndisabledItems=\n", ""}},
-         {"--build-up-steps=0", "--film-speed=slow", "--disable-item=Djur:3,Katt",
-          "--enable-item=djur:3", "--reverse-play", "--reverse-play=False"},
-         [](ChoiceSettings& s) {
-             s.keyDelay = 1000;
-             s.exitLocked = true;
-             s.buildUpSteps = 0;
-             s.filmDelayFactor = 3.0;
-             Hide(s, {25});
-         },
-         ""},
+         {"--build-up-steps=0", "--film-speed=slow", "--disable-item=Djur:3,Katt", "--enable-item=djur:3", "--reverse-play", "--reverse-play=False"},
+         [](ChoiceSettings& s) { s.keyDelay = 1000; s.exitLocked = true; s.buildUpSteps = 0; s.filmDelayFactor = 3.0; Hide(s, {25}); }, ""},
         {"a wrong line leaves the good ones; a file that cannot be read is passed over",
-         {{"a.ini", "", "Permission denied"},
-          {"u.ini", "[Settings]\nkeyDelay=700\nexitLocked=True\nkeyDelays=1000\n", ""}},
-         {},
+         {{"a.ini", "", "Permission denied"}, {"u.ini", "[Settings]\nkeyDelay=700\nexitLocked=True\nkeyDelays=1000\n", ""}}, {},
          [](ChoiceSettings& s) { s.exitLocked = true; },
-         "a.ini: cannot be read (Permission denied); its settings are not used\n"
-         "u.ini:2: keyDelay=700: not allowed (allowed: 500, 1000, 1500, 2000, 2500); the line "
-         "is ignored\n"
-         "u.ini:4: unknown setting 'keyDelays'; the line is ignored\n"},
+         "a.ini: cannot be read (Permission denied); its settings are not used\nu.ini:2: keyDelay=700: not allowed " + delays + ignored +
+         "u.ini:4: unknown setting 'keyDelays'" + ignored},
         {"values not allowed",
-         File("[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\n"
-              "exitLocked=1\nreversePlay=\nescapeLocks=5\n"),
-         {},
+         File("[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\nexitLocked=1\nreversePlay=\nescapeLocks=5\n"), {},
          [](ChoiceSettings&) {},
-         "s.ini:2: keyDelay=500ms: not allowed (allowed: 500, 1000, 1500, 2000, 2500); the line "
-         "is ignored\n"
-         "s.ini:3: buildUpSteps=3: not allowed (allowed: 10, 4, 2, 0); the line is ignored\n"
-         "s.ini:4: filmRepeats=16.0: not allowed (allowed: 2, 4, 8, 16); the line is ignored\n"
-         "s.ini:5: filmDelayFactor=2: not allowed (allowed: slow, normal, fast (or 3.0, 1.0, "
-         "0.33)); the line is ignored\n"
-         "s.ini:6: exitLocked=1: not allowed (allowed: True, False); the line is ignored\n"
-         "s.ini:7: reversePlay=: not allowed (allowed: True, False); the line is ignored\n"
-         "s.ini:8: escapeLocks=5: '5' is not a lock number 1 to 4; the line is ignored\n"},
+         "s.ini:2: keyDelay=500ms: not allowed " + delays + ignored +
+         "s.ini:3: buildUpSteps=3: not allowed (allowed: 10, 4, 2, 0)" + ignored +
+         "s.ini:4: filmRepeats=16.0: not allowed (allowed: 2, 4, 8, 16)" + ignored +
+         "s.ini:5: filmDelayFactor=2: not allowed (allowed: slow, normal, fast (or 3.0, 1.0, 0.33))" + ignored +
+         "s.ini:6: exitLocked=1: not allowed (allowed: True, False)" + ignored +
+         "s.ini:7: reversePlay=: not allowed (allowed: True, False)" + ignored +
+         "s.ini:8: escapeLocks=5: '5' is not a lock number 1 to 4" + ignored},
         {"lines out of place; the first section and a key's first line count, right or wrong",
-         File("exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\n"
-              "keyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n"),
-         {},
+         File("exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\nkeyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n"), {},
          [](ChoiceSettings&) {},
-         "s.ini:1: 'exitLocked=True' lies before the [Settings] line; the line is ignored\n"
-         "s.ini:3: 'keyDelay 1000' is not a key=value line, a [section] or a ;comment; the line "
-         "is ignored\n"
-         "s.ini:4: '=True' is not a key=value line, a [section] or a ;comment; the line is "
-         "ignored\n"
-         "s.ini:5: '[Settings' is not a key=value line, a [section] or a ;comment; the line is "
-         "ignored\n"
-         "s.ini:6: '\x01' is not a key=value line, a [section] or a ;comment; the line is "
-         "ignored\n"
-         "s.ini:7: keyDelay=700: not allowed (allowed: 500, 1000, 1500, 2000, 2500); the line "
-         "is ignored\n"
-         "s.ini:8: keyDelay is set on line 7 already, and the first counts; the line is "
-         "ignored\n"
-         "s.ini:9: a second [Settings] section (the first is on line 2); its lines are "
-         "ignored\n"},
+         "s.ini:1: 'exitLocked=True' lies before the [Settings] line" + ignored + "s.ini:3: 'keyDelay 1000" + notALine +
+         "s.ini:4: '=True" + notALine + "s.ini:5: '[Settings" + notALine + "s.ini:6: '\x01" + notALine +
+         "s.ini:7: keyDelay=700: not allowed " + delays + ignored + "s.ini:8: keyDelay is set on line 7 already, and the first counts" + ignored +
+         "s.ini:9: a second [Settings] section (the first is on line 2); its lines are ignored\n"},
         {"items that cannot be found",
-         {{"a.ini", "[Settings]\ndisabledItems=Fisk:1\n", ""},
-          {"b.ini", "[Settings]\ndisabledItems=Djur:9\n", ""},
-          {"c.ini", "[Settings]\ndisabledItems=Djur:1,,Djur:2\n", ""},
-          {"d.ini", "[Settings]\ndisabledItems=Drake\n", ""},
-          {"e.ini", "[Settings]\ndisabledItems=Boll\n", ""}},
-         {},
+         {{"a.ini", "[Settings]\ndisabledItems=Fisk:1\n", ""}, {"b.ini", "[Settings]\ndisabledItems=Djur:9\n", ""},
+          {"c.ini", "[Settings]\ndisabledItems=Djur:1,,Djur:2\n", ""}, {"d.ini", "[Settings]\ndisabledItems=Drake\n", ""},
+          {"e.ini", "[Settings]\ndisabledItems=Boll\n", ""}}, {},
          [](ChoiceSettings&) {},
-         "a.ini:2: disabledItems=Fisk:1: no theme is named 'Fisk'; the line is ignored\n"
-         "b.ini:2: disabledItems=Djur:9: a position is 1 to 8; the line is ignored\n"
-         "c.ini:2: disabledItems=Djur:1,,Djur:2: an empty item name; the line is ignored\n"
-         "d.ini:2: disabledItems=Drake: no item is named 'Drake'; the line is ignored\n"
-         "e.ini:2: disabledItems=Boll: 'Boll' names more than one item; write it as Musik:Boll "
-         "or the like; the line is ignored\n"},
+         "a.ini:2: disabledItems=Fisk:1: no theme is named 'Fisk'" + ignored + "b.ini:2: disabledItems=Djur:9: a position is 1 to 8" + ignored +
+         "c.ini:2: disabledItems=Djur:1,,Djur:2: an empty item name" + ignored + "d.ini:2: disabledItems=Drake: no item is named 'Drake'" + ignored +
+         "e.ini:2: disabledItems=Boll: 'Boll' names more than one item; write it as Musik:Boll or the like" + ignored},
         {"a file never hides a whole theme",
-         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,"
-              "Djur:8\n"),
-         {},
+         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8\n"), {},
          [](ChoiceSettings&) {},
-         "s.ini:2: disabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8: "
-         "every item of Djur would be hidden; at least one item of a theme stays; the line is "
-         "ignored\n"},
+         "s.ini:2: disabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8: every item of Djur would be hidden; at least one item of a theme stays" + ignored},
         {"files and options that hide a whole theme together show it whole",
-         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n"),
-         {"--disable-item=Djur:8", "--disable-item=Yrke:1"},
-         [](ChoiceSettings& s) { Hide(s, {0}); },
-         "every item of Djur is hidden; all of them are shown\n"},
+         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n"), {"--disable-item=Djur:8", "--disable-item=Yrke:1"},
+         [](ChoiceSettings& s) { Hide(s, {0}); }, "every item of Djur is hidden; all of them are shown\n"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         testing_support::FormHarness h;
-        for (size_t item = 0; item < kItemCount; ++item) {
+        for (size_t item = 0; item < kItemCount; ++item)
             DataFileReader::itemTable[item].folder = "Tema\\Sak" + std::to_string(item) + "\\";
-        }
         // Names as the theme files give them (Windows-1252): "Boll" twice, the hen with an o
         // with dots.
         DataFileReader::itemTable[24].folder = "Djur\\H\xF6na\\";
@@ -158,9 +116,8 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
         ::testing::internal::CaptureStderr();
         h.form.ApplyAdultSettings();
         std::string printed = ::testing::internal::GetCapturedStderr();
-        for (size_t at = 0; (at = printed.find("quillowbee: ", at)) != std::string::npos;) {
+        for (size_t at = 0; (at = printed.find("quillowbee: ", at)) != std::string::npos;)
             printed.erase(at, 12);
-        }
         ChoiceSettings expected = Reset();
         c.change(expected);
         EXPECT_EQ(h.form.settings, expected);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,154 +11,79 @@
 
 namespace {
 
-using testing_support::ScopedCurrentDir;
 using testing_support::ScopedEnv;
 using testing_support::TempDir;
+using Strings = std::vector<std::string>;
 
 const std::vector<std::string_view> kThemeFiles = {"Data\\Yrke.dat", "Data\\Musik.dat",
                                                    "Data\\Sport.dat", "Data\\Djur.dat"};
-
-void WriteThemeFiles(const TempDir& root, const std::string& folder,
-                     const std::vector<std::string>& names = {"Data/Yrke.dat", "Data/Musik.dat",
-                                                              "Data/Sport.dat", "Data/Djur.dat"}) {
-    for (const std::string& name : names) {
-        root.Write(folder + "/" + name, "x\n");
-    }
-}
+const Strings kAllFour = {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat", "Data/Djur.dat"};
 
 TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
-    // Folders below the test's root: "cwd" is the current directory, "home" the home folder.
+    // Folders below the root ("@" in XDG_DATA_DIRS); `looked`: those after the current one.
     struct Case {
         const char* name;
-        std::optional<std::string> dataHome;  // XDG_DATA_HOME below the root; nothing: unset
-        std::optional<std::string> dataDirs;  // XDG_DATA_DIRS, "@" standing for the root
-        std::vector<std::string> withContent;
-        std::vector<std::string> looked;  // after the current directory
+        std::optional<std::string> dataHome, dataDirs;  // nothing: unset
+        Strings withContent, looked;
         std::optional<std::string> found;
     };
+    const std::string local = "home/.local/share/Quillowbee", d = "data/Quillowbee";
+    // clang-format off
     const Case cases[] = {
-        {"the current directory comes first",
-         "data",
-         "@/s1",
-         {"cwd", "data/Quillowbee", "s1/quillowbee"},
-         {"data/Quillowbee", "s1/quillowbee"},
-         "cwd"},
-        {"then the user's data folder",
-         "data",
-         "@/s1",
-         {"data/Quillowbee", "s1/quillowbee"},
-         {"data/Quillowbee", "s1/quillowbee"},
-         "data/Quillowbee"},
-        {"then each shared data folder in order",
-         "data",
-         "@/s1:@/s2",
-         {"s2/quillowbee"},
-         {"data/Quillowbee", "s1/quillowbee", "s2/quillowbee"},
-         "s2/quillowbee"},
-        {"the earlier shared folder wins",
-         "data",
-         "@/s1:@/s2",
-         {"s1/quillowbee", "s2/quillowbee"},
-         {"data/Quillowbee", "s1/quillowbee", "s2/quillowbee"},
-         "s1/quillowbee"},
-        {"no XDG_DATA_HOME: below the home folder",
-         std::nullopt,
-         "@/s1",
-         {"home/.local/share/Quillowbee"},
-         {"home/.local/share/Quillowbee", "s1/quillowbee"},
-         "home/.local/share/Quillowbee"},
-        {"a relative XDG_DATA_HOME does not count",
-         "rel",
-         "@/s1",
-         {"home/.local/share/Quillowbee"},
-         {"home/.local/share/Quillowbee", "s1/quillowbee"},
-         "home/.local/share/Quillowbee"},
-        {"relative and empty shared entries do not count",
-         "data",
-         "::rel:@/s2/",
-         {"s2/quillowbee"},
-         {"data/Quillowbee", "s2/quillowbee"},
-         "s2/quillowbee"},
-        {"nothing anywhere",
-         "data",
-         "@/s1",
-         {},
-         {"data/Quillowbee", "s1/quillowbee"},
-         std::nullopt},
+        {"the current directory first", "data", "@/s1", {"cwd", d, "s1/quillowbee"}, {d, "s1/quillowbee"}, "cwd"},
+        {"then the user's data folder", "data", "@/s1", {d, "s1/quillowbee"}, {d, "s1/quillowbee"}, d},
+        {"the earlier shared folder wins", "data", "@/s1:@/s2", {"s1/quillowbee", "s2/quillowbee"}, {d, "s1/quillowbee", "s2/quillowbee"}, "s1/quillowbee"},
+        {"no XDG_DATA_HOME", std::nullopt, "@/s1", {local}, {local, "s1/quillowbee"}, local},
+        {"a relative XDG_DATA_HOME", "rel", "@/s1", {local}, {local, "s1/quillowbee"}, local},
+        {"relative and empty shared entries", "data", "::rel:@/s2/", {"s2/quillowbee"}, {d, "s2/quillowbee"}, "s2/quillowbee"},
+        {"nothing anywhere", "data", "@/s1:@/s2", {}, {d, "s1/quillowbee", "s2/quillowbee"}, std::nullopt},
     };
+    // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TempDir root;
-        for (const std::string& folder : c.withContent) {
-            WriteThemeFiles(root, folder);
-        }
+        for (const std::string& f : c.withContent)
+            for (const std::string& name : kAllFour) root.Write(f + "/" + name, "x\n");
         std::filesystem::create_directories(root / "cwd");
         const std::string at = root.Path().string();
         auto full = [&](const std::string& below) { return at + "/" + below; };
         std::optional<std::string> dataDirs = c.dataDirs;
-        for (size_t p; dataDirs && (p = dataDirs->find('@')) != std::string::npos;) {
-            dataDirs->replace(p, 1, at);
-        }
-        ScopedCurrentDir cwd(root / "cwd");
-        ScopedEnv home("HOME", full("home"));
-        ScopedEnv dataHome("XDG_DATA_HOME",
-                           c.dataHome
-                               ? std::optional(c.dataHome == "rel" ? "rel" : full(*c.dataHome))
-                               : std::nullopt);
-        ScopedEnv shared("XDG_DATA_DIRS", dataDirs);
-
+        for (size_t p; (p = dataDirs->find('@')) != std::string::npos;) dataDirs->replace(p, 1, at);
+        testing_support::ScopedCurrentDir cwd(root / "cwd");
+        const auto dataHome = c.dataHome && c.dataHome != "rel" ? full(*c.dataHome) : c.dataHome;
+        ScopedEnv env[] = {
+            {"HOME", full("home")}, {"XDG_DATA_HOME", dataHome}, {"XDG_DATA_DIRS", dataDirs}};
         const platform::ContentSearch search = platform::FindContentFolder(kThemeFiles);
-        std::vector<std::string> looked{full("cwd")};
-        for (const std::string& folder : c.looked) {
-            looked.push_back(full(folder));
-        }
-        if (c.found) {
-            // The search stops at the folder it takes.
-            looked.resize(static_cast<size_t>(
-                std::find(looked.begin(), looked.end(), full(*c.found)) - looked.begin() + 1));
-            EXPECT_EQ(search.found, full(*c.found)) << c.name;
+        Strings looked{full("cwd")};
+        for (const std::string& folder : c.looked) looked.push_back(full(folder));
+        if (c.found) {  // the search stops at the folder it takes
+            looked.erase(std::find(looked.begin(), looked.end(), full(*c.found)) + 1, looked.end());
+            EXPECT_EQ(search.found, full(*c.found));
         } else {
-            EXPECT_EQ(search.found, std::nullopt) << c.name;
-            const std::string message = platform::NoContentMessage(search);
-            for (const std::string& folder : looked) {
-                EXPECT_NE(message.find(folder), std::string::npos) << c.name << ": " << message;
-            }
+            EXPECT_EQ(search.found, std::nullopt);
+            for (const std::string& folder : looked)  // the message names every folder looked in
+                EXPECT_NE(platform::NoContentMessage(search).find(folder), std::string::npos);
         }
-        EXPECT_EQ(search.looked, looked) << c.name;
+        EXPECT_EQ(search.looked, looked);
     }
-}
-
-TEST(ContentSearchTest, WithoutXdgDataDirsLooksInTheSystemDataFolders) {
-    TempDir root;
-    ScopedEnv dataDirs("XDG_DATA_DIRS", std::nullopt);
-    ScopedEnv dataHome("XDG_DATA_HOME", (root / "data").string());
-    const std::vector<std::string> candidates = platform::ContentFolderCandidates();
-    ASSERT_EQ(candidates.size(), 4u);
-    EXPECT_EQ(candidates[2], "/usr/local/share/quillowbee");
-    EXPECT_EQ(candidates[3], "/usr/share/quillowbee");
+    ScopedEnv dataDirs("XDG_DATA_DIRS", std::nullopt);  // then the system data folders
+    const Strings all = platform::ContentFolderCandidates();
+    EXPECT_EQ(Strings(all.end() - 2, all.end()),
+              (Strings{"/usr/local/share/quillowbee", "/usr/share/quillowbee"}));
 }
 
 TEST(ContentSearchTest, AFolderHoldsContentOnlyWithAllFourThemeFiles) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> files;  // theme files written below the folder
-        bool holds;
+    const std::pair<Strings, bool> cases[] = {
+        {kAllFour, true},
+        {{"data/YRKE.DAT", "data/musik.dat", "data/Sport.dat", "data/Djur.DAT"}, true},
+        {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Djur.dat"}, false},
+        {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat/x", "Data/Djur.dat"}, false},
     };
-    const Case cases[] = {
-        {"all four", {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat", "Data/Djur.dat"}, true},
-        {"any case on disk",
-         {"data/YRKE.DAT", "data/musik.dat", "data/Sport.dat", "data/Djur.DAT"},
-         true},
-        {"one missing", {"Data/Yrke.dat", "Data/Musik.dat", "Data/Djur.dat"}, false},
-        {"a folder in place of a file",
-         {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat/x", "Data/Djur.dat"},
-         false},
-        {"nothing", {}, false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [files, holds] : cases) {
         TempDir root;
-        std::filesystem::create_directories(root / "pack");
-        WriteThemeFiles(root, "pack", c.files);
-        EXPECT_EQ(platform::HoldsContent((root / "pack").string(), kThemeFiles), c.holds) << c.name;
+        for (const std::string& name : files) root.Write("pack/" + name, "x\n");
+        EXPECT_EQ(platform::HoldsContent((root / "pack").string(), kThemeFiles), holds)
+            << testing::PrintToString(files);
     }
 }
 
