@@ -96,7 +96,10 @@ TEST(SdlProgramTest, TheCommandLineAnswersWithoutOpeningAWindow) {
         {{"--check", "."}, 1, "Data/Yrke.dat: cannot be opened", ""},
         {{"--check", "."}, 1, "53 menu pictures, 13 sounds, 0 activity pictures: 70 problems", ""},
         {{"--check"}, 1, "", "no content found"},
-        {{"--check", "/nonexistent/pack"}, 1, "", "cannot use the content folder /nonexistent/pack"},
+        {{"--check", "/nonexistent/pack"},
+         1,
+         "",
+         "cannot use the content folder /nonexistent/pack"},
         {{"--content=/nonexistent/pack"}, 1, "", "cannot use the content folder"},
     };
     TempDir folder;
