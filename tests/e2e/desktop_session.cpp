@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <sstream>
+#include <cstdio>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -136,16 +136,8 @@ void DesktopSession::PressWith(const std::string& modifier, const std::string& k
 ::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {
     const auto end = Clock::now() + kScreenLimit;
     for (;;) {
-        // Lines "X=<x>", "Y=<y>", "SCREEN=<n>", "WINDOW=<id>".
-        std::istringstream lines(Xdotool({"getmouselocation", "--shell"}));
-        Point screen{-1, -1};
-        for (std::string line; std::getline(lines, line);) {
-            if (line.rfind("X=", 0) == 0) {
-                screen.x = std::stoi(line.substr(2));
-            } else if (line.rfind("Y=", 0) == 0) {
-                screen.y = std::stoi(line.substr(2));
-            }
-        }
+        Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
+        std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
         const Point at = PictureFromScreen(screen);
         if (at == picture) return ::testing::AssertionSuccess();
         if (Clock::now() >= end) {
