@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -66,39 +67,19 @@ Image SubMenu(int theme, int slot, const std::vector<int>& hiddenSlots) {
 }
 
 Image ChoicesPage(int page) {
+    const std::map<int, std::pair<const char*, std::vector<Point>>> pages = {
+        {0, {"InfoMeny.jpg", {}}},
+        {2, {"8Meny.jpg", {{257, 101}, {596, 99}}}},
+        {3, {"ByggUppMeny.jpg", {{278, 132}, {595, 100}, {307, 292}, {265, 452}}}}};
     const fs::path folder = kDemo / "Grafik" / "Meny" / "Val";
-    std::string background;
-    std::vector<Point> marks;
-    switch (page) {
-        case 0:
-            background = "InfoMeny.jpg";
-            break;
-        case 2:
-            background = "8Meny.jpg";
-            marks = {{257, 101}, {596, 99}};
-            break;
-        case 3:
-            background = "ByggUppMeny.jpg";
-            marks = {{278, 132}, {595, 100}, {307, 292}, {265, 452}};
-            break;
-        default:
-            throw std::invalid_argument("choices page " + std::to_string(page) +
-                                        " cannot be put together from files");
-    }
+    const auto& [background, marks] = pages.at(page);
     Image screen = LoadJpeg(folder / background);
-    const Image mark = LoadJpeg(folder / "selected.jpg");
-    for (const Point at : marks) {
-        screen.Paste(mark, at.x, at.y);
-    }
+    for (const Point at : marks) screen.Paste(LoadJpeg(folder / "selected.jpg"), at.x, at.y);
     return screen;
 }
 
-std::vector<Image> HenBuildUp() {
-    return Series(kHen / "Byggupp");
-}
-
-std::vector<Image> HenFilm() {
-    return Series(kHen / "Film");
+std::vector<Image> HenSeries(const char* folder) {
+    return Series(kHen / folder);
 }
 
 }  // namespace e2e

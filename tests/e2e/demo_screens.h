@@ -21,8 +21,7 @@ Image SubMenu(int theme, int slot, const std::vector<int>& hiddenSlots = {});
 // fresh start has; the other pages carry text that no file holds.
 Image ChoicesPage(int page);
 
-// The hen's (the first animal's) complex picture series.
-std::vector<Image> HenBuildUp();
-std::vector<Image> HenFilm();
+// The hen's (the first animal's) complex picture series "Byggupp" or "Film".
+std::vector<Image> HenSeries(const char* folder);
 
 }  // namespace e2e

@@ -33,8 +33,8 @@ class DesktopSession {
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
 
-    void MoveTo(Point picture);
-    void ClickAt(Point picture);
+    void MoveTo(Point picture, bool click = false);
+    void ClickAt(Point picture) { MoveTo(picture, true); }
     // An X key name: "space", "Return", "Escape", "F1".
     void Press(const std::string& key);
     // `key` pressed and released while `modifier` ("ctrl") is held, as a hand does it.
@@ -57,7 +57,6 @@ class DesktopSession {
     void StartDisplay();
     void StartProgram();
     std::string Xdotool(std::vector<std::string> arguments);
-    std::string KeepForInspection(const Image& shot, const std::string& what) const;
 
     testing_support::TempDir folder_;
     std::vector<std::string> arguments_;

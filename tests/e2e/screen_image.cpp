@@ -69,13 +69,6 @@ Image ParsePpm(const std::string& bytes) {
     return image;
 }
 
-void WritePpm(const Image& image, const std::filesystem::path& file) {
-    std::ofstream out(file, std::ios::binary);
-    out << "P6\n" << image.Width() << ' ' << image.Height() << "\n255\n";
-    out.write(reinterpret_cast<const char*>(image.Pixel(0, 0)),
-              3 * static_cast<std::streamsize>(image.Width()) * image.Height());
-}
-
 namespace {
 
 constexpr int kPatch = 8;  // picture pixels a side
@@ -132,10 +125,6 @@ Point PictureFromScreen(Point p) {
             PictureCoordinate(p.y, kScreenHeight, kPictureHeight)};
 }
 
-std::string Difference::Describe() const {
-    return std::to_string(patches) + " patches differ, by up to " + std::to_string(largest);
-}
-
 Difference Compare(const Image& shown, const Image& expected) {
     const Means a = PatchMeans(shown);
     const Means b = PatchMeans(expected);
@@ -152,10 +141,6 @@ Difference Compare(const Image& shown, const Image& expected) {
         }
     }
     return difference;
-}
-
-bool Same(const Difference& difference) {
-    return difference.patches == 0;
 }
 
 bool Distinct(const Image& before, const Image& after) {

@@ -33,9 +33,8 @@ class Image {
 Image LoadJpeg(const std::filesystem::path& file);
 
 // Reads a binary PPM (P6) with 8-bit samples, as `import ... -depth 8 ppm:-` writes it; throws on
-// anything else. WritePpm keeps a screenshot for inspection.
+// anything else.
 Image ParsePpm(const std::string& bytes);
-void WritePpm(const Image& image, const std::filesystem::path& file);
 
 // The program shows its 800 x 600 picture on the whole 1024 x 768 test screen: 1.28 times as
 // large both ways, with no bars.
@@ -61,14 +60,11 @@ Point PictureFromScreen(Point p);
 struct Difference {
     int patches = 0;  // patches whose mean colour differs by more than the tolerance
     int largest = 0;  // the largest difference of a colour channel in a patch mean
-    std::string Describe() const;
 };
 
-// Compares two pictures of any sizes that show the same 800 x 600 picture.
+// Compares two pictures of any sizes that show the same 800 x 600 picture: none of the patches
+// differ when `shown` is `expected`.
 Difference Compare(const Image& shown, const Image& expected);
-
-// Whether `shown` is `expected`, as far as the patches tell.
-bool Same(const Difference& difference);
 
 // Whether two pictures differ by so much that a screen showing one can never pass for the
 // other: a check that waits for `after` where `before` was shown can then fail.

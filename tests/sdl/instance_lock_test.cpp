@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
-
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "support/test_files.h"
@@ -13,56 +11,34 @@ namespace platform {
 namespace {
 
 using testing_support::ScopedEnv;
-using testing_support::TempDir;
 
+// The lock file is per user; an unusable lock folder does not stop the program.
 TEST(InstanceLockTest, TheLockFileIsPerUser) {
-    TempDir dir;
+    testing_support::TempDir dir;
     const std::string fallback = "/tmp/quillowbee-" + std::to_string(getuid()) + ".lock";
     const std::pair<std::optional<std::string>, std::string> cases[] = {
-        {dir.Path().string(), (dir.Path() / "quillowbee.lock").string()},
+        {dir.Path().string(), (dir / "quillowbee.lock").string()},
         {std::nullopt, fallback},
-        {"", fallback},
         {"relative/run", fallback},  // only an absolute runtime folder counts
-    };
+        {"/nonexistent/run", "/nonexistent/run/quillowbee.lock"}};
     for (const auto& [runtime, expected] : cases) {
         ScopedEnv variable{"XDG_RUNTIME_DIR", runtime};
         EXPECT_EQ(InstanceLock::LockPath(), expected) << runtime.value_or("(unset)");
+        EXPECT_TRUE(expected == fallback || !InstanceLock().HeldElsewhere()) << expected;
     }
 }
 
+// Only the first holder runs until it goes; the window system asks once and keeps its lock.
 TEST(InstanceLockTest, OnlyTheFirstHolderRunsUntilItGoes) {
-    TempDir dir;
+    testing_support::TempDir dir;
     ScopedEnv variable{"XDG_RUNTIME_DIR", dir.Path().string()};
-    auto first = std::make_unique<InstanceLock>();
-    EXPECT_FALSE(first->HeldElsewhere());
-    {
-        InstanceLock second;
-        EXPECT_TRUE(second.HeldElsewhere());
-        InstanceLock third;
-        EXPECT_TRUE(third.HeldElsewhere());
-    }
-    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "quillowbee.lock"));
-    first.reset();
-    InstanceLock next;
-    EXPECT_FALSE(next.HeldElsewhere());
-}
-
-TEST(InstanceLockTest, AnUnusableLockFolderDoesNotStopTheProgram) {
-    ScopedEnv variable{"XDG_RUNTIME_DIR", "/nonexistent/quillowbee-test"};
-    InstanceLock lock;
-    EXPECT_FALSE(lock.HeldElsewhere());
-}
-
-// The window system asks once and keeps the lock: asking again must not find its own lock.
-TEST(InstanceLockTest, TheWindowSystemKeepsItsLockForTheRun) {
-    TempDir dir;
-    ScopedEnv variable{"XDG_RUNTIME_DIR", dir.Path().string()};
+    // Of two locks held at once exactly one runs; both are gone before the window asks.
+    EXPECT_NE(InstanceLock().HeldElsewhere(), InstanceLock().HeldElsewhere());
     SdlPresentation presentation({});
-    SdlWindowSystem first(presentation);
-    EXPECT_FALSE(first.IsPreviousInstance());
-    EXPECT_FALSE(first.IsPreviousInstance());
-    SdlWindowSystem second(presentation);
-    EXPECT_TRUE(second.IsPreviousInstance());
+    SdlWindowSystem window(presentation);
+    EXPECT_FALSE(window.IsPreviousInstance());
+    EXPECT_FALSE(window.IsPreviousInstance());  // must not find its own lock
+    EXPECT_TRUE(SdlWindowSystem(presentation).IsPreviousInstance());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// What SDL delivers, turned into what the form understands: key codes, shift bits, buttons,
-// window positions through the bars, and 16-bit pixels widened for the screen.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/sdl/key_codes.h"
@@ -11,37 +10,26 @@
 namespace platform {
 namespace {
 
-TEST(SdlInputTest, KeysCarryTheirWindowsKeyCodesByThePrintedLetter) {
-    struct Case {
-        SDL_Keycode key;
-        SDL_Scancode scancode;
-        int16_t expected;
-    } const cases[] = {
+TEST(SdlInputTest, KeysModifiersAndButtonsBecomeTheFormsCodes) {
+    const std::tuple<SDL_Keycode, SDL_Scancode, int16_t> keys[] = {
         {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
-        {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
         {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
-        {SDLK_SPACE, SDL_SCANCODE_SPACE, 32},
         {SDLK_F1, SDL_SCANCODE_F1, 112},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},
         {SDLK_q, SDL_SCANCODE_A, 81},          // AZERTY: the letter printed on the key decides
         {0xE4, SDL_SCANCODE_APOSTROPHE, 222},  // a national letter keeps its key's place
         {0xE9, SDL_SCANCODE_2, 50},            // French digit row
-        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},
-        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, kKeyOther},  // no code of its own: still a key
-        {SDLK_MODE, SDL_SCANCODE_MODE, kKeyOther},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(VirtualKeyCode(c.key, c.scancode), c.expected) << SDL_GetKeyName(c.key);
+        {SDLK_MODE, SDL_SCANCODE_MODE, kKeyOther}};  // no code of its own: still a key
+    for (const auto& [key, code, expected] : keys) {
+        EXPECT_EQ(VirtualKeyCode(key, code), expected) << SDL_GetKeyName(key);
     }
-}
-
-TEST(SdlInputTest, ModifiersAndButtonsBecomeTheFormsBits) {
+    // Modifiers and buttons become the form's bits.
     const std::pair<uint16_t, int16_t> modifiers[] = {
         {KMOD_NONE, 0},
         {KMOD_RSHIFT, 1},
         {KMOD_LCTRL, 2},
         {KMOD_LSHIFT | KMOD_RCTRL | KMOD_RALT, 7},
-        {KMOD_NUM | KMOD_CAPS, 0},  // lock states are not shift keys
-    };
+        {KMOD_NUM | KMOD_CAPS, 0}};  // lock states are not shift keys
     for (const auto& [mod, expected] : modifiers) EXPECT_EQ(ShiftBits(mod), expected) << mod;
     const std::pair<int, int16_t> buttons[] = {
         {SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_RIGHT, 2}, {SDL_BUTTON_MIDDLE, 4}, {SDL_BUTTON_X1, 0}};
@@ -50,40 +38,26 @@ TEST(SdlInputTest, ModifiersAndButtonsBecomeTheFormsBits) {
     EXPECT_EQ(FormButtons(SDL_BUTTON_MMASK | SDL_BUTTON_X2MASK), 4);
 }
 
-TEST(SdlInputTest, ThePictureFillsTheWindowWithItsAspectKept) {
-    struct Case {
-        int32_t width, height;
-        Letterbox expected;
-    } const cases[] = {
+// The picture fills the window with its aspect kept; window positions read as picture pixels,
+// clamped off the bars.
+TEST(SdlInputTest, WindowPositionsReadAsPicturePixelsClampedOffTheBars) {
+    const std::tuple<int32_t, int32_t, Letterbox> boxes[] = {
         {800, 600, {0, 0, 800, 600}},     {1280, 720, {160, 0, 960, 720}},
         {1280, 1024, {0, 32, 1280, 960}},  // bars above and below
         {1366, 768, {171, 0, 1024, 768}},  // odd leftover: the extra pixel goes right
-        {801, 600, {0, 0, 800, 600}},     {400, 300, {0, 0, 400, 300}},
-        {0, 600, {0, 0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FitPicture(c.width, c.height, 800, 600), c.expected)
-            << c.width << "x" << c.height;
-    }
-}
-
-TEST(SdlInputTest, WindowPositionsReadAsPicturePixelsClampedOffTheBars) {
-    struct Case {
-        int32_t width, height, x, y;
-        Point expected;
-    } const cases[] = {
+        {400, 300, {0, 0, 400, 300}},     {0, 600, {0, 0, 0, 0}}};
+    for (const auto& [w, h, expected] : boxes) EXPECT_EQ(FitPicture(w, h, 800, 600), expected);
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, Point> cases[] = {
         {1280, 720, 640, 360, {400, 300}},  // the middle is the middle, not one short of it
         {1280, 720, 160, 0, {0, 0}},        {1280, 720, 159, 100, {0, 83}},  // left bar
         {1280, 720, 1119, 719, {799, 599}}, {1280, 720, 1120, 300, {799, 250}},
         {1280, 1024, 640, 10, {400, 0}},    {1280, 1024, 640, 1000, {400, 599}},
-        {800, 600, -40, 700, {0, 599}},  // outside the window altogether (a grab lost)
-    };
-    for (const Case& c : cases) {
-        const Letterbox box = FitPicture(c.width, c.height, 800, 600);
-        EXPECT_EQ(PictureFromWindow(box, 800, 600, c.x, c.y), c.expected) << c.x << "," << c.y;
+        {800, 600, -40, 700, {0, 599}}};  // outside the window altogether (a grab lost)
+    for (const auto& [w, h, x, y, expected] : cases) {
+        EXPECT_EQ(PictureFromWindow(FitPicture(w, h, 800, 600), 800, 600, x, y), expected)
+            << x << "," << y;
     }
-    // A warped pointer reads back as the pixel it was sent to, or keyboard users would see the
-    // highlight one cell off.
+    // A warped pointer reads back as the pixel it was sent to (or the highlight is one cell off).
     const std::pair<int32_t, int32_t> windows[] = {
         {1024, 768}, {1366, 768}, {2560, 1440}, {1000, 601}};
     for (const auto& [width, height] : windows) {
@@ -98,16 +72,13 @@ TEST(SdlInputTest, WindowPositionsReadAsPicturePixelsClampedOffTheBars) {
 }
 
 TEST(SdlInputTest, PixelChannelsWidenToTheFullRange) {
-    const std::pair<uint16_t, uint32_t> cases[] = {
-        {0x0000, 0xFF000000}, {0xFFFF, 0xFFFFFFFF}, {0x07E0, 0xFF00FF00},  // six bits of green
-        {0x0821, 0xFF080408},  // the lowest step of each channel
-        {0xAD55, 0xFFADAAAD},  // each channel its own top bits repeated
-    };
-    std::vector<uint16_t> from;
-    for (const auto& [pixel, expected] : cases) from.push_back(pixel);
-    std::vector<uint32_t> to(from.size() + 1, 0x12345678);
-    Rgb565ToArgb8888(from.data(), to.data(), static_cast<int32_t>(from.size()));
-    for (size_t i = 0; i < from.size(); ++i) EXPECT_EQ(to[i], cases[i].second) << from[i];
+    // Black, white, six bits of green, the lowest step of each channel, and each channel its own
+    // top bits repeated.
+    const uint16_t from[] = {0x0000, 0xFFFF, 0x07E0, 0x0821, 0xAD55};
+    const uint32_t expected[] = {0xFF000000, 0xFFFFFFFF, 0xFF00FF00, 0xFF080408, 0xFFADAAAD};
+    std::vector<uint32_t> to(std::size(from) + 1, 0x12345678);
+    Rgb565ToArgb8888(from, to.data(), static_cast<int32_t>(std::size(from)));
+    for (size_t i = 0; i < std::size(from); ++i) EXPECT_EQ(to[i], expected[i]) << from[i];
     EXPECT_EQ(to.back(), 0x12345678u);  // nothing written past the count
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -12,34 +11,27 @@
 
 namespace testing_support {
 
-// What to start: the command (looked up in PATH when it has no slash), variables added to this
-// process's environment and the folder it starts in ("" stays here).
+// What to start (the command looked up in PATH), variables added to the environment, the folder it
+// starts in and files for its output ("" keeps the test's own); fd3 becomes its descriptor 3.
 struct Launch {
     std::vector<std::string> argv;
     std::map<std::string, std::string> env;
-    std::filesystem::path folder;
-    // Files for its output; "" keeps the test's own.
-    std::filesystem::path stdoutFile;
-    std::filesystem::path stderrFile;
-    // When not -1: handed to the process as its descriptor 3.
+    std::filesystem::path folder = {}, stdoutFile = {}, stderrFile = {};
     int fd3 = -1;
 };
 
-// A started process that is always ended and reaped: the destructor asks it to stop, and kills it
-// if it does not. It also dies with the test process, so an aborted test leaves nothing behind.
+// A started process that is always ended and reaped (SIGTERM, then SIGKILL after 2 s), and that
+// dies with the test process, so an aborted test leaves nothing behind.
 class ChildProcess {
   public:
     explicit ChildProcess(const Launch& launch);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-
     pid_t Pid() const { return pid_; }
     // The exit status once the process has ended within `limit` (128 + signal after a signal).
     std::optional<int> Wait(std::chrono::milliseconds limit);
     bool Running() { return !Wait(std::chrono::milliseconds(0)).has_value(); }
-    // Asks it to stop, then kills it after `grace`.
-    void Stop(std::chrono::milliseconds grace);
     void Signal(int signal);
 
   private:
@@ -47,16 +39,13 @@ class ChildProcess {
     std::optional<int> status_;
 };
 
+// A tool run to its end: its status (-1 when not within its limit) and standard output.
 struct ToolResult {
-    int status = -1;  // -1 when the tool did not end within its limit
+    int status = -1;
     std::string output;
 };
-
-// Runs a command line tool to its end and collects what it writes to its standard output.
 ToolResult RunTool(const std::vector<std::string>& argv,
                    const std::map<std::string, std::string>& env, std::chrono::milliseconds limit);
-
-// Whether `name` is an executable file in one of the PATH folders.
 bool FoundInPath(const std::string& name);
 
 // Polls `done` every 20 ms until it holds or `limit` passes; returns whether it held.

@@ -98,45 +98,4 @@ fs::path DemoDir() {
     return fs::path(QUILLOWBEE_DEMO_DIR);
 }
 
-DerivedPack::DerivedPack() {
-    for (const fs::directory_entry& entry : fs::directory_iterator(DemoDir())) {
-        fs::create_symlink(entry.path(), dir_.Path() / entry.path().filename());
-    }
-}
-
-void DerivedPack::Materialise(const fs::path& relative) {
-    fs::path at = dir_.Path();
-    for (const fs::path& part : relative.parent_path()) {
-        at /= part;
-        if (fs::is_symlink(at)) {
-            const fs::path target = fs::read_symlink(at);
-            fs::remove(at);
-            fs::create_directory(at);
-            for (const fs::directory_entry& entry : fs::directory_iterator(target)) {
-                fs::create_symlink(entry.path(), at / entry.path().filename());
-            }
-        }
-    }
-}
-
-void DerivedPack::Remove(const fs::path& relative) {
-    Materialise(relative);
-    fs::remove_all(dir_.Path() / relative);
-}
-
-void DerivedPack::Truncate(const fs::path& relative, double fraction) {
-    Materialise(relative);
-    const fs::path file = dir_.Path() / relative;
-    const std::string bytes = ReadFile(file);
-    fs::remove(file);
-    WriteFile(file, bytes.substr(0, static_cast<size_t>(bytes.size() * fraction)));
-}
-
-void DerivedPack::Write(const fs::path& relative, const std::string& bytes) {
-    Materialise(relative);
-    const fs::path file = dir_.Path() / relative;
-    fs::remove(file);
-    WriteFile(file, bytes);
-}
-
 }  // namespace testing_support

@@ -65,21 +65,4 @@ void WriteBmp24(const std::filesystem::path& path, int width, int height,
 // The generated demo content (build/demo).
 std::filesystem::path DemoDir();
 
-// A copy of the demo content in a temporary folder that shares every untouched file with the
-// demo through symbolic links; files that a test removes, truncates or rewrites become real.
-class DerivedPack {
-  public:
-    DerivedPack();
-    const std::filesystem::path& Path() const { return dir_.Path(); }
-    // `relative` is a native path inside the pack, e.g. "Grafik/Meny/Knapp1_05.jpg".
-    void Remove(const std::filesystem::path& relative);
-    void Truncate(const std::filesystem::path& relative, double fraction);
-    void Write(const std::filesystem::path& relative, const std::string& bytes);
-
-  private:
-    // Turns every linked folder on the way to `relative` into a real folder of links.
-    void Materialise(const std::filesystem::path& relative);
-    TempDir dir_;
-};
-
 }  // namespace testing_support
