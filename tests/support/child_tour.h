@@ -49,10 +49,6 @@ class ScriptedRun {
     std::string errors_;
 };
 
-// Input helpers for steps: set the pointer, then queue the event.
-void QueueClick(FormHarness& h, int32_t x, int32_t y, int16_t button = 1);
-void QueueKey(FormHarness& h, int16_t key, int16_t shift = 0);
-
 // The tour through every screen: the choices screen and its pages, the "Djur" theme, the hen's
 // build-up stepped to its end, its film for four seconds, and back out through Escape until the
 // program ends.
