@@ -168,17 +168,15 @@ TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
 }
 
 TEST_F(BuildUpTest, TheSoundIsDrawnFromTheClockReadAtTheStep) {
-    Start(10, 3);
     const int32_t at = scene.Now();
-    const size_t plays = scene.platform.sound.plays.size();
-    Press(0);
-    const std::vector<int16_t> first = scene.SoundsSince(plays);
-    for (int32_t seed : {1, 99, 123456}) {
+    std::vector<int16_t> first;
+    for (int32_t seed : {0, 1, 99, 123456}) {
         Start(10, 3);
         GameUtil::SeedRandom(seed);
         scene.platform.counter.SetMs(at);
         const size_t from = scene.platform.sound.plays.size();
         Press(0);
+        if (first.empty()) first = scene.SoundsSince(from);
         EXPECT_EQ(scene.SoundsSince(from), first) << seed;
     }
 }

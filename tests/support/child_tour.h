@@ -24,14 +24,13 @@ class ScriptedRun {
     };
 
     explicit ScriptedRun(FormHarness& harness, std::vector<Step> steps, int maxYields = 6000);
-    // Runs Form_Initialize and Form_Load; returns the exit status and keeps what was printed.
+    // Runs Form_Initialize and Form_Load; returns the exit status and keeps what was printed,
+    // the names of the steps done and the screens shown (consecutive repeats folded).
     int Run();
 
     bool Completed() const { return next_ == steps_.size(); }
     const std::string& Errors() const { return errors_; }
-    // Names of the steps done, in order.
     const std::vector<std::string>& Done() const { return done_; }
-    // Screens shown at each pass, in order (consecutive repeats folded).
     const std::vector<int16_t>& Screens() const { return screens_; }
 
   private:
