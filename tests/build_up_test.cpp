@@ -10,9 +10,8 @@
 #include "sound/dsound.h"
 #include "support/activity_scene.h"
 
+namespace testing_support {
 namespace {
-
-using testing_support::ActivityScene;
 
 constexpr char kComplexSeries[] = "Item\\Komplex\\Byggupp\\";
 constexpr char kSettingsWrite[] = "Quillowbee/Settings/movieOnHd=False";
@@ -25,7 +24,12 @@ int32_t Complex(int32_t n) {
 }
 
 std::string Local(int32_t n, const char* set = "Komplex") {
-    return std::string("local:Item/") + set + "/Byggupp/" + testing_support::PictureFileName(n);
+    return std::string("local:Item/") + set + "/Byggupp/" + PictureFileName(n);
+}
+std::vector<std::string> Locals(const std::vector<int32_t>& numbers, const char* set = "Komplex") {
+    std::vector<std::string> paths;
+    for (int32_t n : numbers) paths.push_back(Local(n, set));
+    return paths;
 }
 
 class BuildUpTest : public ::testing::Test {
@@ -85,7 +89,6 @@ TEST_F(BuildUpTest, ModesStridesAndTheHandOverToTheFilm) {
         {"four steps of 7", 4, 6, false, false, 2, {0, 2, 4, 6, 6}, {0, 2, 4, 6}},
         {"four steps of 3", 4, 2, false, false, 1, {0, 1, 2, 2}, {0, 1, 2}},
         {"first and last", 2, 8, false, false, 8, {0, 8, 8}, {0, 8}},
-        {"first and last backwards", 2, 8, true, false, 8, {8, 0, 0}, {8, 0}},
         {"none", 0, 3, false, false, 1, {}, {}},
     };
     // clang-format on
@@ -106,9 +109,7 @@ TEST_F(BuildUpTest, ModesStridesAndTheHandOverToTheFilm) {
         }
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-        std::vector<std::string> loads;
-        for (int32_t n : c.loads) loads.push_back(Local(n, c.simple ? "Enkel" : "Komplex"));
-        EXPECT_EQ(scene.RequestedPictures(before), loads);
+        EXPECT_EQ(scene.RequestedPictures(before), Locals(c.loads, c.simple ? "Enkel" : "Komplex"));
     }
 }
 
@@ -132,9 +133,9 @@ TEST_F(BuildUpTest, EnteringTheActivityLoadsTheFilmThenShowsTheFirstPicture) {
     form.settings.buildUpSteps = 10;
     form.requestedScreen = Screen::kBuildUp;
     form.EnterScreen();
-    EXPECT_EQ(scene.RequestedPictures(),
-              (std::vector<std::string>{"local:Item/Komplex/Film/01.jpg",
-                                        "local:Item/Komplex/Film/02.jpg", Local(0), Local(1)}));
+    const std::vector<std::string> film = {"local:Item/Komplex/Film/01.jpg",
+                                           "local:Item/Komplex/Film/02.jpg", Local(0), Local(1)};
+    EXPECT_EQ(scene.RequestedPictures(), film);
     EXPECT_EQ(scene.PresentedColour(), Complex(0));
     EXPECT_EQ(form.stepTime, scene.Now());
     EXPECT_FALSE(form.isBusy);
@@ -167,17 +168,15 @@ TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
 }
 
 TEST_F(BuildUpTest, TheSoundIsDrawnFromTheClockReadAtTheStep) {
-    Start(10, 3);
     const int32_t at = scene.Now();
-    const size_t plays = scene.platform.sound.plays.size();
-    Press(0);
-    const std::vector<int16_t> first = scene.SoundsSince(plays);
-    for (int32_t seed : {1, 99, 123456}) {
+    std::vector<int16_t> first;
+    for (int32_t seed : {0, 1, 99, 123456}) {
         Start(10, 3);
         GameUtil::SeedRandom(seed);
         scene.platform.counter.SetMs(at);
         const size_t from = scene.platform.sound.plays.size();
         Press(0);
+        if (first.empty()) first = scene.SoundsSince(from);
         EXPECT_EQ(scene.SoundsSince(from), first) << seed;
     }
 }
@@ -207,22 +206,16 @@ TEST_F(BuildUpTest, AMissingPictureIsRetriedOnceAndTheSeriesStillReachesTheFilm)
         scene.FillBackBuffer(kUntouched);
         size_t before = scene.decoder->Paths().size();
         Start(10, 3);
-        std::vector<std::string> loads;
-        for (int32_t n : c.startLoads) loads.push_back(Local(n));
-        EXPECT_EQ(scene.RequestedPictures(before), loads);
+        EXPECT_EQ(scene.RequestedPictures(before), Locals(c.startLoads));
         EXPECT_EQ(form.buildUpPicture == nullptr, c.missing < 2);
 
         before = scene.decoder->Paths().size();
         form.stepTime = scene.Now();
         std::vector<int32_t> shown;
-        for (size_t step = 0; step < c.shown.size(); ++step) {
-            EXPECT_TRUE(Press(501));
-            shown.push_back(scene.PresentedColour());
-        }
+        while (shown.size() < c.shown.size())
+            shown.push_back(Press(501) ? scene.PresentedColour() : -1);
         EXPECT_EQ(shown, c.shown);
-        loads.clear();
-        for (int32_t n : c.stepLoads) loads.push_back(Local(n));
-        EXPECT_EQ(scene.RequestedPictures(before), loads);
+        EXPECT_EQ(scene.RequestedPictures(before), Locals(c.stepLoads));
         EXPECT_EQ(form.requestedScreen, Screen::kFilm);
         EXPECT_EQ(scene.SettingsWrites(),
                   (std::vector<std::string>{kSettingsWrite, kSettingsWrite}));
@@ -255,10 +248,7 @@ TEST_F(BuildUpTest, TheHardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideThe
         const size_t before = scene.decoder->Paths().size();
         Start(10, 3);
         std::vector<int32_t> shown = {scene.PresentedColour()};
-        Press(501);
-        shown.push_back(scene.PresentedColour());
-        Press(501);
-        shown.push_back(scene.PresentedColour());
+        while (shown.size() < 3) shown.push_back(Press(501) ? scene.PresentedColour() : -1);
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(scene.RequestedPictures(before), c.loads);
         EXPECT_EQ(scene.SettingsWrites().size(), c.copy && c.missingFromCopy < 0 ? 0u : 1u);
@@ -266,3 +256,4 @@ TEST_F(BuildUpTest, TheHardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideThe
 }
 
 }  // namespace
+}  // namespace testing_support

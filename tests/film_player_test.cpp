@@ -4,24 +4,20 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "content/millisecond_clock.h"
 #include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/activity_scene.h"
 
+namespace testing_support {
 namespace {
-
-using testing_support::ActivityScene;
-using testing_support::ColourIndexOf;
 
 constexpr char kComplexFilm[] = "Item\\Komplex\\Film\\";
 constexpr int16_t kItem = 9;  // slot 1 of theme 2: the film returns to sub-menu 2
 
 std::string Local(const char* set, int n) {
-    return std::string("local:Item/") + set + "/Film/" + testing_support::PictureFileName(n);
+    return std::string("local:Item/") + set + "/Film/" + PictureFileName(n);
 }
 
 class FilmTest : public ::testing::Test {
@@ -30,7 +26,7 @@ class FilmTest : public ::testing::Test {
     MainMenuForm& form = scene.form;
 
     // Item `item` with a film of delays.size() pictures, picture n in colour n, loaded and
-    // entered as the frame loop enters it; stepTime lies far back so that leaving is accepted.
+    // entered; stepTime lies far back so that leaving is accepted.
     void StartFilm(int16_t item, const std::vector<int16_t>& delays) {
         scene.SetItem(item, 3, 3, delays);
         scene.WriteSeries(kComplexFilm, static_cast<int32_t>(delays.size()) - 1, 0, 1);
@@ -43,8 +39,7 @@ class FilmTest : public ::testing::Test {
         form.stepTime = GameUtil::AddMs(scene.Now(), -10000);
         form.EnterScreen();
     }
-    // One film pass; true when it asked to leave (the sub-menu asked for, or a refused Escape's
-    // click).
+    // One film pass; true when it asked to leave (the sub-menu, or a refused Escape's click).
     bool PassAsksToLeave() {
         const size_t plays = scene.platform.sound.plays.size();
         form.DrawFilmFrame();
@@ -67,11 +62,11 @@ TEST_F(FilmTest, LoadsEveryPictureInOrderWithItsDelay) {
         form.filmPasses = 9;
         const size_t before = scene.decoder->Paths().size();
         form.LoadFilm();
-        std::vector<std::string> expected;
-        for (int n = 0; n < 4; ++n) expected.push_back(Local(simple ? "Enkel" : "Komplex", n));
-        EXPECT_EQ(scene.RequestedPictures(before), expected);
+        const std::vector<std::string> loads = scene.RequestedPictures(before);
+        ASSERT_EQ(loads.size(), 4u);
         ASSERT_EQ(form.filmPictures.size(), 4u);
         for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(loads[n], Local(simple ? "Enkel" : "Komplex", n));
             ASSERT_TRUE(form.filmPictures[n]);
             EXPECT_EQ(form.filmPictures[n]->Width(), 800);
             EXPECT_EQ(ColourIndexOf(form.filmPictures[n]->PixelAt(400, 300)),
@@ -134,20 +129,14 @@ TEST_F(FilmTest, PlaysItsPassesAndAsksToLeaveAtTheLastWrap) {
         form.settings.reversePlay = reverse;
         StartFilm(kItem, {100, 100, 100, 100});
         form.settings.filmRepeats = 2;
-        std::vector<int32_t> shown;
-        std::vector<int16_t> passes;
-        std::vector<bool> leave;
+        std::string seen;  // per pass: picture shown, passes counted, '!' when it asked to leave
         for (int pass = 0; pass < 8; ++pass) {
             Advance(101);
-            leave.push_back(PassAsksToLeave());
-            shown.push_back(scene.BackBufferColour());
-            passes.push_back(form.filmPasses);
+            const bool leave = PassAsksToLeave();
+            seen += std::to_string(scene.BackBufferColour()) + std::to_string(form.filmPasses) +
+                    (leave ? "! " : " ");
         }
-        EXPECT_EQ(shown, (reverse ? std::vector<int32_t>{3, 2, 1, 0, 3, 2, 1, 0}
-                                  : std::vector<int32_t>{0, 1, 2, 3, 0, 1, 2, 3}));
-        EXPECT_EQ(passes, (std::vector<int16_t>{0, 0, 0, 1, 1, 1, 1, 2}));
-        EXPECT_EQ(leave,
-                  (std::vector<bool>{false, false, false, false, false, false, false, true}));
+        EXPECT_EQ(seen, reverse ? "30 20 10 01 31 21 11 02! " : "00 10 20 31 01 11 21 32! ");
         EXPECT_EQ(form.requestedScreen, 2);
     }
 }
@@ -168,11 +157,7 @@ TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsAfterACopiedPicture) {
         form.settings.filmRepeats = c.repeats;
         form.filmPasses = c.passes;
         if (c.failure == 1) {
-            SurfaceRequest request;
-            request.flags = 7;
-            request.caps = 0x840;
-            request.width = 400;
-            request.height = 300;
+            SurfaceRequest request{.flags = 7, .height = 300, .width = 400, .caps = 0x840};
             form.filmPictures[0] = GameUtil::displayDevice->CreateSurface(request);
         }
         scene.platform.display.lost = c.failure == 2;
@@ -196,60 +181,58 @@ TEST_F(FilmTest, RepeatsTheLeaveRequestEveryPassUntilItIsAccepted) {
     EXPECT_EQ(form.requestedScreen, 2);
 }
 
-// A picture changes only once the clock is strictly past its deadline, also when the deadline
-// lies beyond the clock's 32-bit turn.
-TEST_F(FilmTest, AdvancesOnlyWhenTheClockIsStrictlyPastTheDeadline) {
-    for (int64_t start : {1000000LL, 2147483600LL}) {
-        SCOPED_TRACE(start);
-        scene.platform.counter.SetMs(start);
-        StartFilm(kItem, {100, 100});
-        const int32_t deadline = form.filmDeadline;
-        for (int64_t step : {30, 30, 40}) {  // the last pass falls exactly on the deadline
-            Advance(step);
-            form.DrawFilmFrame();
-            EXPECT_EQ(form.filmIndex, 0) << scene.Now();
-        }
-        ASSERT_EQ(scene.Now(), deadline);
-        EXPECT_EQ(form.filmDeadline, deadline);
-        Advance(1);
-        form.DrawFilmFrame();
-        EXPECT_EQ(form.filmIndex, 1);
-        EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 100));
-    }
-}
-
-TEST_F(FilmTest, TheNewDeadlineRoundsTheWholeSumHalvesToEven) {
-    StartFilm(kItem, {100, 100});
+// One pass at a given time: a picture changes only once the clock is strictly past its deadline
+// (also across the clock's 32-bit turn); the new deadline counts the new picture's delay from the
+// end of the display wait and rounds the whole sum halves to even; the pass counter stops at its
+// top.
+TEST_F(FilmTest, AdvancesStrictlyPastTheDeadlineToTheNextPicturesDelay) {
+    StartFilm(kItem, {100, 100, 100});
+    // clang-format off
     const struct {
+        const char* name;
         int64_t now;
+        int32_t due;  // deadline - now
+        int16_t index, passes;
+        bool reverse;
         double factor;
-        int16_t delay;
-        int32_t deadline;
-    } cases[] = {{1000, 0.5, 3, 1002},
-                 {1001, 0.5, 3, 1002},
-                 {1003, 0.5, 3, 1004},
-                 {1000, 0.33, 100, 1033},
-                 {1000, 3.0, 100, 1300}};
+        int16_t delay;  // of every picture but the one shown
+        int64_t wait;   // the display wait takes this long
+        int16_t nextIndex, nextPasses;
+        int32_t next;  // new deadline - now after the pass; -1: the deadline is kept
+    } cases[] = {
+        {"on the deadline", 1000000, 0, 0, 0, false, 1.0, 100, 0, 0, 0, -1},
+        {"just past it", 1000000, -1, 0, 0, false, 1.0, 100, 0, 1, 0, 100},
+        {"deadline past the turn", 2147483600, 100, 0, 0, false, 1.0, 100, 0, 0, 0, -1},
+        {"on a deadline past the turn", 2147483700, 0, 0, 0, false, 1.0, 100, 0, 0, 0, -1},
+        {"past the turn", 2147483700, -1, 0, 0, false, 1.0, 100, 0, 1, 0, 100},
+        {"after a display wait", 1000000, -1, 0, 0, false, 1.0, 250, 7, 1, 0, 250},
+        {"1000 + 1.5", 1000, -1, 0, 0, false, 0.5, 3, 0, 1, 0, 2},
+        {"1001 + 1.5", 1001, -1, 0, 0, false, 0.5, 3, 0, 1, 0, 1},
+        {"1003 + 1.5", 1003, -1, 0, 0, false, 0.5, 3, 0, 1, 0, 1},
+        {"0.33 x 100", 1000, -1, 0, 0, false, 0.33, 100, 0, 1, 0, 33},
+        {"3 x 100", 1000, -1, 0, 0, false, 3.0, 100, 0, 1, 0, 300},
+        {"top passes forwards", 1000000, -1, 2, 32767, false, 1.0, 100, 0, 0, 32767, 100},
+        {"top passes backwards", 1000000, -1, 0, 32767, true, 1.0, 100, 0, 2, 32767, 100},
+    };
+    // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.now << " + " << c.factor << " x " << c.delay);
-        form.filmIndex = 0;
-        form.filmDelays[1] = c.delay;
-        form.settings.filmDelayFactor = c.factor;
+        SCOPED_TRACE(c.name);
         scene.platform.counter.SetMs(c.now);
-        form.filmDeadline = static_cast<int32_t>(c.now - 1);
+        form.filmDelays = {c.delay, c.delay, c.delay};
+        form.filmDelays[c.index] = 1;
+        form.settings.filmDelayFactor = c.factor;
+        form.settings.reversePlay = c.reverse;
+        form.filmIndex = c.index;
+        form.filmPasses = c.passes;
+        form.filmDeadline = GameUtil::AddMs(scene.Now(), c.due);
+        const int32_t deadline = form.filmDeadline;
+        scene.platform.window.onYield = [&] { Advance(c.wait); };
         form.DrawFilmFrame();
-        EXPECT_EQ(form.filmIndex, 1);
-        EXPECT_EQ(form.filmDeadline, c.deadline);
+        EXPECT_EQ(form.filmIndex, c.nextIndex);
+        EXPECT_EQ(form.filmPasses, c.nextPasses);
+        EXPECT_EQ(form.filmDeadline, c.next < 0 ? deadline : GameUtil::AddMs(scene.Now(), c.next));
     }
-}
-
-TEST_F(FilmTest, TheNewDeadlineCountsFromTheEndOfTheDisplayWait) {
-    StartFilm(kItem, {100, 250});
-    Advance(101);
-    scene.platform.window.onYield = [&] { Advance(7); };
-    form.DrawFilmFrame();
-    EXPECT_EQ(form.filmIndex, 1);
-    EXPECT_EQ(form.filmDeadline, GameUtil::AddMs(scene.Now(), 250));
+    scene.platform.window.onYield = nullptr;
 }
 
 TEST_F(FilmTest, DisplayLossGoesOnFromTheSamePictureWithItsWholeDelay) {
@@ -301,20 +284,6 @@ TEST_F(FilmTest, AnEmptyPictureHoldsTheFilm) {
     }
 }
 
-TEST_F(FilmTest, ThePassCounterStopsAtItsTop) {
-    StartFilm(kItem, {100, 100, 100});
-    for (const bool reverse : {false, true}) {
-        form.settings.reversePlay = reverse;
-        form.filmIndex = reverse ? 0 : 2;
-        form.filmPasses = 32767;
-        Advance(101);
-        form.filmDeadline = GameUtil::AddMs(scene.Now(), -1);
-        form.DrawFilmFrame();
-        EXPECT_EQ(form.filmIndex, reverse ? 2 : 0);
-        EXPECT_EQ(form.filmPasses, 32767);
-    }
-}
-
 // The violin loops while its film runs; the hen loops and calls on picture 6 whenever the call
 // is silent; other items have no sound of their own.
 TEST_F(FilmTest, SoundsOfTheirOwn) {
@@ -331,11 +300,11 @@ TEST_F(FilmTest, SoundsOfTheirOwn) {
         {24, 0, false, false, {DSound::kHen}},
         {24, 5, false, false, {}},
         {24, 6, false, false, {DSound::kHenCall}},
-        {24, 6, false, false, {}},  // the call is still sounding {24, 6, true, false, {DSound::kHenCall}},
+        {24, 6, false, false, {}},  // the call is still sounding
+        {24, 6, true, false, {DSound::kHenCall}},
         {24, 7, true, false, {}},
         {24, 6, false, true, {DSound::kHen, DSound::kHenCall}},
         {9, 6, false, true, {}},
-        {25, 6, false, true, {}},
     };
     // clang-format on
     int16_t item = -1;
@@ -355,3 +324,4 @@ TEST_F(FilmTest, SoundsOfTheirOwn) {
 }
 
 }  // namespace
+}  // namespace testing_support

@@ -10,9 +10,7 @@ namespace testing_support {
 
 NavigationTest::NavigationTest() {
     WriteSoundBank(dir.Path());
-    if (!DSound::InitSound()) {
-        ADD_FAILURE() << "the sound bank did not load";
-    }
+    if (!DSound::InitSound()) ADD_FAILURE() << "the sound bank did not load";
     h.PrepareWithoutContent();
     SetNow(100000);
 }
@@ -24,20 +22,14 @@ int NavigationTest::Clicks() const {
 }
 
 void NavigationTest::Show(int16_t screen, int16_t context) {
-    form.currentScreen = screen;
-    form.requestedScreen = screen;
+    form.currentScreen = form.requestedScreen = screen;
     form.menuContext = context;
 }
 
 std::unique_ptr<Surface> NavigationTest::SolidSurface(int32_t width, int32_t height,
                                                       uint32_t color) {
-    SurfaceRequest request;
-    request.flags =
-        DisplayFlags::kRequestCaps | DisplayFlags::kRequestWidth | DisplayFlags::kRequestHeight;
-    request.caps = DisplayFlags::kCapsOffScreenPlain | DisplayFlags::kCapsSystemMemory;
-    request.width = width;
-    request.height = height;
-    std::unique_ptr<Surface> surface = GameUtil::displayDevice->CreateSurface(request);
+    std::unique_ptr<Surface> surface = GameUtil::displayDevice->CreateSurface(
+        {.flags = 7, .height = height, .width = width, .caps = 0x840});
     surface->BltColorFill({0, 0, width, height}, color);
     return surface;
 }

@@ -87,7 +87,6 @@ const Case kCases[] = {
     {"enter on main menu", 0, 0, In::Key, kKeyEnter, 0, {560, 135}, 4, 4, 2, true, false, {}, 0, 0, true},
     {"enter on main exit", 0, 0, In::Key, kKeyEnter, 0, {760, 560}, 0, 0, 2, false},
     {"space on choices", 12, 12, In::Key, kKeySpace, 0, {653, 533}, 12, 12, 1},
-    {"enter on choices", 12, 12, In::Key, kKeyEnter, 0, {653, 533}, 12, 12, 1},
     {"escape quits", 0, 0, In::Key, kKeyEscape, 0, {0, 0}, 0, 0, 1, false},
     {"escape locked", 0, 0, In::Key, kKeyEscape, 0, {0, 0}, 0, 0, 1, true, true},
     {"escape sub-menu", 1, 1, In::Key, kKeyEscape, 0, {0, 0}, 0, 0, 1, true, true},
@@ -96,12 +95,10 @@ const Case kCases[] = {
     {"ctrl+delete locked", 2, 2, In::Key, kKeyDelete, kCtrl, {0, 0}, 2, 2, 1, false, true},
     {"ctrl+delete on film", 6, 8, In::Key, kKeyDelete, kCtrl, {0, 0}, 6, 8, 1, false, true},
     {"ctrl+shift+delete", 0, 0, In::Key, kKeyDelete, 3, {0, 0}, 0, 0, 1, true, true},
-    {"ctrl+alt+delete", 0, 0, In::Key, kKeyDelete, 6, {0, 0}, 0, 0, 1, true, true},
     {"delete", 0, 0, In::Key, kKeyDelete, 0, {0, 0}, 0, 0, 1, true, true},
     {"ctrl+delete open", 0, 0, In::Key, kKeyDelete, kCtrl, {0, 0}, 0, 0, 1},
     {"F1 main menu", 0, 0, In::Key, kKeyF1, 0, {0, 0}, 12, 12, 0},
     {"F1 sub-menu", 2, 2, In::Key, kKeyF1, 0, {0, 0}, 2, 2, 1},
-    {"F1 choices", 12, 12, In::Key, kKeyF1, 0, {0, 0}, 12, 12, 1},
     {"other key", 5, 9, In::Key, 65, kCtrl, {0, 0}, 5, 9, 1, true, true},
     {"unknown key", 12, 12, In::Key, platform::kKeyOther, 0, {0, 0}, 12, 12, 1, true, true},
     // Window requests: the exit lock refuses the close button, never a termination request.
@@ -117,9 +114,7 @@ TEST_F(NavigationTest, InputOutcomes) {
         h.platform.sound.plays.clear();
         h.platform.window.warps.clear();
         form.settings.itemEnabled.fill(true);
-        for (int item : c.disabled) {
-            form.settings.itemEnabled[static_cast<size_t>(item)] = false;
-        }
+        for (int item : c.disabled) form.settings.itemEnabled[static_cast<size_t>(item)] = false;
         form.settings.exitLocked = c.exitLocked;
         form.settings.showPointerSprite = false;
         form.settings.page = 3;
@@ -195,9 +190,8 @@ TEST_F(NavigationTest, NothingHappensWhileAScreenLoads) {
         const ChoiceSettings before = form.settings;
         h.Click(760, 560);
         h.Click(100, 100, platform::kButtonRight);
-        for (int16_t key : {kKeyEscape, kKeySpace, kKeyEnter, kKeyF1, kKeyDelete}) {
+        for (int16_t key : {kKeyEscape, kKeySpace, kKeyEnter, kKeyF1, kKeyDelete})
             h.Key(key, kCtrl);
-        }
         EXPECT_EQ(form.settings, before);
         EXPECT_EQ(form.requestedScreen, screen);
         EXPECT_TRUE(form.isRunning);
@@ -222,13 +216,15 @@ struct LeaveCase {
 // clang-format off
 const LeaveCase kLeaveCases[] = {
     {6, Leave::Escape, 500, 500, false, Result::ClickOnly, 1},
-    {6, Leave::Escape, -10, 500, false, Result::ClickOnly, 1},  // stepTime ahead of the clock {6, Leave::Escape, 501, 500, false, Result::Silent, 0},
+    {6, Leave::Escape, -10, 500, false, Result::ClickOnly, 1},  // stepTime ahead of the clock
+    {6, Leave::Escape, 501, 500, false, Result::Silent, 0},
     {6, Leave::Escape, 2999, 500, false, Result::Silent, 0},
     {6, Leave::Escape, 3000, 500, false, Result::Leaves, 1},
     {6, Leave::Escape, 3000, 2500, false, Result::Leaves, 1},
     {6, Leave::Escape, 3000, 500, true, Result::LockedRenews, 0},
     {6, Leave::Escape, 2999, 500, true, Result::Silent, 0},
-    {5, Leave::Escape, 501, 500, false, Result::Leaves, 1},  // no 3000 ms guard on the build-up {5, Leave::Escape, 500, 500, false, Result::ClickOnly, 1},
+    {5, Leave::Escape, 501, 500, false, Result::Leaves, 1},  // no 3000 ms guard on the build-up
+    {5, Leave::Escape, 500, 500, false, Result::ClickOnly, 1},
     {5, Leave::Escape, 1000, 1000, false, Result::ClickOnly, 1},
     {5, Leave::Escape, 501, 500, true, Result::LockedRenews, 0},
     // Space and a click on the film go through Escape, each level with its own click.
@@ -247,10 +243,7 @@ TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
     // Ordinary, just before the signed 32-bit reading turns negative, just before it wraps.
     for (int64_t start : {100000LL, 2147483647LL - 1000, 4294967296LL - 1000}) {
         for (const LeaveCase& c : kLeaveCases) {
-            SCOPED_TRACE(testing::Message()
-                         << "start " << start << ", screen " << c.screen << ", input "
-                         << static_cast<int>(c.input) << ", elapsed " << c.elapsed << ", delay "
-                         << c.keyDelay << ", locked " << c.locked);
+            SCOPED_TRACE(testing::Message() << start << ": row " << (&c - kLeaveCases));
             // An activity of theme 3 from slot 2, its pictures loaded and the violin on.
             Show(c.screen, 9);
             form.selectedItem = 18;
@@ -270,20 +263,12 @@ TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
             SetNow(start + c.elapsed);
             const int32_t now = GameUtil::GetMilliseconds();
 
-            switch (c.input) {
-                case Leave::Escape:
-                    h.Key(kKeyEscape);
-                    break;
-                case Leave::Space:
-                    h.Key(kKeySpace);
-                    break;
-                case Leave::Click:
-                    h.Click(400, 300);
-                    break;
-                case Leave::Help:
-                    h.Key(kKeyF1);
-                    break;
-            }
+            if (c.input == Leave::Click)
+                h.Click(400, 300);
+            else
+                h.Key(c.input == Leave::Escape  ? kKeyEscape
+                      : c.input == Leave::Space ? kKeySpace
+                                                : kKeyF1);
 
             const bool leaves = c.result == Result::Leaves;
             const bool released = leaves || c.result == Result::ToChoices;

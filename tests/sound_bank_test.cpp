@@ -3,29 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "sound/dsound.h"
 #include "support/form_harness.h"
 #include "support/sound_files.h"
 #include "support/test_files.h"
 
+namespace testing_support {
 namespace {
 
 class SoundBankTest : public ::testing::Test {
   protected:
     SoundBankTest() : cwd_(dir_.Path()) {
-        testing_support::ResetModules();
-        testing_support::WriteSoundBank(dir_.Path());
+        ResetModules();
+        WriteSoundBank(dir_.Path());
     }
-    ~SoundBankTest() override { testing_support::ResetModules(); }
+    ~SoundBankTest() override { ResetModules(); }
 
     headless::SoundBuffer& Buffer(int16_t slot) {
         return static_cast<headless::SoundBuffer&>(*DSound::soundSlots.at(slot).buffer);
     }
 
-    testing_support::TempDir dir_;
-    testing_support::ScopedCurrentDir cwd_;
+    TempDir dir_;
+    ScopedCurrentDir cwd_;
     headless::Platform platform_;
 };
 
@@ -34,7 +34,7 @@ TEST_F(SoundBankTest, PlaysRestartsStopsAndFreesItsSlots) {
     ASSERT_EQ(DSound::soundSlots.size(), 13u);
     for (int16_t slot = 0; slot < 13; ++slot) {
         EXPECT_EQ(std::filesystem::path(Buffer(slot).path),
-                  std::filesystem::path(testing_support::kBankFiles[slot]));
+                  std::filesystem::path(kBankFiles[slot]));
         // The violin, the hen and the two menu tunes loop.
         EXPECT_EQ(DSound::soundSlots[slot].looping, slot <= 1 || slot >= 11) << slot;
     }
@@ -64,11 +64,10 @@ TEST_F(SoundBankTest, PlaysRestartsStopsAndFreesItsSlots) {
     DSound::PlaySound(5);
     EXPECT_EQ(DSound::GetSoundStatus(5), 0);
     EXPECT_EQ(DSound::soundSlots[5].state, "empty");
-    for (int16_t expected : {5, 9, 13}) {
+    for (int16_t expected : {5, 9, 13})
         EXPECT_EQ(
             DSound::LoadSound("Ljud\\Click.wav", true, false, false, false, false, false, false),
             expected);
-    }
     DSound::ReleaseAllSounds();
     EXPECT_TRUE(DSound::soundEnabled);
     EXPECT_EQ(DSound::soundSlots.size(), 14u);
@@ -77,25 +76,15 @@ TEST_F(SoundBankTest, PlaysRestartsStopsAndFreesItsSlots) {
 }
 
 TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
-    using Root = const std::filesystem::path&;
-    // clang-format off
-    const struct {
-        const char* name;
-        std::function<void(headless::Platform&, Root)> breakIt;
-    } cases[] = {
-        {"no device", [](headless::Platform& p, Root) { p.sound.noDevice = true; }},
-        {"refused level", [](headless::Platform& p, Root) { p.sound.refuseCooperative = true; }},
-        {"last file missing", [](headless::Platform&, Root root) { std::filesystem::remove(root / "Ljud/SubMeny.wav"); }},
-        {"broken file", [](headless::Platform&, Root root) { testing_support::WriteFile(root / "Ljud/Build3.wav", "not a wave"); }},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        testing_support::ResetModules();
-        platform_.sound.noDevice = false;
-        platform_.sound.refuseCooperative = false;
-        testing_support::WriteSoundBank(dir_.Path());
-        c.breakIt(platform_, dir_.Path());
+    // No device, a refused level, the last file missing, a broken file.
+    for (int failure = 0; failure < 4; ++failure) {
+        SCOPED_TRACE(failure);
+        ResetModules();
+        WriteSoundBank(dir_.Path());
+        platform_.sound.noDevice = failure == 0;
+        platform_.sound.refuseCooperative = failure == 1;
+        if (failure == 2) std::filesystem::remove(dir_.Path() / "Ljud/SubMeny.wav");
+        if (failure == 3) WriteFile(dir_.Path() / "Ljud/Build3.wav", "not a wave");
         EXPECT_FALSE(DSound::InitSound());
         EXPECT_FALSE(DSound::soundEnabled);
         for (int16_t slot = 0; slot < 13; ++slot) {
@@ -110,3 +99,4 @@ TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
 }
 
 }  // namespace
+}  // namespace testing_support

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
+#include <string_view>
 
 #include "content/data_file_reader.h"
 #include "display/display_objects.h"
@@ -14,14 +14,14 @@
 #include "support/recording_decoder.h"
 #include "support/test_files.h"
 
+namespace testing_support {
 namespace {
 
 using headless::InputEvent;
-using testing_support::FormHarness;
 
 class StartUpTest : public ::testing::Test {
   protected:
-    StartUpTest() : cwd_(testing_support::SharedMiniPack()) {}
+    StartUpTest() : cwd_(SharedMiniPack()) {}
 
     const std::vector<std::string>& Calls() { return h_.platform.display.calls; }
     // The desktop is back: the display mode restored and the screen given up, last of all.
@@ -33,7 +33,7 @@ class StartUpTest : public ::testing::Test {
         EXPECT_FALSE(h.platform.display.fullScreen);
     }
 
-    testing_support::ScopedCurrentDir cwd_;
+    ScopedCurrentDir cwd_;
     FormHarness h_;
 };
 
@@ -56,9 +56,8 @@ TEST_F(StartUpTest, LeavesTheMainMenuReadyWithItsMusic) {
     EXPECT_EQ(Calls()[0], "SetCooperativeLevel 81");
     EXPECT_EQ(Calls()[1], "SetDisplayMode 800x600x16");
     EXPECT_EQ(h_.platform.display.presents, 1);
-    EXPECT_TRUE(
-        testing_support::PixelMatches(h_.platform.display.PixelAt(400, 300),
-                                      testing_support::MenuColour("Grafik\\Meny\\StartMeny.jpg")));
+    EXPECT_TRUE(PixelMatches(h_.platform.display.PixelAt(400, 300),
+                             MenuColour("Grafik\\Meny\\StartMeny.jpg")));
 }
 
 TEST_F(StartUpTest, ASecondCopyEndsAtOnceShowingNothing) {
@@ -89,27 +88,25 @@ TEST_F(StartUpTest, EscapeOrATerminationRequestEndsCleanlyOnABlackScreen) {
 // Whatever fails, during start-up or later in an event handler, the desktop comes back, one line
 // names what failed, and the status is 1.
 TEST_F(StartUpTest, FailuresEndThroughTheFailurePath) {
-    using Root = const std::filesystem::path&;
     // clang-format off
     const struct {
-        const char* name;
-        std::function<void(FormHarness&, Root)> breakIt;
+        const char* file;  // removed, or broken when it is the cross; nullptr: display mode refused
         const char* named;
         bool soundCreated;
         bool later;  // the file goes after start-up, and a lost display reloads it
     } cases[] = {
-        {"display mode refused", [](FormHarness& h, Root) { h.platform.display.refuseDisplayMode = true; }, "display mode", false, false},
-        {"sport data file missing", [](FormHarness&, Root root) { std::filesystem::remove(root / "Data/Sport.dat"); }, "Data\\Sport.dat", false, false},
-        {"choices picture missing", [](FormHarness&, Root root) { std::filesystem::remove(root / "Grafik/Meny/Val/8Meny.jpg"); }, "8Meny.jpg", true, false},
-        {"cross broken", [](FormHarness&, Root root) { testing_support::WriteFile(root / "Grafik/Meny/Val/kryss.bmp", "BM broken"); }, "kryss.bmp", true, false},
-        {"choices picture gone at a display loss", [](FormHarness&, Root root) { std::filesystem::remove(root / "Grafik/Meny/Val/FilmMeny.jpg"); }, "FilmMeny.jpg", true, true},
+        {nullptr, "display mode", false, false},
+        {"Data/Sport.dat", "Data\\Sport.dat", false, false},
+        {"Grafik/Meny/Val/8Meny.jpg", "8Meny.jpg", true, false},
+        {"Grafik/Meny/Val/kryss.bmp", "kryss.bmp", true, false},
+        {"Grafik/Meny/Val/FilmMeny.jpg", "FilmMeny.jpg", true, true},
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        testing_support::TempDir dir;
-        testing_support::ScopedCurrentDir cwd(dir.Path());
-        testing_support::WriteMiniPack(dir.Path(), {.activityPictures = false});
+        SCOPED_TRACE(c.named);
+        TempDir dir;
+        ScopedCurrentDir cwd(dir.Path());
+        WriteMiniPack(dir.Path(), {.activityPictures = false});
         FormHarness h;
         if (c.later) {
             h.form.StartUp();
@@ -118,7 +115,12 @@ TEST_F(StartUpTest, FailuresEndThroughTheFailurePath) {
         } else {
             h.form.Form_Initialize();
         }
-        c.breakIt(h, dir.Path());
+        h.platform.display.refuseDisplayMode = c.file == nullptr;
+        if (c.file && std::string_view(c.file).ends_with(".bmp")) {
+            WriteFile(dir.Path() / c.file, "BM broken");
+        } else if (c.file) {
+            std::filesystem::remove(dir.Path() / c.file);
+        }
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(h.form.Form_Load(), 1);
         const std::string errors = ::testing::internal::GetCapturedStderr();
@@ -166,9 +168,8 @@ TEST_F(StartUpTest, TheFrameLoopSwitchesScreensWithTheirMusic) {
         }
         EXPECT_EQ(h_.form.currentScreen, c.screen);
         std::vector<std::string> played;
-        for (size_t i = before; i < h_.platform.sound.plays.size(); ++i) {
+        for (size_t i = before; i < h_.platform.sound.plays.size(); ++i)
             played.push_back(std::filesystem::path(h_.platform.sound.plays[i]).filename());
-        }
         EXPECT_EQ(played, c.music ? std::vector<std::string>{c.music} : std::vector<std::string>{});
         EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 0);
         EXPECT_EQ(h_.platform.display.presents, presents + 1);
@@ -218,17 +219,12 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         size_t reloads;  // pictures read again
         bool quit;
     } cases[] = {
-        {0, 0, 53, false},
-        {2, 2, 53, false},
-        {12, 12, 53, false},
         // The build-up reloads its film (4) and first two build-up pictures.
-        {5, 10, 53 + 4 + 2, false},
-        {6, 10, 53, false},
-        {6, 10, 0, true},
-        {2, 2, 0, true},
+        {0, 0, 53, false}, {2, 2, 53, false}, {12, 12, 53, false},
+        {5, 10, 53 + 4 + 2, false}, {6, 10, 53, false}, {6, 10, 0, true},
     };
     // clang-format on
-    testing_support::ScopedCurrentDir cwd(testing_support::SharedMiniPack());
+    ScopedCurrentDir cwd(SharedMiniPack());
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "screen " << c.screen << (c.quit ? ", quit" : ""));
         FormHarness h;
@@ -250,20 +246,16 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         h.platform.window.pointerShapes.clear();
         h.platform.display.calls.clear();
 
-        testing_support::ScopedRecordingDecoder decoder;
+        ScopedRecordingDecoder decoder;
         h.platform.display.lost = true;
         int yields = 0;
         h.platform.window.onYield = [&] {
             ++yields;
-            if (yields == 2) {
-                // A right click (or a termination request) while the display is away.
-                h.platform.window.pending.push_back({c.quit ? headless::InputEvent::Kind::Quit
-                                                            : headless::InputEvent::Kind::MouseDown,
-                                                     2});
-            }
-            if (yields == (c.quit ? 50 : 5)) {
-                h.platform.display.lost = false;
-            }
+            // A right click (or a termination request) while the display is away.
+            if (yields == 2)
+                h.platform.window.pending.push_back(
+                    {c.quit ? InputEvent::Kind::Quit : InputEvent::Kind::MouseDown, 2});
+            if (yields == (c.quit ? 50 : 5)) h.platform.display.lost = false;
         };
         h.platform.counter.AdvanceMs(40);
         h.Pass();
@@ -283,21 +275,21 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         EXPECT_FALSE(h.form.isBusy);
         EXPECT_FALSE(h.form.displayWasLost);
         // The screen did not change, so neither did the music.
-        for (size_t i = plays; i < h.platform.sound.plays.size(); ++i) {
+        for (size_t i = plays; i < h.platform.sound.plays.size(); ++i)
             EXPECT_EQ(h.platform.sound.plays[i].find("Meny.wav"), std::string::npos);
-        }
+        // The build-up starts again from its first picture; the film goes on where it was.
         if (c.screen == 5) {
-            EXPECT_EQ(h.form.buildUpIndex, 0);  // the build-up starts again from its first picture
+            EXPECT_EQ(h.form.buildUpIndex, 0);
         }
         if (c.screen == 6) {
-            EXPECT_EQ(h.form.filmIndex, filmIndex);  // the film goes on where it was
+            EXPECT_EQ(h.form.filmIndex, filmIndex);
         }
         if (c.screen == 0) {
-            EXPECT_TRUE(testing_support::PixelMatches(
-                h.platform.display.PixelAt(5, 5),
-                testing_support::MenuColour("Grafik\\Meny\\StartMeny.jpg")));
+            EXPECT_TRUE(PixelMatches(h.platform.display.PixelAt(5, 5),
+                                     MenuColour("Grafik\\Meny\\StartMeny.jpg")));
         }
     }
 }
 
 }  // namespace
+}  // namespace testing_support

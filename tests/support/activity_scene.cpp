@@ -1,9 +1,6 @@
 #include "support/activity_scene.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string_view>
 
 #include "base/system_failure.h"
 #include "content/data_file_reader.h"
@@ -22,19 +19,14 @@ namespace {
 constexpr uint8_t kLevels[3] = {0, 128, 255};
 
 int32_t NearestLevel(int32_t value) {
-    int32_t best = 0;
-    for (int32_t i = 1; i < 3; ++i) {
-        if (std::abs(value - kLevels[i]) < std::abs(value - kLevels[best])) {
-            best = i;
-        }
-    }
-    return best;
+    return std::min(2, (value + 64) / 128);
 }
 
 // Where the hard-disk copy of the activity pictures lives: the program maps the prefix to the
 // data home; a conversion that only turns backslashes into slashes takes it as a folder "C:".
 // Writing both keeps the tests about which copy is read, not about the mapping.
-std::vector<fs::path> HardDiskRoots(const fs::path& dir) {
+std::vector<fs::path> Roots(const fs::path& dir, bool hardDisk) {
+    if (!hardDisk) return {dir};
     return {dir / "data-home" / "Quillowbee", dir / "C:" / "Quillowbee"};
 }
 
@@ -53,18 +45,12 @@ void WriteColourJpeg(const fs::path& path, int32_t colour) {
 }
 
 std::string PictureFileName(int32_t n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d.jpg", static_cast<int>(n + 1));
-    return text;
+    return (n < 9 ? "0" : "") + std::to_string(n + 1) + ".jpg";
 }
 
 int16_t SoundNumberOf(const std::string& nativePath) {
     for (int16_t n = 0; n < 13; ++n) {
-        const std::string_view file = kBankFiles[n];
-        if (nativePath.size() >= file.size() &&
-            nativePath.compare(nativePath.size() - file.size(), file.size(), file) == 0) {
-            return n;
-        }
+        if (nativePath.ends_with(kBankFiles[n])) return n;
     }
     return -1;
 }
@@ -79,9 +65,7 @@ ActivityScene::ActivityScene() {
     harness.PrepareWithoutContent();
     harness.form.isRunning = true;  // as inside the frame loop
     WriteSoundBank(dir.Path());
-    if (!DSound::InitSound()) {
-        throw SystemFailure("the test sound bank did not load");
-    }
+    if (!DSound::InitSound()) throw SystemFailure("the test sound bank did not load");
 }
 
 void ActivityScene::SetItem(int16_t item, int16_t simpleLast, int16_t complexLast,
@@ -97,9 +81,7 @@ void ActivityScene::SetItem(int16_t item, int16_t simpleLast, int16_t complexLas
 
 void ActivityScene::WriteSeries(const std::string& folder, int32_t last, int32_t firstColour,
                                 int32_t step, bool hardDisk) {
-    const std::vector<fs::path> roots =
-        hardDisk ? HardDiskRoots(dir.Path()) : std::vector<fs::path>{dir.Path()};
-    for (const fs::path& root : roots) {
+    for (const fs::path& root : Roots(dir.Path(), hardDisk)) {
         for (int32_t n = 0; n <= last; ++n) {
             const int32_t colour =
                 ((firstColour + step * n) % kColourCount + kColourCount) % kColourCount;
@@ -109,9 +91,7 @@ void ActivityScene::WriteSeries(const std::string& folder, int32_t last, int32_t
 }
 
 void ActivityScene::RemovePicture(const std::string& folder, int32_t n, bool hardDisk) {
-    const std::vector<fs::path> roots =
-        hardDisk ? HardDiskRoots(dir.Path()) : std::vector<fs::path>{dir.Path()};
-    for (const fs::path& root : roots) {
+    for (const fs::path& root : Roots(dir.Path(), hardDisk)) {
         fs::remove(root / NativeName(folder) / PictureFileName(n));
     }
 }
@@ -125,10 +105,9 @@ int32_t ActivityScene::Now() {
 }
 
 void ActivityScene::FillBackBuffer(int32_t colour) {
-    const uint32_t r = kLevels[colour % 3];
-    const uint32_t g = kLevels[(colour / 3) % 3];
-    const uint32_t b = kLevels[(colour / 9) % 3];
-    GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, r | (g << 8) | (b << 16));
+    const uint32_t rgb = kLevels[colour % 3] | (kLevels[(colour / 3) % 3] << 8u) |
+                         (uint32_t{kLevels[(colour / 9) % 3]} << 16u);
+    GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, rgb);
 }
 
 int32_t ActivityScene::PresentedColour() const {
@@ -143,20 +122,15 @@ std::vector<std::string> ActivityScene::RequestedPictures(size_t from) const {
     std::vector<std::string> requested;
     const std::vector<std::string> paths = decoder->Paths();
     for (size_t i = from; i < paths.size(); ++i) {
-        const std::string& path = paths[i];
-        const std::string marker = "Quillowbee/";
-        const size_t at = path.find(marker);
-        if (at != std::string::npos) {
-            requested.push_back("hd:" + path.substr(at + marker.size()));
-        } else {
-            std::string local = path;
-            for (const std::string& base : {dir.Path().string() + "/", std::string("./")}) {
-                if (local.starts_with(base)) {
-                    local = local.substr(base.size());
-                }
-            }
-            requested.push_back("local:" + local);
+        std::string path = paths[i];
+        if (const size_t at = path.find("Quillowbee/"); at != std::string::npos) {
+            requested.push_back("hd:" + path.substr(at + 11));
+            continue;
         }
+        for (const std::string& base : {dir.Path().string() + "/", std::string("./")}) {
+            if (path.starts_with(base)) path = path.substr(base.size());
+        }
+        requested.push_back("local:" + path);
     }
     return requested;
 }

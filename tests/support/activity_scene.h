@@ -14,14 +14,12 @@
 namespace testing_support {
 
 // Test pictures are told apart by colour: 27 solid colours, each channel 0, 128 or 255.
+// ColourIndexOf is the colour an RGB565 pixel shows; WriteColourJpeg writes a small solid JPEG.
 inline constexpr int32_t kColourCount = 27;
-// The colour index a presented RGB565 pixel shows.
 int32_t ColourIndexOf(uint16_t pixel);
-// A small solid JPEG in colour `colour`; the loader stretches it to the requested size.
 void WriteColourJpeg(const std::filesystem::path& path, int32_t colour);
 
-// The file name of picture n of an activity series, written out here independently of the
-// program: "01" .. "09", then "10" onwards, then ".jpg".
+// The file name of picture n of an activity series: "01.jpg" .. "09.jpg", "10.jpg" onwards.
 std::string PictureFileName(int32_t n);
 
 // The sound number (0-12) of a played native path, or -1.
@@ -57,14 +55,13 @@ class ActivityScene {
     void WriteMenuPictures();
 
     int32_t Now();
-    // Fills the whole back buffer with colour `colour`, to see whether anything is drawn over it.
+    // Fills the back buffer with `colour`, to see whether anything is drawn over it.
     void FillBackBuffer(int32_t colour);
-    // The colour index shown in the last presented frame, and in the back buffer.
+    // The colour shown in the last presented frame, and in the back buffer.
     int32_t PresentedColour() const;
     int32_t BackBufferColour() const;
-    // The pictures asked for from request `from` on, each as "hd:" or "local:" followed by its
-    // path below the hard-disk copy or the current directory, with slashes
-    // ("local:Item/Komplex/Film/01.jpg").
+    // The pictures asked for from request `from` on: "hd:" or "local:" and the path below the
+    // hard-disk copy or the current directory ("local:Item/Komplex/Film/01.jpg").
     std::vector<std::string> RequestedPictures(size_t from = 0) const;
     // Sound numbers played from the play with index `from` on.
     std::vector<int16_t> SoundsSince(size_t from) const;

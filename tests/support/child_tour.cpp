@@ -24,9 +24,7 @@ void ScriptedRun::OnYield() {
         h_.platform.window.pending.push_back({headless::InputEvent::Kind::Quit});
         return;
     }
-    if (next_ >= steps_.size() || ++waited_ < steps_[next_].wait) {
-        return;
-    }
+    if (next_ >= steps_.size() || ++waited_ < steps_[next_].wait) return;
     waited_ = 0;
     Step& step = steps_[next_];
     ++tries_;
@@ -37,58 +35,52 @@ void ScriptedRun::OnYield() {
     }
 }
 
-void QueueClick(FormHarness& h, int32_t x, int32_t y, int16_t button) {
-    h.platform.window.pointer = {x, y};
-    h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseMove});
-    h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseDown, button});
+namespace {
+
+// Steps that act once: a click (pointer moved there first) or a key.
+std::function<bool(FormHarness&)> Click(int32_t x, int32_t y) {
+    return [x, y](FormHarness& h) {
+        h.platform.window.pointer = {x, y};
+        h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseMove});
+        h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseDown, 1});
+        return true;
+    };
+}
+std::function<bool(FormHarness&)> Key(int16_t key) {
+    return [key](FormHarness& h) {
+        h.platform.window.pending.push_back({headless::InputEvent::Kind::KeyUp, key, 0});
+        return true;
+    };
 }
 
-void QueueKey(FormHarness& h, int16_t key, int16_t shift) {
-    h.platform.window.pending.push_back({headless::InputEvent::Kind::KeyUp, key, shift});
-}
+}  // namespace
 
 std::vector<ScriptedRun::Step> ChildTour() {
-    auto click = [](int32_t x, int32_t y) {
-        return [x, y](FormHarness& h) {
-            QueueClick(h, x, y);
-            return true;
-        };
-    };
-    auto key = [](int16_t k) {
-        return [k](FormHarness& h) {
-            QueueKey(h, k);
-            return true;
-        };
-    };
     return {
         {"look around the main menu", 3,
          [](FormHarness& h) {
              h.platform.window.pointer = {300, 200};
              h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseMove});
              return true;
-         },
-         1},
-        {"open the choices screen", 3, key(112), 1},
-        {"page 1", 3, click(90, 80), 1},
-        {"page 2", 3, click(90, 220), 1},
-        {"page 3", 3, click(90, 360), 1},
-        {"page 4", 3, click(90, 500), 1},
-        {"back to the main menu", 3, key(27), 1},
-        {"open Djur", 3, click(560, 135), 1},
-        {"choose the hen", 3, click(110, 130), 1},
+         }},
+        {"open the choices screen", 3, Key(112)},
+        {"page 1", 3, Click(90, 80)},
+        {"page 2", 3, Click(90, 220)},
+        {"page 3", 3, Click(90, 360)},
+        {"page 4", 3, Click(90, 500)},
+        {"back to the main menu", 3, Key(27)},
+        {"open Djur", 3, Click(560, 135)},
+        {"choose the hen", 3, Click(110, 130)},
         {"build the picture", 30,
          [](FormHarness& h) {
-             if (h.form.currentScreen == 6) {
-                 return true;
-             }
-             QueueKey(h, 32);
-             return false;
+             // Space steps the build-up until its last picture brings the film on.
+             return h.form.currentScreen == 6 || (Key(32)(h), false);
          },
          40},
-        {"watch the film", 200, [](FormHarness&) { return true; }, 1},
-        {"leave the film", 3, key(27), 1},
-        {"leave the theme", 3, key(27), 1},
-        {"end the program", 3, key(27), 1},
+        {"watch the film", 200, [](FormHarness&) { return true; }},
+        {"leave the film", 3, Key(27)},
+        {"leave the theme", 3, Key(27)},
+        {"end the program", 3, Key(27)},
     };
 }
 

@@ -24,14 +24,13 @@ class ScriptedRun {
     };
 
     explicit ScriptedRun(FormHarness& harness, std::vector<Step> steps, int maxYields = 6000);
-    // Runs Form_Initialize and Form_Load; returns the exit status and keeps what was printed.
+    // Runs Form_Initialize and Form_Load; returns the exit status and keeps what was printed,
+    // the names of the steps done and the screens shown (consecutive repeats folded).
     int Run();
 
     bool Completed() const { return next_ == steps_.size(); }
     const std::string& Errors() const { return errors_; }
-    // Names of the steps done, in order.
     const std::vector<std::string>& Done() const { return done_; }
-    // Screens shown at each pass, in order (consecutive repeats folded).
     const std::vector<int16_t>& Screens() const { return screens_; }
 
   private:
@@ -48,10 +47,6 @@ class ScriptedRun {
     std::vector<int16_t> screens_;
     std::string errors_;
 };
-
-// Input helpers for steps: set the pointer, then queue the event.
-void QueueClick(FormHarness& h, int32_t x, int32_t y, int16_t button = 1);
-void QueueKey(FormHarness& h, int16_t key, int16_t shift = 0);
 
 // The tour through every screen: the choices screen and its pages, the "Djur" theme, the hen's
 // build-up stepped to its end, its film for four seconds, and back out through Escape until the

@@ -36,13 +36,6 @@ Rgb GridColour(int index) {
     return {kLevels[index % 5], kLevels[(index / 5) % 5], kLevels[(index / 25) % 5]};
 }
 
-int NoteIndex(const std::string& systemName) {
-    for (int n = 0; n < 4; ++n) {
-        if (systemName == "Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg") return n;
-    }
-    return -1;
-}
-
 // The cell position (0-7) of a point of the 800 x 600 screen, or 8 outside the cells.
 int CellAt(int x, int y) {
     if (x < 10 || x >= 790 || y >= 520) return 8;
@@ -123,22 +116,19 @@ Rgb NoteColour(int note, int position) {
 
 void WriteMenuPicture(const fs::path& root, const std::string& systemName) {
     const fs::path file = root / NativeName(systemName);
-    if (const int note = NoteIndex(systemName); note >= 0) {
-        WriteNote(file, note);
+    const Rgb c = ColourOf(systemName);
+    if (systemName.starts_with("Grafik\\Meny\\Lapp")) {
+        WriteNote(file, systemName[16] - '0');
     } else if (systemName.ends_with(".bmp")) {
-        WriteCross(file, ColourOf(systemName));
+        WriteCross(file, c);
     } else {
-        RewriteMenuPicture(root, systemName, ColourOf(systemName));
+        WriteJpeg(file, 16, 12, c.r, c.g, c.b);
     }
 }
 
 void WriteMenuPictures(const fs::path& root) {
     for (const std::string& name : MainSetFiles()) WriteMenuPicture(root, name);
     for (const std::string& name : ChoiceSetFiles()) WriteMenuPicture(root, name);
-}
-
-void RewriteMenuPicture(const fs::path& root, const std::string& systemName, Rgb c) {
-    WriteJpeg(root / NativeName(systemName), 16, 12, c.r, c.g, c.b);
 }
 
 bool Shows(uint16_t pixel, Rgb c) {
@@ -151,23 +141,19 @@ bool Shows(uint16_t pixel, Rgb c) {
 }
 
 std::string Describe(uint16_t pixel) {
-    return std::to_string(((pixel >> 11) & 31) * 255 / 31) + "," +
+    return std::to_string((pixel >> 11) * 255 / 31) + "," +
            std::to_string(((pixel >> 5) & 63) * 255 / 63) + "," +
            std::to_string((pixel & 31) * 255 / 31);
 }
 
 const fs::path& SharedMiniPack() {
     static TempDir dir;
-    static const bool written = (WriteMiniPack(dir.Path()), true);
-    (void)written;
+    [[maybe_unused]] static const bool written = (WriteMiniPack(dir.Path()), true);
     return dir.Path();
 }
 
 Rgb ActivityColour(int item, const std::string& set, int number) {
-    int index = 0;
-    while (index < 3 && set != kSets[index]) {
-        ++index;
-    }
+    const int index = static_cast<int>(std::find(kSets, kSets + 3, set) - kSets);
     return GridColour(item + index * 31 + number);
 }
 

@@ -19,12 +19,6 @@ struct Rgb {
 // ("Grafik\\Meny\\Knapp1_05.jpg").
 const std::vector<std::string>& MainSetFiles();
 const std::vector<std::string>& ChoiceSetFiles();
-inline std::vector<std::string> MainSetPaths() {
-    return MainSetFiles();
-}
-inline std::vector<std::string> ChoiceSetPaths() {
-    return ChoiceSetFiles();
-}
 // "Grafik\\Meny\\Knapp1_05.jpg" -> "Grafik/Meny/Knapp1_05.jpg".
 std::filesystem::path NativeName(const std::string& systemName);
 inline std::filesystem::path Native(const std::string& systemName) {
@@ -42,11 +36,9 @@ Rgb ActivityColour(int item, const std::string& set, int number);
 // Colour of note picture `note` (0-3) inside cell position `position` (0-7); 8 = outside cells.
 Rgb NoteColour(int note, int position);
 
-// Writes one menu file below `root`, or all 53; or a file again in another flat colour (to see
-// that a reload read the file again).
+// Writes one menu file below `root`, or all 53.
 void WriteMenuPicture(const std::filesystem::path& root, const std::string& systemName);
 void WriteMenuPictures(const std::filesystem::path& root);
-void RewriteMenuPicture(const std::filesystem::path& root, const std::string& systemName, Rgb c);
 
 // True when an RGB565 pixel shows colour `c`, allowing for JPEG and 16-bit rounding.
 bool Shows(uint16_t pixel, Rgb c);
