@@ -43,17 +43,10 @@ std::string Join(const Lines& lines, const std::string& eol = "\n") {
     return text;
 }
 
-// Records 0..count-1, each line ended by `eol`.
-std::string Records(int count, const std::string& eol = "\n") {
+// Records 0..count-1 with record `changed` given by `lines`, each line ended by `eol`.
+std::string Records(int count, int changed = -1, const Lines& lines = {}, std::string eol = "\n") {
     std::string text;
-    for (int i = 0; i < count; ++i) text += Join(RecordLines(i), eol);
-    return text;
-}
-
-// Records 0..7 with record `changed` replaced.
-std::string EightWith(int changed, const Lines& lines) {
-    std::string text;
-    for (int i = 0; i < 8; ++i) text += Join(i == changed ? lines : RecordLines(i));
+    for (int i = 0; i < count; ++i) text += Join(i == changed ? lines : RecordLines(i), eol);
     return text;
 }
 
@@ -108,7 +101,7 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
     };
     const Case cases[] = {
         {"line feeds", Records(8)},
-        {"carriage return and line feed", Records(8, "\r\n")},
+        {"carriage return and line feed", Records(8, -1, {}, "\r\n")},
         {"into the last theme", Records(8), 24},
         {"a file name in another case on the disk", Records(8), 0, -1, "", "data\\yrke.DAT"},
         {"a ninth record and anything after the eighth are ignored",
@@ -124,13 +117,13 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
              "\n\n  \r\n\x1a\n" + Records(8).substr(Join(RecordLines(0)).size()),
          0, 0, "Djur\\H\xF6na\\ | 12 | 34 | 2 | 100 200 300 | enanm\x7f\xE4rkning"},
         {"a long delay line's surplus is ignored",
-         EightWith(2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}), 0, 2,
+         Records(8, 2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}), 0, 2,
          "Yrke\\Sak2\\ | 3 | 12 | 1 | 1 2 | Anm2"},
         {"one film picture and negative picture counts",
-         EightWith(1, {"Yrke\\Sak1\\", "-3", "-32768", "0", "250,abc", "Anm1"}), 0, 1,
+         Records(8, 1, {"Yrke\\Sak1\\", "-3", "-32768", "0", "250,abc", "Anm1"}), 0, 1,
          "Yrke\\Sak1\\ | -3 | -32768 | 0 | 250 | Anm1"},
-        {"the longest film", EightWith(3, {"Yrke\\Sak3\\", "4", "13", "32767", "40,60", "Anm3"}), 0,
-         3, longFilm + " | Anm3"}};
+        {"the longest film", Records(8, 3, {"Yrke\\Sak3\\", "4", "13", "32767", "40,60", "Anm3"}),
+         0, 3, longFilm + " | Anm3"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DataFolder folder(c.onDisk, c.bytes);
@@ -166,13 +159,13 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
          "Data\\Djur.dat: record 3: file ends before the simpleLast line", 14},
         {"Data\\Yrke.dat", "\r\n \n\x01\n", 0,
          "Data\\Yrke.dat: record 1: file ends before the folder line", 3},
-        {"Data\\Yrke.dat", EightWith(1, {"Yrke\\Sak1\\", "1,5", "11", "2", "1,2,3", "Anm1"}), 0,
+        {"Data\\Yrke.dat", Records(8, 1, {"Yrke\\Sak1\\", "1,5", "11", "2", "1,2,3", "Anm1"}), 0,
          "Data\\Yrke.dat: record 2: simpleLast \"1,5\" is not a number", 8},
-        {"Data\\Yrke.dat", EightWith(0, {"Yrke\\Sak0\\", "1", "40000", "2", "1,2,3", "Anm0"}), 0,
+        {"Data\\Yrke.dat", Records(8, 0, {"Yrke\\Sak0\\", "1", "40000", "2", "1,2,3", "Anm0"}), 0,
          "Data\\Yrke.dat: record 1: complexLast \"40000\" is outside -32768..32767", 3},
-        {"Data\\Musik.dat", EightWith(4, {"Musik\\Sak4\\", "1", "2", "-0.6", "1", "Anm4"}), 8,
+        {"Data\\Musik.dat", Records(8, 4, {"Musik\\Sak4\\", "1", "2", "-0.6", "1", "Anm4"}), 8,
          "Data\\Musik.dat: record 5: filmLast -1 is negative", 28},
-        {"Data\\Sport.dat", EightWith(7, {"Sport\\Sak7\\", "1", "2", "1", "100,x", "Anm7"}), 16,
+        {"Data\\Sport.dat", Records(8, 7, {"Sport\\Sak7\\", "1", "2", "1", "100,x", "Anm7"}), 16,
          "Data\\Sport.dat: record 8: delay 1 \"x\" is not a number", 47},
         {"Data\\Sport.dat", std::nullopt, 16,
          "Data\\Sport.dat: cannot be opened (No such file or directory)", 0},
@@ -199,7 +192,7 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
 }
 
 TEST(CheckItemFile, GoesOnPastEachProblemToTheEndOfTheFile) {
-    std::string bytes = EightWith(1, {"Yrke\\Sak1\\", "x", "11", "2", "1,2,3", "Anm1"});
+    std::string bytes = Records(8, 1, {"Yrke\\Sak1\\", "x", "11", "2", "1,2,3", "Anm1"});
     bytes = bytes.substr(0, bytes.rfind("Yrke\\Sak7"));  // seven records
     const size_t record4 = bytes.find("Yrke\\Sak3");
     bytes.replace(record4, bytes.find("Anm3") - record4, "Yrke\\Sak3\\\n4\n13\n-2\n5,6\n");

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "base/system_failure.h"
@@ -19,35 +20,23 @@ namespace {
 using namespace DisplayFlags;
 constexpr uint16_t kBlank = 0xFFFF;
 
-// Keeps the last picture presented; "P" per full present, "U" per unchanged one, "x" per refused.
-struct RecordingDisplay : platform::DisplayPresentation {
-    std::vector<uint16_t> screen;
-    std::string presents;
+// The headless display, noting "P" per full present, "U" per unchanged one, "x" per refused one.
+struct RecordingDisplay : headless::Display {
+    std::string log;
     bool failNext = false;
-    bool lost = false;
-    void SetCooperativeLevel(int32_t) override {}
-    void SetDisplayMode(int32_t, int32_t, int32_t, int32_t, int32_t) override {}
-    void RestoreDisplayMode() override {}
     void Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t pitch) override {
         Refuse();
-        screen.clear();
-        for (auto* row = pixels; row < pixels + height * pitch; row += pitch) {
-            screen.insert(screen.end(), row, row + width);
-        }
-        presents += "P";
+        headless::Display::Present(pixels, width, height, pitch);
+        log += "P";
     }
     void PresentUnchanged(const uint16_t*, int32_t, int32_t, int32_t) override {
         Refuse();
-        presents += "U";
+        log += "U";
     }
-    int32_t TestCooperativeLevel() override { return lost ? 1 : 0; }
-    void RestoreAllSurfaces() override {}
     void Refuse() {
-        if (failNext) {
-            failNext = false;
-            presents += "x";
-            Fail("the display refused the frame");
-        }
+        if (!std::exchange(failNext, false)) return;
+        log += "x";
+        Fail("the display refused the frame");
     }
 };
 
@@ -62,10 +51,9 @@ struct Device {
     // A source whose every pixel tells where it came from: seed + 100 * y + x.
     std::unique_ptr<Surface> Numbered(int32_t width, int32_t height, int seed = 1000) {
         auto s = Make(width, height);
-        for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x) {
-                s->Row(y)[x] = static_cast<uint16_t>(seed + 100 * y + x);
-            }
+        for (int32_t i = 0; i < width * height; ++i) {
+            s->Row(i / width)[i % width] =
+                static_cast<uint16_t>(seed + 100 * (i / width) + i % width);
         }
         return s;
     }
@@ -74,9 +62,8 @@ struct Device {
     }
     static std::vector<uint16_t> Pixels(const Surface& s) {
         std::vector<uint16_t> pixels;
-        for (int32_t y = 0; y < s.Height(); ++y) {
-            for (int32_t x = 0; x < s.Width(); ++x) pixels.push_back(s.PixelAt(x, y));
-        }
+        for (int32_t y = 0; y < s.Height(); ++y)
+            pixels.insert(pixels.end(), s.Row(y), s.Row(y) + s.Width());
         return pixels;
     }
     RecordingDisplay display;
@@ -218,10 +205,10 @@ TEST_F(DisplayDeviceTest, ACircleIsOnlyItsClippedOutlineAndTextLandsInTheForeCol
 
 TEST_F(DisplayDeviceTest, SurfacesHaveExactlyTheRequestedSizeOrAreAFailure) {
     const std::tuple<int32_t, int32_t, int32_t, bool> cases[] = {
-        // flags, width, height, made{7, 1, 1, true},    {7, 51, 54, true},  {7, 16384, 1, true},
-        // {7, 1, 16384, true},
-        {7, 0, 10, false},    {7, -1, 10, false}, {7, 16385, 1, false},
-        {7, 1, 16385, false}, {3, 10, 10, false}, {5, 10, 10, false}};  // width or height not given
+        // flags, width, height, made
+        {7, 1, 1, true},    {7, 51, 54, true},  {7, 16384, 1, true},  {7, 1, 16384, true},
+        {7, 0, 10, false},  {7, -1, 10, false}, {7, 16385, 1, false}, {7, 1, 16385, false},
+        {3, 10, 10, false}, {5, 10, 10, false}};  // width or height not given
     for (const auto& [flags, width, height, made] : cases) {
         const SurfaceRequest r{.flags = flags,
                                .height = height,
@@ -278,7 +265,7 @@ struct Scene : Device {
         } catch (const SystemFailure&) {
             return;
         }
-        EXPECT_TRUE(display.screen == Pixels(*reference)) << "after presents " << display.presents;
+        EXPECT_TRUE(display.lastFrame == Pixels(*reference)) << "after presents " << display.log;
     }
     std::unique_ptr<Surface> primary;
     Surface* back = nullptr;
@@ -372,7 +359,7 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
             s.Flip();
             if (frame == c.at) s.display.lost = false;
         }
-        EXPECT_EQ(s.display.presents, c.presents);
+        EXPECT_EQ(s.display.log, c.presents);
     }
 }
 

@@ -27,26 +27,23 @@ TEST(WithIniValue, ChangesOnlyTheKeysLine) {
     const std::tuple<const char*, std::string, std::string> cases[] = {
         // name, before, after
         {"other keys, sections and comments kept",
-         "; Q\n[Other]\nmovieOnHd=True\n\n[Settings]\n# note\nvolume = "
-         "7\nmovieOnHd=True\n[T]\ny=2\n",
-         "; Q\n[Other]\nmovieOnHd=True\n\n[Settings]\n# note\nvolume = "
-         "7\nmovieOnHd=False\n[T]\ny=2\n"},
-        {"key and section in another case, blanks around them",
-         "  [ settings ]  \n  MOVIEONHD  =  True\n", "  [ settings ]  \nmovieOnHd=False\n"},
-        {"commented key not taken for the key", "[Settings]\n;movieOnHd=True\n#movieOnHd=True\n",
-         "[Settings]\n;movieOnHd=True\n#movieOnHd=True\nmovieOnHd=False\n"},
-        {"a longer key with the same start is another key", "[Settings]\nmovieOnHdX=1\n",
+         "; Q\n[O]\nmovieOnHd=1\n\n[Settings]\n# note\nv = 7\nmovieOnHd=1\n[T]\ny=2\n",
+         "; Q\n[O]\nmovieOnHd=1\n\n[Settings]\n# note\nv = 7\nmovieOnHd=False\n[T]\ny=2\n"},
+        {"another case, blanks around", "  [ settings ]  \n  MOVIEONHD  =  True\n",
+         "  [ settings ]  \nmovieOnHd=False\n"},
+        {"commented keys", "[Settings]\n;movieOnHd=1\n#movieOnHd=1\n",
+         "[Settings]\n;movieOnHd=1\n#movieOnHd=1\nmovieOnHd=False\n"},
+        {"a longer key", "[Settings]\nmovieOnHdX=1\n",
          "[Settings]\nmovieOnHdX=1\nmovieOnHd=False\n"},
-        {"key added after the section's last line, before its blank lines",
-         "[Settings]\r\na=1\r\n\r\n[Other]\r\nmovieOnHd=1\r\n",
-         "[Settings]\r\na=1\r\nmovieOnHd=False\r\n\r\n[Other]\r\nmovieOnHd=1\r\n"},
-        {"only the first of two key lines replaced", "[Settings]\nmovieOnHd=1\nmovieOnHd=2\n",
+        {"added before the blank lines, with carriage returns",
+         "[Settings]\r\na=1\r\n\r\n[O]\r\nmovieOnHd=1\r\n",
+         "[Settings]\r\na=1\r\nmovieOnHd=False\r\n\r\n[O]\r\nmovieOnHd=1\r\n"},
+        {"only the first key line", "[Settings]\nmovieOnHd=1\nmovieOnHd=2\n",
          "[Settings]\nmovieOnHd=False\nmovieOnHd=2\n"},
-        {"section added after a blank line", "[Sk\xE4rm]\nnamn=\xC3\xB6\n",
-         "[Sk\xE4rm]\nnamn=\xC3\xB6\n\n[Settings]\nmovieOnHd=False\n"},
+        {"section added after a blank line, other bytes kept", "[Sk\xE4rm]\nn=\xC3\xB6\n",
+         "[Sk\xE4rm]\nn=\xC3\xB6\n\n[Settings]\nmovieOnHd=False\n"},
         {"no line feed after the key", "[Settings]\nmovieOnHd=True", "[Settings]\nmovieOnHd=False"},
-        {"an editor's byte-order mark stays in front of the section it does not rename",
-         "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=True\r\n",
+        {"a byte-order mark stays in front", "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=1\r\n",
          "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=False\r\n"}};
     for (const auto& [name, before, after] : cases) {
         EXPECT_EQ(platform::WithIniValue(before, "Settings", "movieOnHd", "False"), after) << name;
@@ -159,8 +156,7 @@ TEST(IniSettingsStore, AWriteThatCannotBeDoneLeavesWhatWasThere) {
         const bool hadFile = fs::is_regular_file(scratch / "Quillowbee/settings.ini");
         rlimit old{};
         ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit limited = old;
-        limited.rlim_cur = std::min(fileSizeLimit, old.rlim_max);
+        const rlimit limited{std::min(fileSizeLimit, old.rlim_max), old.rlim_max};
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
         EXPECT_NO_THROW(IniSettingsStore(scratch.Path())
