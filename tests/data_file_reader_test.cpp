@@ -207,11 +207,9 @@ TEST(CheckItemFile, GoesOnPastEachProblemToTheEndOfTheFile) {
         {35, "record 6: delay 1 \"y\" is not a number"},
         {42, "record 8: file ends before the folder line"},
     };
-    ASSERT_EQ(check.problems.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(check.problems[i].line, expected[i].first) << i;
-        EXPECT_EQ(check.problems[i].Text(), expected[i].second) << i;
-    }
+    std::vector<std::pair<int32_t, std::string>> found;
+    for (const auto& problem : check.problems) found.emplace_back(problem.line, problem.Text());
+    EXPECT_EQ(found, expected);
     // Every record up to the end is read from its own lines; a bad number reads as 0.
     ASSERT_EQ(check.items.size(), 7u);
     EXPECT_EQ(check.items[1].simpleLast, 0);

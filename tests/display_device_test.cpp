@@ -89,9 +89,8 @@ TEST_F(DisplayDeviceTest, CopiesOnlyTheVisiblePartAndRefusesBadSources) {
     for (size_t i = 0; i < std::size(xs); ++i) cases.push_back({xs[i], ys[i], {0, 0, 6, 5}, false});
     const Rect parts[] = {{1, 2, 4, 5}, {2, 1, 5, 4}, {3, 3, 3, 3}, {2, 0, 6, 5}};
     for (const Rect& part : parts) {
-        cases.push_back({3, 2, part, false});
-        cases.push_back({-2, -1, part, false});
-        cases.push_back({INT32_MIN, 1, part, false});
+        for (const auto& [x, y] : {std::pair{3, 2}, {-2, -1}, {INT32_MIN, 1}})
+            cases.push_back({x, y, part, false});
     }
     const Rect outside[] = {{0, 0, 7, 5}, {-1, 0, 3, 3}, {0, -1, 3, 3}, {4, 0, 3, 3}, {6, 5, 7, 6}};
     for (const Rect& bad : outside) cases.push_back({0, 0, bad, true});
@@ -109,15 +108,12 @@ TEST_F(DisplayDeviceTest, CopiesOnlyTheVisiblePartAndRefusesBadSources) {
         const Rect same = {0, 0, c.source.right - c.source.left, c.source.bottom - c.source.top};
         EXPECT_TRUE(!c.refused || dest->Blt(same, from, c.source, 0) != 0);
         display.lost = false;
-        for (int32_t y = 0; y < 8; ++y) {
-            for (int32_t x = 0; x < 10; ++x) {
-                const int64_t sx = int64_t{x} - c.x + c.source.left;
-                const int64_t sy = int64_t{y} - c.y + c.source.top;
-                const bool inside = !c.refused && sx >= c.source.left && sx < c.source.right &&
-                                    sy >= c.source.top && sy < c.source.bottom;
-                ASSERT_EQ(dest->PixelAt(x, y), inside ? 1000 + 100 * sy + sx : kBlank)
-                    << x << "," << y;
-            }
+        for (int32_t i = 0; i < 80; ++i) {  // every pixel of the 10 x 8 destination
+            const int64_t sx = int64_t{i % 10} - c.x + c.source.left;
+            const int64_t sy = int64_t{i / 10} - c.y + c.source.top;
+            const bool inside = !c.refused && sx >= c.source.left && sx < c.source.right &&
+                                sy >= c.source.top && sy < c.source.bottom;
+            ASSERT_EQ(dest->PixelAt(i % 10, i / 10), inside ? 1000 + 100 * sy + sx : kBlank) << i;
         }
     }
 }
@@ -155,23 +151,20 @@ TEST_F(DisplayDeviceTest, StretchesFillsAndColoursLandClippedInTheirRectangles) 
     EXPECT_EQ(
         dest->Blt({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, source.get(), {0, 0, 4, 2}, 0), 0);
     EXPECT_EQ(dest->PixelAt(0, 0), 1102);
-    const struct {
-        Rect r;
-        int x0, y0, x1, y1;  // the filled area, exclusive ends
-    } fills[] = {{{2, 3, 5, 4}, 2, 3, 5, 4},
-                 {{-5, -5, 3, 2}, 0, 0, 3, 2},
-                 {{8, 4, 20, 20}, 8, 4, 10, 6},
-                 {{12, 0, 20, 6}, 0, 0, 0, 0},
-                 {{5, 5, 3, 7}, 0, 0, 0, 0}};
-    for (const auto& c : fills) {
+    // The rectangle filled, and the area that must change (exclusive ends).
+    const std::pair<Rect, Rect> fills[] = {{{2, 3, 5, 4}, {2, 3, 5, 4}},
+                                           {{-5, -5, 3, 2}, {0, 0, 3, 2}},
+                                           {{8, 4, 20, 20}, {8, 4, 10, 6}},
+                                           {{12, 0, 20, 6}, {0, 0, 0, 0}},
+                                           {{5, 5, 3, 7}, {0, 0, 0, 0}}};
+    for (const auto& [r, area] : fills) {
         Fill(*dest, kBlank);
-        dest->BltColorFill(c.r, 0x0000FF);
-        for (int32_t y = 0; y < 6; ++y) {
-            for (int32_t x = 0; x < 10; ++x) {
-                const bool in = x >= c.x0 && x < c.x1 && y >= c.y0 && y < c.y1;
-                ASSERT_EQ(dest->PixelAt(x, y), in ? 0xF800 : kBlank)
-                    << c.r.left << " at " << x << "," << y;
-            }
+        dest->BltColorFill(r, 0x0000FF);
+        for (int32_t i = 0; i < 60; ++i) {  // every pixel of the 10 x 6 destination
+            const int32_t x = i % 10, y = i / 10;
+            const bool in = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+            ASSERT_EQ(dest->PixelAt(x, y), in ? 0xF800 : kBlank)
+                << r.left << " at " << x << "," << y;
         }
     }
     const std::pair<uint32_t, uint16_t> colours[] = {{0xFFFFFF, 0xFFFF}, {0x0000FF, 0xF800},

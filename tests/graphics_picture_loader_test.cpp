@@ -155,10 +155,9 @@ TEST_F(PictureLoading, StrayBytesBeforeAMarkerAndEveryKindOfBitmapLoad) {
 std::string WithSize(std::string jpeg, int width, int height) {
     const size_t i = jpeg.find("\xFF\xC0");
     if (i == std::string::npos) throw std::runtime_error("no frame header");
-    jpeg[i + 5] = static_cast<char>(height >> 8);
-    jpeg[i + 6] = static_cast<char>(height & 0xFF);
-    jpeg[i + 7] = static_cast<char>(width >> 8);
-    jpeg[i + 8] = static_cast<char>(width & 0xFF);
+    const int sizes[] = {height, width};  // big-endian, from the sixth byte of the header
+    for (int k = 0; k < 4; ++k)
+        jpeg[i + 5 + k] = static_cast<char>(sizes[k / 2] >> (k % 2 ? 0 : 8));
     return jpeg;
 }
 
