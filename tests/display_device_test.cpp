@@ -190,9 +190,7 @@ TEST_F(DisplayDeviceTest, ACircleIsOnlyItsClippedOutlineAndTextLandsInTheForeCol
     t->SetForeColor(0x0000FF);
     t->DrawText(-3, -4, "AB");
     EXPECT_EQ(text.calls.at(0).font, (platform::FontSpec{"Century Gothic", 11.25, 700}));
-    for (int32_t x = 0; x < 12; ++x) {
-        EXPECT_EQ(t->PixelAt(x, 8), x < 4 || (x >= 6 && x < 12) ? 0xF800 : 0) << x;
-    }
+    for (int32_t x = 0; x < 12; ++x) EXPECT_EQ(t->PixelAt(x, 8), x < 4 || x >= 6 ? 0xF800 : 0) << x;
     EXPECT_EQ(t->PixelAt(0, 9), 0);
 }
 
@@ -248,17 +246,13 @@ struct Scene : Device {
             s.BltFast(x, y, source, {0, 0, source->Width(), source->Height()}, flags);
         });
     }
-    void MenuFrame(int32_t x) {
-        Copy(0, 0, background.get());
-        Copy(x, 25, highlight.get());
-    }
     void Flip() {
         try {
             primary->Flip(nullptr, kFlipWait);
-        } catch (const SystemFailure&) {
-            return;
+            EXPECT_TRUE(display.lastFrame == Pixels(*reference))
+                << "after presents " << display.log;
+        } catch (const SystemFailure&) {  // a refused frame
         }
-        EXPECT_TRUE(display.lastFrame == Pixels(*reference)) << "after presents " << display.log;
     }
     std::unique_ptr<Surface> primary;
     Surface* back = nullptr;
@@ -347,7 +341,8 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
         Scene s;
         for (size_t frame = 0; frame < c.highlights.size(); ++frame) {
             if (frame == c.at) c.change(s);
-            if (!(c.instead && frame == c.at)) s.MenuFrame(c.highlights[frame]);
+            if (!(c.instead && frame == c.at)) s.Copy(0, 0, s.background.get());
+            if (!(c.instead && frame == c.at)) s.Copy(c.highlights[frame], 25, s.highlight.get());
             s.Copy(100, 100, s.sprite.get(), kBltFastWait | kBltFastSourceColorKey);
             s.Flip();
             if (frame == c.at) s.display.lost = false;
