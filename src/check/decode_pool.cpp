@@ -15,6 +15,11 @@ std::string WithoutPath(const std::string& message, const std::string& path) {
     return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
 }
 
+bool ReadBySdl(const FileJob& job) {
+    const std::string& path = job.path;
+    return job.sound || (path.size() >= 4 && (path.ends_with(".bmp") || path.ends_with(".BMP")));
+}
+
 }  // namespace
 
 std::vector<std::string> DecodeAll(const std::vector<FileJob>& jobs, const Readers& readers,
@@ -26,21 +31,34 @@ std::vector<std::string> DecodeAll(const std::vector<FileJob>& jobs, const Reade
     for (unsigned w = 0; w < workers; ++w) {
         decoders.push_back(readers.newPictureDecoder());
     }
+    auto decode = [&](size_t i, platform::PictureDecoder& decoder) {
+        const FileJob& job = jobs[i];
+        try {
+            if (job.sound) {
+                readers.decodeSound(job.path);
+            } else {
+                decoder.Decode(job.path, job.width, job.height);
+            }
+        } catch (const std::exception& failure) {
+            results[i] = WithoutPath(failure.what(), job.path);
+            if (results[i].empty()) {
+                results[i] = "cannot be decoded";
+            }
+        }
+    };
+    // SDL reads the sounds and bitmaps, and keeps an error text per thread that only its own
+    // threads give back: those few files are read on the calling thread, the JPEGs on every
+    // worker.
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (ReadBySdl(jobs[i])) {
+            decode(i, *decoders[0]);
+        }
+    }
     std::atomic<size_t> next{0};
     auto work = [&](platform::PictureDecoder& decoder) {
         for (size_t i = next++; i < jobs.size(); i = next++) {
-            const FileJob& job = jobs[i];
-            try {
-                if (job.sound) {
-                    readers.decodeSound(job.path);
-                } else {
-                    decoder.Decode(job.path, job.width, job.height);
-                }
-            } catch (const std::exception& failure) {
-                results[i] = WithoutPath(failure.what(), job.path);
-                if (results[i].empty()) {
-                    results[i] = "cannot be decoded";
-                }
+            if (!ReadBySdl(jobs[i])) {
+                decode(i, decoder);
             }
         }
     };
