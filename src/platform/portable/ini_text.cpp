@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/portable/text_encoding.h"
+
 namespace platform {
 
 namespace {
@@ -62,18 +64,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
 bool SameIniName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
 }
 
 std::vector<IniLine> IniLines(std::string_view text) {

@@ -59,21 +59,6 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, std::stri
     return found;
 }
 
-bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
-        };
-        if (lower(text[i]) != lower(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string Windows1252ToUtf8(std::string_view text) {

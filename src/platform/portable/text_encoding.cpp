@@ -70,6 +70,21 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+    };
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (lower(text[i]) != lower(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 char32_t Windows1252Character(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? kHighRow[byte - 0x80] : byte;
 }
