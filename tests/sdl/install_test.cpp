@@ -69,14 +69,8 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     TempDir runtime;
     Launch launch;
     launch.argv = {(prefix.Path() / "games/quillowbee").string()};
-    launch.env = {{"SDL_VIDEODRIVER", "offscreen"},
-                  {"SDL_AUDIODRIVER", "dummy"},
-                  {"XDG_RUNTIME_DIR", runtime.Path().string()},
-                  {"XDG_CONFIG_HOME", (runtime / "config").string()},
-                  {"XDG_CONFIG_DIRS", (runtime / "system").string()},
-                  {"XDG_DATA_HOME", (runtime / "data").string()},
-                  {"XDG_DATA_DIRS", (elsewhere / "nothing").string() + ":" + share.string()},
-                  {"QUILLOWBEE_FRAME_LOG", (runtime / "frames.log").string()}};
+    launch.env = testing_support::HeadlessProgramEnvironment(runtime.Path());
+    launch.env["XDG_DATA_DIRS"] = (elsewhere / "nothing").string() + ":" + share.string();
     launch.folder = elsewhere.Path();
     launch.stderrFile = runtime / "err";
     ChildProcess program(launch);

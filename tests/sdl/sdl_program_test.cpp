@@ -35,14 +35,7 @@ struct ProgramRun {
                                        .stdoutFile = dir / "out",
                                        .stderrFile = dir / "err"};
         launch.argv.insert(launch.argv.end(), args.begin(), args.end());
-        launch.env = {{"SDL_VIDEODRIVER", "offscreen"},
-                      {"SDL_AUDIODRIVER", "dummy"},
-                      {"XDG_RUNTIME_DIR", dir.Path().string()},
-                      {"XDG_CONFIG_HOME", (dir / "config").string()},
-                      {"XDG_CONFIG_DIRS", (dir / "system").string()},
-                      {"XDG_DATA_HOME", (dir / "data").string()},
-                      {"XDG_DATA_DIRS", (dir / "shared").string()},
-                      {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
+        launch.env = testing_support::HeadlessProgramEnvironment(dir.Path());
         for (const auto& [name, value] : extra) launch.env[name] = value;
         process = std::make_unique<ChildProcess>(launch);
         return *process;

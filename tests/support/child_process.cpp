@@ -95,4 +95,15 @@ bool FoundInPath(const std::string& name) {
     return false;
 }
 
+std::map<std::string, std::string> HeadlessProgramEnvironment(const std::filesystem::path& dir) {
+    return {{"SDL_VIDEODRIVER", "offscreen"},
+            {"SDL_AUDIODRIVER", "dummy"},
+            {"XDG_RUNTIME_DIR", dir.string()},
+            {"XDG_CONFIG_HOME", (dir / "config").string()},
+            {"XDG_CONFIG_DIRS", (dir / "system").string()},
+            {"XDG_DATA_HOME", (dir / "data").string()},
+            {"XDG_DATA_DIRS", (dir / "shared").string()},
+            {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
+}
+
 }  // namespace testing_support

@@ -39,6 +39,11 @@ class ChildProcess {
     std::optional<int> status_;
 };
 
+// The environment of one headless run of the program: SDL's offscreen and dummy drivers, and a
+// lock folder, settings and data folders and a frame log of its own below `dir`, so that it meets
+// no other copy, no installed content and no settings of this machine.
+std::map<std::string, std::string> HeadlessProgramEnvironment(const std::filesystem::path& dir);
+
 // A tool run to its end: its status (-1 when not within its limit) and standard output.
 struct ToolResult {
     int status = -1;
