@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/system_failure.h"
+#include "display/changed_tiles.h"
 #include "platform/headless/headless_platform.h"
 
 namespace {
@@ -20,18 +21,17 @@ namespace {
 using namespace DisplayFlags;
 constexpr uint16_t kBlank = 0xFFFF;
 
-// The headless display, noting "P" per full present, "U" per unchanged one, "x" per refused one.
+// The headless display, noting "P" per present with changes, "U" per unchanged one, "x" per
+// refused one. It takes only the changed rectangles into its picture, so a rectangle that misses
+// a changed pixel shows as a difference from drawing the whole frame.
 struct RecordingDisplay : headless::Display {
     std::string log;
     bool failNext = false;
-    void Present(const uint16_t* pixels, int32_t width, int32_t height, int32_t pitch) override {
+    void PresentChanged(const uint16_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                        const std::vector<Rect>& changed) override {
         Refuse();
-        headless::Display::Present(pixels, width, height, pitch);
-        log += "P";
-    }
-    void PresentUnchanged(const uint16_t*, int32_t, int32_t, int32_t) override {
-        Refuse();
-        log += "U";
+        headless::Display::PresentChanged(pixels, width, height, pitch, changed);
+        log += changed.empty() ? "U" : "P";
     }
     void Refuse() {
         if (!std::exchange(failNext, false)) return;
@@ -305,8 +305,8 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
                   {45, 45, 45},
                   1,
                   [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }},
-                 {"the back buffer written",
-                  "PPPU",
+                 {"the back buffer written (and drawn over)",
+                  "PUUU",
                   {45, 45, 45, 45},
                   1,
                   [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }},
@@ -325,8 +325,8 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
                   {45, 445, 45},
                   1,
                   [](auto& s) { s.display.lost = true; }},
-                 {"a source changed after it was copied in the frame",
-                  "PP",
+                 {"a source changed after it was copied in the frame (to the same picture)",
+                  "PU",
                   {45, 45},
                   1,
                   [](auto& s) {
@@ -348,6 +348,70 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
             if (frame == c.at) s.display.lost = false;
         }
         EXPECT_EQ(s.display.log, c.presents);
+    }
+}
+
+// A highlight moving from one quadrant to the next presents those two quadrants' tiles alone.
+TEST(DisplayFrames, AMovedHighlightPresentsOnlyTheTwoQuadrants) {
+    Scene s;
+    for (int32_t x : {45, 445}) {
+        s.Copy(0, 0, s.background.get());
+        s.Copy(x, 25, s.highlight.get());
+        s.Flip();
+    }
+    EXPECT_EQ(s.display.lastChanged, (std::vector<Rect>{{32, 16, 384, 320}, {416, 16, 768, 320}}));
+}
+
+// The tiles found changed against the copy last shown: every changed pixel, whole tiles only,
+// merged sideways and downwards, in a picture whose rows lie further apart than its width.
+TEST(ChangedTiles, CoverEveryChangedPixelInMergedWholeTiles) {
+    const struct {
+        const char* name;
+        int32_t width, height;
+        std::vector<std::pair<int32_t, int32_t>> pixels;
+        std::vector<Rect> rects;
+    } cases[] = {
+        {"nothing changed", 800, 600, {}, {}},
+        {"the first pixel", 800, 600, {{0, 0}}, {{0, 0, 32, 16}}},
+        {"the last pixel of an odd size", 50, 20, {{49, 19}}, {{32, 16, 50, 20}}},
+        {"tiles side by side", 800, 600, {{31, 5}, {32, 5}, {64, 15}}, {{0, 0, 96, 16}}},
+        {"two runs in a tile row",
+         800,
+         600,
+         {{5, 5}, {700, 10}},
+         {{0, 0, 32, 16}, {672, 0, 704, 16}}},
+        {"the same columns downwards", 800, 600, {{40, 0}, {40, 16}, {40, 47}}, {{32, 0, 64, 48}}},
+        {"other columns downwards",
+         800,
+         600,
+         {{40, 0}, {40, 16}, {70, 16}},
+         {{32, 0, 64, 16}, {32, 16, 96, 32}}},
+        {"a gap between tile rows",
+         800,
+         600,
+         {{40, 0}, {40, 32}},
+         {{32, 0, 64, 16}, {32, 32, 64, 48}}},
+        {"the last column and row", 800, 600, {{799, 599}, {799, 584}}, {{768, 576, 800, 600}}},
+        {"an empty picture", 0, 0, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int32_t pitch = c.width + 3;
+        std::vector<uint16_t> shown(static_cast<size_t>(c.width) * c.height);
+        std::vector<uint16_t> now(static_cast<size_t>(pitch) * c.height, 0xABCD);
+        for (int32_t i = 0; i < c.width * c.height; ++i) {
+            const auto pixel = static_cast<uint16_t>(i % c.width * 3 + i / c.width * 7);
+            shown[static_cast<size_t>(i)] = pixel;
+            now[static_cast<size_t>(i / c.width * pitch + i % c.width)] = pixel;
+        }
+        for (auto [x, y] : c.pixels) now[static_cast<size_t>(y * pitch + x)] ^= 0x0100;
+        EXPECT_EQ(UpdateChangedTiles(now.data(), pitch, shown.data(), c.width, c.height), c.rects);
+        for (int32_t i = 0; i < c.width * c.height; ++i) {
+            ASSERT_EQ(shown[static_cast<size_t>(i)],
+                      now[static_cast<size_t>(i / c.width * pitch + i % c.width)])
+                << i;
+        }
+        EXPECT_TRUE(UpdateChangedTiles(now.data(), pitch, shown.data(), c.width, c.height).empty());
     }
 }
 

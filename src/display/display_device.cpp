@@ -5,9 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/system_failure.h"
+#include "display/changed_tiles.h"
 #include "display/frame_record.h"
 #include "display/surface_memory.h"
-#include "base/system_failure.h"
 
 using namespace DisplayFlags;
 
@@ -332,12 +333,7 @@ void Surface::Flip(Surface* overrideSurface, int32_t /*flags*/) {
 }
 
 void Surface::Present(bool unchanged) {
-    platform::DisplayPresentation& presentation = device_.Presentation();
-    if (unchanged) {
-        presentation.PresentUnchanged(pixels_, width_, height_, width_);
-    } else {
-        presentation.Present(pixels_, width_, height_, width_);
-    }
+    device_.Present(pixels_, width_, height_, unchanged);
 }
 
 Surface* Surface::GetAttachedSurface(int32_t caps) {
@@ -441,12 +437,14 @@ void DisplayDevice::SetDisplayMode(int32_t width, int32_t height, int32_t bitsPe
     if (bitsPerPixel != 16) {
         Fail("display mode with " + std::to_string(bitsPerPixel) + " bits per pixel");
     }
+    ForgetShownFrame();
     presentation_.SetDisplayMode(width, height, bitsPerPixel, refreshRate, flags);
     modeWidth_ = width;
     modeHeight_ = height;
 }
 
 void DisplayDevice::RestoreDisplayMode() {
+    ForgetShownFrame();
     presentation_.RestoreDisplayMode();
 }
 
@@ -487,10 +485,40 @@ std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bo
     return std::make_unique<Surface>(*this, request.width, request.height, request.caps, zeroed);
 }
 
+void DisplayDevice::Present(const uint16_t* pixels, int32_t width, int32_t height, bool unchanged) {
+    const bool known = shownWidth_ == width && shownHeight_ == height;
+    std::vector<Rect> changed;
+    if (unchanged && known) {
+        // Nothing to compare: the frame is the one handed over last.
+    } else if (known) {
+        changed = UpdateChangedTiles(pixels, width, shown_.data(), width, height);
+    } else {
+        shown_.assign(pixels, pixels + static_cast<size_t>(width) * height);
+        shownWidth_ = width;
+        shownHeight_ = height;
+        changed.push_back({0, 0, width, height});
+    }
+    lastFrameChanged_ = !changed.empty();
+    try {
+        presentation_.PresentChanged(pixels, width, height, width, changed);
+    } catch (...) {
+        ForgetShownFrame();
+        throw;
+    }
+}
+
+void DisplayDevice::ForgetShownFrame() {
+    // What the display shows is unknown now: the next frame goes to it whole.
+    shownWidth_ = 0;
+    shownHeight_ = 0;
+    lastFrameChanged_ = true;
+}
+
 int32_t DisplayDevice::TestCooperativeLevel() {
     return presentation_.TestCooperativeLevel();
 }
 
 void DisplayDevice::RestoreAllSurfaces() {
+    ForgetShownFrame();
     presentation_.RestoreAllSurfaces();
 }

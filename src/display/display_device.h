@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/rect.h"
+#include "display/draw_op.h"
 #include "platform/display_presentation.h"
 #include "platform/text_renderer.h"
-#include "display/draw_op.h"
-#include "base/rect.h"
 
 // The surface description a caller fills before creating a surface.
 struct SurfaceRequest {
@@ -153,14 +153,25 @@ class DisplayDevice {
 
     platform::DisplayPresentation& Presentation() { return presentation_; }
     platform::TextRenderer& Text() { return text_; }
+    // True when the last frame handed to the presentation differed from the one before it.
+    bool LastFrameChanged() const { return lastFrameChanged_; }
 
   private:
     friend class Surface;
     std::unique_ptr<Surface> Create(const SurfaceRequest& request, bool zeroed);
+    // Hands a finished frame to the presentation with the rectangles that differ from the last
+    // one handed over; `unchanged`: the caller knows it equals that one.
+    void Present(const uint16_t* pixels, int32_t width, int32_t height, bool unchanged);
+    void ForgetShownFrame();
 
     platform::DisplayPresentation& presentation_;
     platform::TextRenderer& text_;
     std::shared_ptr<SurfaceShared> shared_;
     int32_t modeWidth_ = 800;
     int32_t modeHeight_ = 600;
+    // The last frame handed to the presentation; its size is 0 x 0 when unknown.
+    std::vector<uint16_t> shown_;
+    int32_t shownWidth_ = 0;
+    int32_t shownHeight_ = 0;
+    bool lastFrameChanged_ = true;
 };

@@ -179,6 +179,13 @@ class MainMenuForm : public platform::EventSink {
     }
 
   private:
+    // ---- Frame loop (shell/frame_loop.cpp). ----
+    // True when the pass just composed can be followed by nothing but the same pass until an
+    // input event arrives: the screen moves on by input alone, no switch is asked for, the
+    // frame equalled the one before, the display is there and no event came since that frame.
+    bool NothingToDoUntilInput();
+    bool eventsTaken_ = true;  // the last yield delivered an event
+
     // ---- Navigation helpers (input/mouse_and_keys.cpp). ----
     int16_t FirstEnabledSlot(int16_t theme);
     void OnDeleteKey(int16_t shift);

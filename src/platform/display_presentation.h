@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "base/rect.h"
 
 namespace platform {
 
@@ -25,6 +28,16 @@ class DisplayPresentation {
     virtual void PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
                                   int32_t pitchPixels) {
         Present(pixels, width, height, pitchPixels);
+    }
+    // The same, for a frame of which only the `changed` rectangles differ from the one handed
+    // over before: a presentation that keeps that frame updates only those (none: unchanged).
+    virtual void PresentChanged(const uint16_t* pixels, int32_t width, int32_t height,
+                                int32_t pitchPixels, const std::vector<Rect>& changed) {
+        if (changed.empty()) {
+            PresentUnchanged(pixels, width, height, pitchPixels);
+        } else {
+            Present(pixels, width, height, pitchPixels);
+        }
     }
     // 0 while the display can be used, nonzero while it is lost (window minimised or hidden).
     virtual int32_t TestCooperativeLevel() = 0;

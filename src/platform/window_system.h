@@ -59,8 +59,11 @@ class WindowSystem {
     virtual void SetPointerShape(int16_t shape) = 0;
     virtual Point GetCursorPos() = 0;
     virtual void SetCursorPos(int32_t x, int32_t y) = 0;
-    // Delivers every pending event to the sink, then returns.
-    virtual void Yield(EventSink& sink) = 0;
+    // Delivers every pending event to the sink, then returns; true when there was any (also
+    // one only the window itself takes, such as an exposure).
+    virtual bool Yield(EventSink& sink) = 0;
+    // The same, after sleeping until an event arrives or `timeoutMs` milliseconds have passed.
+    virtual bool WaitAndYield(EventSink& sink, int32_t timeoutMs) = 0;
 };
 
 }  // namespace platform

@@ -4,6 +4,12 @@
 #include "platform/services.h"
 #include "sound/dsound.h"
 
+namespace {
+// An idle loop still looks once a second, which bounds the cost of any change that comes
+// without an event.
+constexpr int32_t kIdleWakeMs = 1000;
+}  // namespace
+
 void MainMenuForm::RunFrameLoop() {
     isRunning = true;
     while (isRunning) {
@@ -23,6 +29,7 @@ void MainMenuForm::RunPass() {
         }
         EnterScreen();
     }
+    bool composed = false;
     if (!isDrawing) {
         isDrawing = true;
         RecoverLostDisplay();
@@ -52,8 +59,22 @@ void MainMenuForm::RunPass() {
         }
         GameUtil::primarySurface->Flip(nullptr, DisplayFlags::kFlipWait);
         isDrawing = false;
+        composed = true;
     }
-    platform::Current().window->Yield(*this);
+    platform::WindowSystem& window = *platform::Current().window;
+    // A pass that would only repeat itself sleeps in its yield until something happens.
+    eventsTaken_ = composed && NothingToDoUntilInput() ? window.WaitAndYield(*this, kIdleWakeMs)
+                                                       : window.Yield(*this);
+}
+
+bool MainMenuForm::NothingToDoUntilInput() {
+    // The film moves on by the clock and polls its sounds; every other screen by input alone.
+    const bool byInputAlone =
+        currentScreen == Screen::kMainMenu || Screen::IsSubMenu(currentScreen) ||
+        currentScreen == Screen::kChoices || currentScreen == Screen::kBuildUp;
+    DisplayDevice* device = GameUtil::displayDevice.get();
+    return isRunning && !eventsTaken_ && byInputAlone && requestedScreen == currentScreen &&
+           device != nullptr && !device->LastFrameChanged() && device->TestCooperativeLevel() == 0;
 }
 
 void MainMenuForm::EnterScreen() {

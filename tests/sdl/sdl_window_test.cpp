@@ -175,43 +175,75 @@ TEST_F(SdlWindowTest, InputArrivesInPictureCoordinatesThroughTheBars) {
     EXPECT_EQ(window_->GetCursorPos(), (Point{799, 0}));
 }
 
-// A frame equal to the one on screen (in the picture's own pixels, whatever the buffer's width)
-// is not presented again, nor is one the form knows to be unchanged, unless the window lacks it;
+// Only the changed rectangles of a frame reach the window (none: nothing is presented), taken
+// from the picture's own pixels whatever the buffer's width, unless the window lacks its picture;
 // the picture is scaled between black bars.
-TEST_F(SdlWindowTest, AFrameIsPresentedOnlyWhereTheWindowLacksIt) {
+TEST_F(SdlWindowTest, OnlyTheChangedRectanglesReachTheWindow) {
     Open(true);
     const std::vector<uint16_t> red(800 * 600, 0xF800), blue(800 * 600, 0x001F);
     std::vector<uint16_t> padded(832 * 600, 0x07E0);
     for (int y = 0; y < 600; ++y) std::fill_n(padded.begin() + y * 832, 800, 0xF800);
-    auto almost = red;
-    almost.back() = 0;  // one pixel in the last row
     const auto same = [&] { presentation_->PresentUnchanged(red.data(), 800, 600, 800); };
-    const std::pair<std::function<void()>, int> steps[] = {
-        {same, 1},  // nothing shown yet
-        {same, 1},
-        {[&] { Present(red); }, 1},
-        {[&] { Present(blue); }, 2},
-        {[&] { Present(red); }, 3},
-        {[&] { Present(padded, 832); }, 3},
-        {[&] { Present(almost); }, 4},
-        {[&] { presentation_->Invalidate(), Present(almost); }, 5},  // covered and uncovered
-        {[&] { presentation_->Invalidate(), same(); }, 6},
-        {[&] { presentation_->OnRenderReset(), same(); }, 7},  // the textures lost
+    const auto changed = [&](const std::vector<uint16_t>& frame, std::vector<Rect> rects,
+                             int pitch = 800) {
+        presentation_->PresentChanged(frame.data(), 800, 600, pitch, rects);
+    };
+    using Shown = std::vector<std::tuple<int, int, uint32_t>>;
+    const std::tuple<std::function<void()>, int, Shown> steps[] = {
+        {same, 1, {{400, 300, 0xFF0000}}},  // nothing shown yet
+        {same, 1, {}},
+        {[&] { Present(blue); }, 2, {{0, 0, 0x0000FF}, {799, 599, 0x0000FF}}},
+        {[&] {
+             changed(red, {{0, 0, 32, 16}, {0, 584, 800, 600}});
+         },
+         3,
+         {{0, 0, 0xFF0000},
+          {31, 15, 0xFF0000},
+          {32, 15, 0x0000FF},
+          {0, 16, 0x0000FF},
+          {400, 300, 0x0000FF},
+          {799, 583, 0x0000FF},
+          {799, 584, 0xFF0000}}},
+        {[&] { changed(blue, {}); }, 3, {{400, 599, 0xFF0000}}},
+        {[&] {
+             changed(padded, {{768, 0, 800, 600}}, 832);
+         },
+         4,
+         {{799, 300, 0xFF0000}, {767, 300, 0x0000FF}}},
+        {[&] { presentation_->Invalidate(), changed(red, {}); }, 5, {{400, 300, 0xFF0000}}},
+        {[&] { presentation_->OnRenderReset(), same(); }, 6, {{0, 0, 0xFF0000}}},
     };
     for (size_t i = 0; i < std::size(steps); ++i) {
-        steps[i].first();
-        EXPECT_EQ(presentation_->PresentedFrames(), steps[i].second) << "step " << i;
+        const auto& [step, presented, shown] = steps[i];
+        step();
+        EXPECT_EQ(presentation_->PresentedFrames(), presented) << "step " << i;
+        for (const auto& [x, y, rgb] : shown)
+            EXPECT_EQ(ShownAt(x, y), rgb) << i << ": " << x << "," << y;
     }
-    EXPECT_EQ(ShownAt(400, 300), 0xFF0000u);
 
-    SDL_SetWindowSize(presentation_->Window(), 1000, 600);  // bars of 100 on either side
-    Drain();
-    std::fill_n(almost.begin(), 400, 0x001F);  // blue left half of the first row
-    Present(almost);
-    const std::tuple<int, int, uint32_t> shown[] = {{50, 300, 0},         {950, 300, 0},
-                                                    {100, 300, 0xFF0000}, {899, 300, 0xFF0000},
-                                                    {100, 0, 0x0000FF},   {899, 0, 0xFF0000}};
-    for (const auto& [x, y, rgb] : shown) EXPECT_EQ(ShownAt(x, y), rgb) << x << "," << y;
+    // Bars of 100 on either side, then a picture scaled by 1.25 between bars of 75 above and below.
+    const std::pair<std::pair<int, int>, Shown> windows[] = {{{1000, 600},
+                                                              {{50, 300, 0},
+                                                               {950, 100, 0},
+                                                               {150, 100, 0xFF0000},
+                                                               {850, 100, 0x0000FF},
+                                                               {850, 500, 0xFF0000}}},
+                                                             {{1000, 900},
+                                                              {{500, 30, 0},
+                                                               {500, 870, 0},
+                                                               {250, 150, 0xFF0000},
+                                                               {495, 150, 0xFF0000},
+                                                               {750, 150, 0x0000FF},
+                                                               {750, 600, 0xFF0000}}}};
+    for (const auto& [size, shown] : windows) {
+        SDL_SetWindowSize(presentation_->Window(), size.first, size.second);
+        Drain();
+        Present(red);
+        changed(blue, {{400, 0, 800, 300}});
+        for (const auto& [x, y, rgb] : shown)
+            EXPECT_EQ(ShownAt(x, y), rgb)
+                << size.first << "x" << size.second << ": " << x << "," << y;
+    }
 }
 
 TEST_F(SdlWindowTest, TheFrameLogRecordsEachMilestoneOnce) {
@@ -224,7 +256,7 @@ TEST_F(SdlWindowTest, TheFrameLogRecordsEachMilestoneOnce) {
     presentation_->SetDisplayMode(800, 600, 16, 0, 0);  // the first yield comes with the loop
     const std::vector<uint16_t> frame(800 * 600, 0x1234);
     Present(frame);
-    Present(frame);  // the same frame: handed over, not presented
+    presentation_->PresentUnchanged(frame.data(), 800, 600, 800);  // handed over, not presented
     Drain();
     Drain();
     Close();

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/portable/file_picture_decoder.h"
 #include "base/system_failure.h"
+#include "platform/portable/file_picture_decoder.h"
 
 namespace headless {
 
@@ -19,11 +19,20 @@ void Window::SetCursorPos(int32_t x, int32_t y) {
     warps.push_back(pointer);
 }
 
-void Window::Yield(platform::EventSink& sink) {
+bool Window::WaitAndYield(platform::EventSink& sink, int32_t timeoutMs) {
+    waits.push_back(timeoutMs);
+    if (onWait) {
+        onWait();
+    }
+    return Yield(sink);
+}
+
+bool Window::Yield(platform::EventSink& sink) {
     ++yields;
     if (onYield) {
         onYield();
     }
+    const bool any = !pending.empty();
     while (!pending.empty()) {
         const InputEvent event = pending.front();
         pending.pop_front();
@@ -47,6 +56,7 @@ void Window::Yield(platform::EventSink& sink) {
                 break;
         }
     }
+    return any;
 }
 
 void Display::SetCooperativeLevel(int32_t flags) {
@@ -76,6 +86,26 @@ void Display::Present(const uint16_t* pixels, int32_t width, int32_t height, int
     for (int32_t y = 0; y < height; ++y) {
         std::memcpy(lastFrame.data() + static_cast<size_t>(y) * width,
                     pixels + static_cast<size_t>(y) * pitchPixels, width * sizeof(uint16_t));
+    }
+    if (onPresent) {
+        onPresent();
+    }
+}
+
+void Display::PresentChanged(const uint16_t* pixels, int32_t width, int32_t height,
+                             int32_t pitchPixels, const std::vector<Rect>& changed) {
+    lastChanged = changed;
+    if (width != frameWidth || height != frameHeight) {
+        Present(pixels, width, height, pitchPixels);  // nothing to patch: the whole frame
+        return;
+    }
+    ++presents;
+    for (const Rect& r : changed) {
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            std::memcpy(lastFrame.data() + static_cast<size_t>(y) * width + r.left,
+                        pixels + static_cast<size_t>(y) * pitchPixels + r.left,
+                        static_cast<size_t>(r.right - r.left) * sizeof(uint16_t));
+        }
     }
     if (onPresent) {
         onPresent();

@@ -31,13 +31,17 @@ class Window : public platform::WindowSystem {
     int yields = 0;
     // Runs at the start of every yield, before the pending events (tests act "during" a wait).
     std::function<void()> onYield;
+    std::vector<int32_t> waits;  // the limit of every waiting yield, in order
+    // Runs when the loop would sleep, before the yield: the clock does not move by itself.
+    std::function<void()> onWait;
 
     bool IsPreviousInstance() override { return previousInstance; }
     void ShowWindow() override { shown = true; }
     void SetPointerShape(int16_t shape) override;
     platform::Point GetCursorPos() override { return pointer; }
     void SetCursorPos(int32_t x, int32_t y) override;
-    void Yield(platform::EventSink& sink) override;
+    bool Yield(platform::EventSink& sink) override;
+    bool WaitAndYield(platform::EventSink& sink, int32_t timeoutMs) override;
 };
 
 class Display : public platform::DisplayPresentation {
@@ -58,6 +62,11 @@ class Display : public platform::DisplayPresentation {
     void RestoreDisplayMode() override;
     void Present(const uint16_t* pixels, int32_t width, int32_t height,
                  int32_t pitchPixels) override;
+    // Takes only the changed rectangles into `lastFrame`, so a rectangle that misses a changed
+    // pixel shows as a difference from the whole frame.
+    void PresentChanged(const uint16_t* pixels, int32_t width, int32_t height, int32_t pitchPixels,
+                        const std::vector<Rect>& changed) override;
+    std::vector<Rect> lastChanged;  // the rectangles of the last frame handed over
     int32_t TestCooperativeLevel() override { return lost ? 1 : 0; }
     void RestoreAllSurfaces() override { calls.push_back("RestoreAllSurfaces"); }
     uint16_t PixelAt(int32_t x, int32_t y) const { return lastFrame.at(y * frameWidth + x); }

@@ -1,8 +1,9 @@
 #include "platform/sdl/sdl_presentation.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <ctime>
+#include <numeric>
 #include <string>
 
 #include "base/system_failure.h"
@@ -18,6 +19,11 @@ constexpr std::chrono::nanoseconds kFramePeriod{16'666'667};
 constexpr std::chrono::milliseconds kNoVsyncInterval{4};
 constexpr int kNoVsyncEvidence = 30;
 
+struct Span {
+    int32_t from;
+    int32_t to;
+};
+
 [[noreturn]] void FailSdl(const std::string& what) {
     Fail(what + ": " + SDL_GetError());
 }
@@ -32,6 +38,20 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline) {
     at.tv_nsec = static_cast<long>(since % 1'000'000'000);
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
     }
+}
+
+// A part [from, to) of a picture line of `picture` pixels shown as `shown` window pixels,
+// widened so that it is drawn exactly as the whole picture draws it: scaled, it starts and ends
+// where a picture pixel's edge meets a window pixel's edge, and takes one such step more on either
+// side, since a blended window pixel also shows the picture pixels beside its own. (Only the
+// outermost window pixels of the widened part, unchanged, may blend a shade differently.)
+Span ScaledSpan(int32_t from, int32_t to, int32_t picture, int32_t shown) {
+    if (picture == shown) {
+        return {from, to};
+    }
+    const int32_t step = picture / std::gcd(picture, shown);
+    return {std::max((from / step - 1) * step, 0),
+            std::min(((to + step - 1) / step + 1) * step, picture)};
 }
 
 }  // namespace
@@ -163,7 +183,9 @@ void SdlPresentation::CreateTexture() {
     if (texture_ == nullptr) {
         FailSdl("the picture texture cannot be created");
     }
-    shown_.clear();
+    // The picture is opaque: copied as it is, never blended over what the window held.
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    onScreen_ = false;
 }
 
 void SdlPresentation::DestroyWindow() {
@@ -179,7 +201,7 @@ void SdlPresentation::DestroyWindow() {
         SDL_DestroyWindow(window_);
         window_ = nullptr;
     }
-    shown_.clear();
+    onScreen_ = false;
 }
 
 void SdlPresentation::ApplyGrab() {
@@ -196,6 +218,16 @@ void SdlPresentation::RestoreDisplayMode() {
 
 void SdlPresentation::Present(const uint16_t* pixels, int32_t width, int32_t height,
                               int32_t pitchPixels) {
+    PresentChanged(pixels, width, height, pitchPixels, {{0, 0, width, height}});
+}
+
+void SdlPresentation::PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
+                                       int32_t pitchPixels) {
+    PresentChanged(pixels, width, height, pitchPixels, {});
+}
+
+void SdlPresentation::PresentChanged(const uint16_t* pixels, int32_t width, int32_t height,
+                                     int32_t pitchPixels, const std::vector<Rect>& changed) {
     ++handedOver_;
     if (renderer_ == nullptr) {
         Fail("a frame was shown before the display mode was set");
@@ -204,58 +236,88 @@ void SdlPresentation::Present(const uint16_t* pixels, int32_t width, int32_t hei
         Fail("a frame of " + std::to_string(width) + " x " + std::to_string(height) +
              " does not fit the display mode");
     }
-    const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint16_t);
-    bool same = shown_.size() == static_cast<size_t>(width) * height;
-    for (int32_t y = 0; same && y < height; ++y) {
-        same = std::memcmp(shown_.data() + static_cast<size_t>(y) * width,
-                           pixels + static_cast<size_t>(y) * pitchPixels, rowBytes) == 0;
+    if (texture_ == nullptr) {
+        CreateTexture();
     }
-    if (!same) {
-        if (texture_ == nullptr) {
-            CreateTexture();
-        }
-        void* texels = nullptr;
-        int texturePitch = 0;
-        if (SDL_LockTexture(texture_, nullptr, &texels, &texturePitch) != 0) {
-            FailSdl("the picture cannot be uploaded");
-        }
-        shown_.resize(static_cast<size_t>(width) * height);
-        for (int32_t y = 0; y < height; ++y) {
-            uint16_t* row = shown_.data() + static_cast<size_t>(y) * width;
-            std::memcpy(row, pixels + static_cast<size_t>(y) * pitchPixels, rowBytes);
-            Rgb565ToArgb8888(row,
-                             reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
-                                                         static_cast<size_t>(y) * texturePitch),
-                             width);
-        }
-        SDL_UnlockTexture(texture_);
-        int outputWidth = 0;
-        int outputHeight = 0;
-        SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-        const Letterbox box = FitPicture(outputWidth, outputHeight, width, height);
+    // A window that lost its picture gets all of it.
+    const bool whole = !onScreen_;
+    const std::vector<Rect> all{{0, 0, width, height}};
+    const std::vector<Rect>& rects = whole ? all : changed;
+    if (rects.empty()) {
+        Pace(false);
+        return;
+    }
+    onScreen_ = false;
+    Upload(pixels, pitchPixels, rects);
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    const Letterbox box = FitPicture(outputWidth, outputHeight, width, height);
+    if (software_ && !whole) {
+        ShowOnWindowSurface(box, rects);
+    } else {
+        // An accelerated renderer's back buffer holds nothing after a present: the whole
+        // (partly updated) texture is drawn again, and the GPU scales it.
         const SDL_Rect target{box.x, box.y, box.width, box.height};
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         if (SDL_RenderCopy(renderer_, texture_, nullptr, &target) != 0) {
-            shown_.clear();
             FailSdl("the picture cannot be drawn");
         }
         SDL_RenderPresent(renderer_);
-        if (++presented_ == 1) {
-            log_.Milestone("first-frame");
-        }
     }
-    Pace(!same);
+    onScreen_ = true;
+    if (++presented_ == 1) {
+        log_.Milestone("first-frame");
+    }
+    Pace(true);
 }
 
-void SdlPresentation::PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
-                                       int32_t pitchPixels) {
-    if (shown_.empty() || texture_ == nullptr || width != modeWidth_ || height != modeHeight_) {
-        Present(pixels, width, height, pitchPixels);
-        return;
+void SdlPresentation::Upload(const uint16_t* pixels, int32_t pitchPixels,
+                             const std::vector<Rect>& rects) {
+    for (const Rect& r : rects) {
+        const SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        void* texels = nullptr;
+        int texturePitch = 0;
+        if (SDL_LockTexture(texture_, &area, &texels, &texturePitch) != 0) {
+            FailSdl("the picture cannot be uploaded");
+        }
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            Rgb565ToArgb8888(
+                pixels + static_cast<size_t>(y) * pitchPixels + r.left,
+                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
+                                            static_cast<size_t>(y - r.top) * texturePitch),
+                area.w);
+        }
+        SDL_UnlockTexture(texture_);
     }
-    ++handedOver_;
-    Pace(false);
+}
+
+void SdlPresentation::ShowOnWindowSurface(const Letterbox& box, const std::vector<Rect>& rects) {
+    // The window's own surface keeps the picture: only the changed parts are drawn into it and
+    // sent to the display.
+    std::vector<SDL_Rect> targets;
+    targets.reserve(rects.size());
+    for (const Rect& r : rects) {
+        const Span x = ScaledSpan(r.left, r.right, modeWidth_, box.width);
+        const Span y = ScaledSpan(r.top, r.bottom, modeHeight_, box.height);
+        const SDL_Rect source{x.from, y.from, x.to - x.from, y.to - y.from};
+        const auto shown = [](int32_t at, int32_t picture, int32_t size) {
+            return static_cast<int32_t>(int64_t{at} * size / picture);
+        };
+        const int32_t left = box.x + shown(x.from, modeWidth_, box.width);
+        const int32_t top = box.y + shown(y.from, modeHeight_, box.height);
+        targets.push_back({left, top, box.x + shown(x.to, modeWidth_, box.width) - left,
+                           box.y + shown(y.to, modeHeight_, box.height) - top});
+        if (SDL_RenderCopy(renderer_, texture_, &source, &targets.back()) != 0) {
+            FailSdl("the picture cannot be drawn");
+        }
+    }
+    if (SDL_RenderFlush(renderer_) != 0 ||
+        SDL_UpdateWindowSurfaceRects(window_, targets.data(), static_cast<int>(targets.size())) !=
+            0) {
+        FailSdl("the picture cannot be shown");
+    }
 }
 
 void SdlPresentation::Pace(bool presented) {
@@ -321,7 +383,7 @@ Point SdlPresentation::WindowFromPicture(int32_t x, int32_t y) const {
 }
 
 void SdlPresentation::Invalidate() {
-    shown_.clear();
+    onScreen_ = false;
 }
 
 void SdlPresentation::OnRenderReset() {
@@ -329,7 +391,7 @@ void SdlPresentation::OnRenderReset() {
         SDL_DestroyTexture(texture_);
         texture_ = nullptr;
     }
-    shown_.clear();
+    onScreen_ = false;
 }
 
 }  // namespace platform

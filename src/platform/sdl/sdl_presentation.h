@@ -14,8 +14,8 @@
 namespace platform {
 
 // The display on SDL: one window, created when the program takes the screen, showing the
-// 800 x 600 picture scaled to the window with its aspect kept (black bars). Frames that equal
-// the one on screen are not uploaded again; the pace stays at the display's refresh, or about
+// 800 x 600 picture scaled to the window with its aspect kept (black bars). Only the parts of a
+// frame that changed are uploaded and shown; the pace stays at the display's refresh, or about
 // 60 frames a second where there is no vertical sync.
 class SdlPresentation : public DisplayPresentation {
   public:
@@ -33,6 +33,9 @@ class SdlPresentation : public DisplayPresentation {
     // Keeps the picture on screen and only keeps the pace, unless the window lost its content.
     void PresentUnchanged(const uint16_t* pixels, int32_t width, int32_t height,
                           int32_t pitchPixels) override;
+    // Uploads and shows only the changed rectangles while the window keeps the last picture.
+    void PresentChanged(const uint16_t* pixels, int32_t width, int32_t height, int32_t pitchPixels,
+                        const std::vector<Rect>& changed) override;
     int32_t TestCooperativeLevel() override;
     void RestoreAllSurfaces() override;
 
@@ -43,7 +46,7 @@ class SdlPresentation : public DisplayPresentation {
     int32_t PictureHeight() const { return modeHeight_; }
     bool IsSoftware() const { return software_; }
     FrameLog& Log() { return log_; }
-    // Frames handed over, and of those actually presented (the rest equalled the one shown).
+    // Frames handed over, and of those actually presented (the rest had nothing changed).
     long HandedOverFrames() const { return handedOver_; }
     long PresentedFrames() const { return presented_; }
 
@@ -68,6 +71,10 @@ class SdlPresentation : public DisplayPresentation {
     void DestroyWindow();
     void ApplyGrab();
     void Pace(bool presented);
+    // Converts the rectangles of the frame into the texture.
+    void Upload(const uint16_t* pixels, int32_t pitchPixels, const std::vector<Rect>& rects);
+    // Software path: draws and sends to the display only the rectangles' part of the window.
+    void ShowOnWindowSurface(const Letterbox& box, const std::vector<Rect>& rects);
 
     PresentationOptions options_;
     FrameLog log_;
@@ -80,7 +87,7 @@ class SdlPresentation : public DisplayPresentation {
     bool vsync_ = false;
     int32_t modeWidth_ = 800;
     int32_t modeHeight_ = 600;
-    std::vector<uint16_t> shown_;  // the frame now on screen; empty when unknown
+    bool onScreen_ = false;  // the window shows the last frame handed over
     std::chrono::steady_clock::time_point nextTick_{};
     std::chrono::steady_clock::time_point lastPresent_{};
     int fastPresents_ = 0;

@@ -69,20 +69,28 @@ Point SdlWindowSystem::Clamp(int32_t x, int32_t y) const {
             std::clamp(y, 0, presentation_.PictureHeight() - 1)};
 }
 
-void SdlWindowSystem::Yield(EventSink& sink) {
+bool SdlWindowSystem::Yield(EventSink& sink) {
+    // While the window is minimised or hidden the frame loop only waits for it to come back:
+    // sleep until an event arrives (or a moment passes) instead of spinning a core.
+    return WaitAndYield(sink, presentation_.TestCooperativeLevel() != 0 ? 50 : 0);
+}
+
+bool SdlWindowSystem::WaitAndYield(EventSink& sink, int32_t timeoutMs) {
     if (!readyLogged_ && presentation_.Window() != nullptr) {
         readyLogged_ = true;
         presentation_.Log().Milestone("ready");
     }
     SDL_Event event;
-    // While the window is minimised or hidden the frame loop only waits for it to come back:
-    // sleep until an event arrives (or a moment passes) instead of spinning a core.
-    if (presentation_.TestCooperativeLevel() != 0 && SDL_WaitEventTimeout(&event, 50) != 0) {
+    bool any = false;
+    if (timeoutMs > 0 && SDL_WaitEventTimeout(&event, timeoutMs) != 0) {
         Deliver(event, sink);
+        any = true;
     }
     while (SDL_PollEvent(&event) != 0) {
         Deliver(event, sink);
+        any = true;
     }
+    return any;
 }
 
 void SdlWindowSystem::Deliver(const SDL_Event& event, EventSink& sink) {

@@ -28,7 +28,8 @@ class SdlWindowSystem : public WindowSystem {
     void SetPointerShape(int16_t shape) override;
     Point GetCursorPos() override;
     void SetCursorPos(int32_t x, int32_t y) override;
-    void Yield(EventSink& sink) override;
+    bool Yield(EventSink& sink) override;
+    bool WaitAndYield(EventSink& sink, int32_t timeoutMs) override;
 
   private:
     Point Clamp(int32_t x, int32_t y) const;
