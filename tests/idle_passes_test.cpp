@@ -1,0 +1,112 @@
+// The frame loop sleeps in its yield when a pass could only repeat itself until input comes.
+// At every such sleep of a whole tour, the passes a loop waking at every refresh would have run
+// meanwhile are run, with time going by: they change no frame, no sound and no state.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/child_tour.h"
+#include "support/mini_pack.h"
+#include "support/test_files.h"
+
+namespace {
+
+using testing_support::FormHarness;
+
+// Everything a pass could change that a child or the rest of the program could see.
+struct Snapshot {
+    std::vector<int32_t> state;
+    std::vector<uint16_t> frame;
+    std::vector<std::string> plays;
+    std::vector<bool> sounding;
+    std::vector<int16_t> pointerShapes;
+    size_t warps = 0, settingsWrites = 0;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(FormHarness& h) {
+    const MainMenuForm& f = h.form;
+    Snapshot s;
+    s.state = {f.currentScreen, f.requestedScreen, f.menuContext,       f.selectedItem,
+               f.mainMenuFocus, f.subMenuFocus,    f.buildUpIndex,      f.buildUpStepsTaken,
+               f.filmIndex,     f.filmPasses,      f.filmDeadline,      f.stepTime,
+               f.isRunning,     f.isBusy,          f.settings.movieOnHd};
+    s.frame = h.platform.display.lastFrame;
+    s.plays = h.platform.sound.plays;
+    for (const auto* buffer : h.platform.sound.buffers) s.sounding.push_back(buffer->playing);
+    s.pointerShapes = h.platform.window.pointerShapes;
+    s.warps = h.platform.window.warps.size();
+    s.settingsWrites = h.platform.settings.writes.size();
+    return s;
+}
+
+TEST(IdlePasses, ThePassesASleepingLoopSkipsChangeNothing) {
+    testing_support::TempDir pack;
+    testing_support::WriteMiniPack(pack.Path());
+    testing_support::ScopedCurrentDir cwd(pack.Path());
+    FormHarness h;
+    std::set<int16_t> sleepingScreens;
+    h.platform.window.onWait = [&] {
+        sleepingScreens.insert(h.form.currentScreen);
+        const Snapshot before = Take(h);
+        // Nobody acts while the loop sleeps, and a skipped pass does not sleep again.
+        auto tour = std::exchange(h.platform.window.onYield, nullptr);
+        auto wait = std::exchange(h.platform.window.onWait, nullptr);
+        for (int pass = 0; pass < 3; ++pass) {
+            h.platform.counter.AdvanceMs(400);
+            h.form.RunPass();
+            EXPECT_TRUE(h.platform.display.lastChanged.empty()) << "screen " << before.state[0];
+            EXPECT_TRUE(Take(h) == before) << "screen " << before.state[0];
+        }
+        h.platform.window.onYield = std::move(tour);
+        h.platform.window.onWait = std::move(wait);
+    };
+    testing_support::ScriptedRun run(h, testing_support::ChildTour());
+    EXPECT_EQ(run.Run(), 0) << run.Errors();
+    EXPECT_TRUE(run.Completed());
+    // The main menu, the choices screen and the build-up sleep (the tour never stays on the
+    // sub-menu); the film, which moves on by the clock and restarts its sounds, never does.
+    EXPECT_EQ(sleepingScreens, (std::set<int16_t>{0, 5, 12}));
+    EXPECT_EQ(std::set<int32_t>(h.platform.window.waits.begin(), h.platform.window.waits.end()),
+              std::set<int32_t>{1000});
+}
+
+// Which passes end in a sleeping yield ("w") and which only look at the queue ("-"): not the
+// first, nor the one after an event arrived in a sleep, whether or not it changed the frame.
+TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
+    FormHarness h;
+    h.PrepareWithoutContent();
+    h.form.isRunning = true;  // as the loop sets it
+    const auto arriving = [&](headless::InputEvent event, platform::Point pointer) {
+        return [&h, event, pointer] {
+            h.platform.window.onWait = [&h, event, pointer] {
+                h.platform.window.pointer = pointer;
+                h.platform.window.pending.push_back(event);
+                h.platform.window.onWait = nullptr;
+            };
+        };
+    };
+    using Kind = headless::InputEvent::Kind;
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "-ww"},
+        {arriving({Kind::MouseMove}, {600, 400}), "w-w"},
+        {arriving({Kind::KeyUp, 65}, {600, 400}), "w-w"},   // a key that changes nothing
+        {arriving({Kind::KeyUp, 32}, {600, 400}), "w-ww"},  // Space: the focus moves
+    };
+    for (const auto& [act, expected] : steps) {
+        act();
+        std::string passes;
+        for (size_t i = 0; expected[i] != '\0'; ++i) {
+            const size_t waits = h.platform.window.waits.size();
+            h.Pass();
+            passes += h.platform.window.waits.size() > waits ? "w" : "-";
+        }
+        EXPECT_EQ(passes, expected);
+    }
+}
+
+}  // namespace
