@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "bench.h"
+#include "display/display_device.h"
 #include "platform/sdl/sdl_presentation.h"
 #include "platform/sdl/sdl_text_renderer.h"
-#include "display/display_device.h"
 
 namespace {
 
@@ -40,18 +40,26 @@ void Skip(const std::string& name, const std::string& why) {
 
 // ---- (a) one menu frame in-process ----
 
-void MeasureMenuFrame(bool changing) {
-    const std::string name = changing ? "(a') compose + present a changed menu frame, cpu"
-                                      : "(a) compose + present an unchanged menu frame, cpu";
+// Processor milliseconds a frame, or nothing when there is no video. `ownSize`: in a window of
+// the picture's own size rather than full screen on the driver's 1024 x 768 desktop (scaled).
+struct FrameCost {
+    double cpuMs = 0;
+    std::string note;
+};
+
+std::optional<FrameCost> MenuFrameCost(bool changing, bool ownSize, std::string& why) {
     if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        Skip(name, std::string("no video: ") + SDL_GetError());
-        return;
+        why = std::string("no video: ") + SDL_GetError();
+        return std::nullopt;
     }
+    FrameCost cost;
     {
-        platform::SdlPresentation presentation({});
+        platform::PresentationOptions options;
+        options.windowed = ownSize;
+        platform::SdlPresentation presentation(options);
         platform::SdlTextRenderer text;
         DisplayDevice device(presentation, text);
         device.SetCooperativeLevel(81);
@@ -96,13 +104,34 @@ void MeasureMenuFrame(bool changing) {
         const double cpu = bench::ProcessCpuMs() - cpu0;
         const double wall = bench::WallMs() - wall0;
         char note[160];
-        std::snprintf(note, sizeof note, "%s%.1f frames/s, %ld of %d presented, %s",
-                      changing ? "" : "target < 0.2 ms; ", kFrames * 1000.0 / wall,
-                      presentation.PresentedFrames() - presentedBefore, kFrames,
-                      presentation.IsSoftware() ? "software renderer" : "accelerated");
-        bench::Report(name, cpu / kFrames, "ms/frame", note);
+        std::snprintf(note, sizeof note, "%.1f frames/s, %ld of %d presented, %s",
+                      kFrames * 1000.0 / wall, presentation.PresentedFrames() - presentedBefore,
+                      kFrames, presentation.IsSoftware() ? "software renderer" : "accelerated");
+        cost = {cpu / kFrames, note};
     }
     SDL_Quit();
+    return cost;
+}
+
+void MeasureMenuFrame(bool changing) {
+    const std::string name = changing ? "(a') compose + present a changed menu frame, cpu"
+                                      : "(a) compose + present an unchanged menu frame, cpu";
+    std::string why;
+    const auto scaled = MenuFrameCost(changing, false, why);
+    if (!scaled) {
+        Skip(name, why);
+        return;
+    }
+    if (!changing) {
+        bench::Report(name, scaled->cpuMs, "ms/frame", "target < 0.2 ms; " + scaled->note);
+        return;
+    }
+    // What the scaling costs: the same frames at the picture's own size.
+    const auto own = MenuFrameCost(changing, true, why);
+    char note[200];
+    std::snprintf(note, sizeof note, "target <= 0.6 ms; scaled to 1024 x 768, %s; unscaled %.3f ms",
+                  scaled->note.c_str(), own ? own->cpuMs : 0.0);
+    bench::Report(name, scaled->cpuMs, "ms/frame", note);
 }
 
 bench::Register unchangedFrame("presentation: unchanged menu frame",
@@ -262,19 +291,21 @@ class ProgramRun {
     pid_t pid_ = -1;
 };
 
-double CpuTicks(pid_t pid) {
-    const std::string stat = ReadText("/proc/" + std::to_string(pid) + "/stat");
-    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-    std::string field;
-    double utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14) {
-            utime = std::stod(field);
-        } else if (i == 15) {
-            stime = std::stod(field);
+// Nanoseconds each thread of a process has run (/proc/<pid>/task/*/schedstat), by thread name.
+std::map<std::string, double> ThreadRunNs(pid_t pid) {
+    std::map<std::string, double> run;
+    std::error_code ignored;
+    for (const auto& task :
+         fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ignored)) {
+        std::string name = ReadText(task.path() / "comm");
+        name.erase(name.find_last_not_of('\n') + 1);
+        std::istringstream fields(ReadText(task.path() / "schedstat"));
+        double ns = 0;
+        if (fields >> ns) {
+            run[name] += ns;
         }
     }
-    return utime + stime;
+    return run;
 }
 
 double StatusKib(pid_t pid, const std::string& key) {
@@ -322,14 +353,26 @@ void MeasureIdleMenu() {
     }
     std::this_thread::sleep_for(1s);  // let the first frames and the music settle
     constexpr double kSeconds = 10;
-    const double ticks0 = CpuTicks(run.Pid());
+    const auto run0 = ThreadRunNs(run.Pid());
     const double wall0 = bench::WallMs();
     std::this_thread::sleep_for(std::chrono::duration<double>(kSeconds));
-    const double ticks = CpuTicks(run.Pid()) - ticks0;
-    const double wall = (bench::WallMs() - wall0) / 1000.0;
-    const double percent = ticks / static_cast<double>(sysconf(_SC_CLK_TCK)) / wall * 100.0;
-    bench::Report(cpuName, percent, "% of one core",
-                  "target < 1 %; utime+stime over 10 s, /proc/<pid>/stat");
+    const auto run1 = ThreadRunNs(run.Pid());
+    const double wallNs = (bench::WallMs() - wall0) * 1e6;
+    double total = 0;
+    double sound = 0;  // SDL's audio threads, which mix the looping menu music
+    for (const auto& [name, ns] : run1) {
+        const double share = (ns - (run0.count(name) != 0 ? run0.at(name) : 0.0)) / wallNs * 100;
+        total += share;
+        if (name.rfind("SDLAudio", 0) == 0) {
+            sound += share;
+        }
+    }
+    char note[160];
+    std::snprintf(note, sizeof note,
+                  "target <= 0.2 %%; of which sound mixing %.3f %%; all threads over 10 s, "
+                  "/proc/<pid>/task/*/schedstat",
+                  sound);
+    bench::Report(cpuName, total, "% of one core", note);
     bench::Report(memoryName, StatusKib(run.Pid(), "VmHWM") / 1024.0, "MiB",
                   "target < 64 MiB; /proc/<pid>/status");
 }

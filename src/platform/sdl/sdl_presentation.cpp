@@ -41,17 +41,16 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline) {
 }
 
 // A part [from, to) of a picture line of `picture` pixels shown as `shown` window pixels,
-// widened so that it is drawn exactly as the whole picture draws it: scaled, it starts and ends
-// where a picture pixel's edge meets a window pixel's edge, and takes one such step more on either
-// side, since a blended window pixel also shows the picture pixels beside its own. (Only the
-// outermost window pixels of the widened part, unchanged, may blend a shade differently.)
+// widened so that it is drawn as the whole picture draws it: scaled, by the picture pixel on
+// either side (a blended window pixel also shows the picture pixels beside its own), then to where
+// a picture pixel's edge meets a window pixel's edge. Only the outermost window pixels of the
+// widened part, which show no change, may blend a shade differently.
 Span ScaledSpan(int32_t from, int32_t to, int32_t picture, int32_t shown) {
     if (picture == shown) {
         return {from, to};
     }
     const int32_t step = picture / std::gcd(picture, shown);
-    return {std::max((from / step - 1) * step, 0),
-            std::min(((to + step - 1) / step + 1) * step, picture)};
+    return {std::max((from - 1) / step * step, 0), std::min((to + step) / step * step, picture)};
 }
 
 }  // namespace
