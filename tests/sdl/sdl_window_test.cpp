@@ -246,6 +246,55 @@ TEST_F(SdlWindowTest, OnlyTheChangedRectanglesReachTheWindow) {
     }
 }
 
+// Scaled, a frame of which only the changed parts are drawn again shows what drawing all of it
+// shows, but for a shade of blending on the outermost window pixels of those parts where SDL
+// scales the parts alone (a scale its fixed-point step holds exactly, 800 to 1024).
+TEST_F(SdlWindowTest, AScaledChangedPartShowsWhatTheWholeFrameShows) {
+    Open(true);
+    std::vector<uint16_t> before(800 * 600), after(800 * 600);
+    for (int i = 0; i < 800 * 600; ++i) {
+        const int x = i % 800, y = i / 800;
+        before[i] = static_cast<uint16_t>((x * 7 + y * 13) ^ (x * y));  // sharp edges everywhere
+        const bool lit = y >= 25 && y < 310 && ((x >= 45 && x < 355) || (x >= 445 && x < 755));
+        after[i] = lit ? static_cast<uint16_t>(x * 31 + y * 17) : before[i];
+    }
+    const auto shownPixels = [&] {
+        SDL_Surface* shown = SDL_ConvertSurfaceFormat(SDL_GetWindowSurface(presentation_->Window()),
+                                                      SDL_PIXELFORMAT_RGB888, 0);
+        const auto* first = static_cast<const uint32_t*>(shown->pixels);
+        std::vector<uint32_t> pixels(first, first + shown->h * shown->pitch / 4);
+        SDL_FreeSurface(shown);
+        return pixels;
+    };
+    // Window size, and at most how many window pixels may differ, by at most how many steps.
+    const std::tuple<int, int, int, int> cases[] = {
+        {1024, 768, 3584, 32}, {1366, 768, 3584, 32}, {1440, 1080, 0, 0}, {1000, 900, 0, 0}};
+    for (const auto& [w, h, mostPixels, mostSteps] : cases) {
+        SDL_SetWindowSize(presentation_->Window(), w, h);
+        Drain();
+        presentation_->Present(before.data(), 800, 600, 800);
+        presentation_->PresentChanged(after.data(), 800, 600, 800,
+                                      {{32, 16, 384, 320}, {416, 16, 768, 320}});
+        const auto partly = shownPixels();
+        presentation_->Invalidate();
+        presentation_->PresentUnchanged(after.data(), 800, 600, 800);  // all of it
+        const auto whole = shownPixels();
+        ASSERT_EQ(partly.size(), whole.size());
+        int pixels = 0, steps = 0;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            int most = 0;
+            for (int shift = 0; shift < 24; shift += 8) {
+                most = std::max(most, std::abs(static_cast<int>((partly[i] >> shift) & 255) -
+                                               static_cast<int>((whole[i] >> shift) & 255)));
+            }
+            pixels += most > 0 ? 1 : 0;
+            steps = std::max(steps, most);
+        }
+        EXPECT_LE(pixels, mostPixels) << w << "x" << h;
+        EXPECT_LE(steps, mostSteps) << w << "x" << h;
+    }
+}
+
 TEST_F(SdlWindowTest, TheFrameLogRecordsEachMilestoneOnce) {
     testing_support::TempDir dir;
     {

@@ -53,6 +53,12 @@ Span ScaledSpan(int32_t from, int32_t to, int32_t picture, int32_t shown) {
     return {std::max((from - 1) / step * step, 0), std::min((to + step) / step * step, picture)};
 }
 
+// SDL's software scaler steps through the picture in 16-bit fixed point: a part drawn alone lands
+// on the same positions as in the whole picture only when that step is exact.
+bool ExactScale(int32_t picture, int32_t shown) {
+    return picture == shown || (int64_t{picture} << 16) % shown == 0;
+}
+
 }  // namespace
 
 SdlPresentation::SdlPresentation(PresentationOptions options) : options_(options) {}
@@ -293,8 +299,12 @@ void SdlPresentation::Upload(const uint16_t* pixels, int32_t pitchPixels,
 }
 
 void SdlPresentation::ShowOnWindowSurface(const Letterbox& box, const std::vector<Rect>& rects) {
-    // The window's own surface keeps the picture: only the changed parts are drawn into it and
-    // sent to the display.
+    // The window's own surface keeps the picture: only the changed parts are sent to the display.
+    // They alone are drawn into it where SDL scales a part exactly as it scales the whole picture
+    // (unscaled, or a scale its fixed-point step holds without rounding, such as 800 to 1024);
+    // elsewhere the whole picture is drawn again.
+    const bool partsAlone =
+        ExactScale(modeWidth_, box.width) && ExactScale(modeHeight_, box.height);
     std::vector<SDL_Rect> targets;
     targets.reserve(rects.size());
     for (const Rect& r : rects) {
@@ -308,9 +318,13 @@ void SdlPresentation::ShowOnWindowSurface(const Letterbox& box, const std::vecto
         const int32_t top = box.y + shown(y.from, modeHeight_, box.height);
         targets.push_back({left, top, box.x + shown(x.to, modeWidth_, box.width) - left,
                            box.y + shown(y.to, modeHeight_, box.height) - top});
-        if (SDL_RenderCopy(renderer_, texture_, &source, &targets.back()) != 0) {
+        if (partsAlone && SDL_RenderCopy(renderer_, texture_, &source, &targets.back()) != 0) {
             FailSdl("the picture cannot be drawn");
         }
+    }
+    const SDL_Rect all{box.x, box.y, box.width, box.height};
+    if (!partsAlone && SDL_RenderCopy(renderer_, texture_, nullptr, &all) != 0) {
+        FailSdl("the picture cannot be drawn");
     }
     if (SDL_RenderFlush(renderer_) != 0 ||
         SDL_UpdateWindowSurfaceRects(window_, targets.data(), static_cast<int>(targets.size())) !=
