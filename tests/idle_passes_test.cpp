@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "content/millisecond_clock.h"
+#include "support/activity_scene.h"
 #include "support/child_tour.h"
 #include "support/mini_pack.h"
 #include "support/test_files.h"
@@ -107,6 +109,44 @@ TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
         }
         EXPECT_EQ(passes, expected);
     }
+}
+
+// A film of no sounds of its own sleeps until its next picture is due: the passes skipped before
+// that change nothing, and the one after it shows the next picture.
+TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
+    testing_support::ActivityScene scene;
+    MainMenuForm& form = scene.form;
+    scene.SetItem(9, 3, 3, {100, 60, 80});
+    scene.WriteSeries("Item\\Komplex\\Film\\", 2, 0, 1);
+    form.LoadFilm();
+    form.menuContext = 9 / 8 + 1 + 6;
+    form.currentScreen = form.requestedScreen = Screen::kFilm;
+    form.settings.filmRepeats = 2;
+    form.EnterScreen();
+    form.isRunning = true;                            // as the loop sets it
+    std::vector<std::pair<int32_t, int16_t>> sleeps;  // how long, on which picture
+    scene.platform.window.onWait = [&] {
+        const int32_t start = scene.Now();
+        const int32_t limit = scene.platform.window.waits.back();
+        sleeps.push_back({limit, form.filmIndex});
+        const Snapshot before = Take(scene.harness);
+        auto wait = std::exchange(scene.platform.window.onWait, nullptr);
+        for (int32_t at : {1, limit / 2, limit - 1}) {
+            scene.platform.counter.SetMs(GameUtil::AddMs(start, at));
+            form.RunPass();
+            EXPECT_TRUE(Take(scene.harness) == before)
+                << "picture " << form.filmIndex << " at " << at;
+        }
+        scene.platform.counter.SetMs(GameUtil::AddMs(start, limit));  // the sleep ends
+        scene.platform.window.onWait = std::move(wait);
+    };
+    for (int pass = 0; pass < 40 && form.requestedScreen == Screen::kFilm; ++pass) form.RunPass();
+    scene.platform.window.onWait = nullptr;
+    // Entered at the deadline's start: 100 ms to picture 1, then 60 and 80 ms on; the second
+    // pass's end asks to leave at once.
+    EXPECT_EQ(sleeps, (std::vector<std::pair<int32_t, int16_t>>{
+                          {101, 0}, {61, 1}, {81, 2}, {101, 0}, {61, 1}, {81, 2}}));
+    EXPECT_NE(form.requestedScreen, Screen::kFilm);
 }
 
 }  // namespace

@@ -100,6 +100,13 @@ void MainMenuForm::DrawFilmFrame() {
     }
 }
 
+bool MainMenuForm::FilmMovesOnByTheClockAlone() const {
+    // The end of the passes asks to leave on every pass until a guard time lets it.
+    const bool ending =
+        settings.filmRepeats < kEndlessRepeats && filmPasses >= settings.filmRepeats;
+    return selectedItem != kViolinItem && selectedItem != kHenItem && !ending;
+}
+
 void MainMenuForm::PlayFilmSounds() {
     if (selectedItem == kViolinItem) {
         if (DSound::GetSoundStatus(DSound::kViolin) == 0) {

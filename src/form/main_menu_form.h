@@ -155,6 +155,9 @@ class MainMenuForm : public platform::EventSink {
     void LoadFilm();
     void DrawFilmFrame();
     void PlayFilmSounds();
+    // True while nothing but the clock moves the film on: no sound of its own is watched and no
+    // end of its passes is near.
+    bool FilmMovesOnByTheClockAlone() const;
 
     // ---- Build-up (activities/build_up.cpp). ----
     void StartBuildUp();
@@ -180,10 +183,11 @@ class MainMenuForm : public platform::EventSink {
 
   private:
     // ---- Frame loop (shell/frame_loop.cpp). ----
-    // True when the pass just composed can be followed by nothing but the same pass until an
-    // input event arrives: the screen moves on by input alone, no switch is asked for, the
+    // How long the yield after the pass just composed may sleep, in milliseconds (0: not at all):
+    // until an input event on a screen that moves on by input alone, until the next picture is
+    // due on a film that moves on by the clock alone. Only when no switch is asked for, the
     // frame equalled the one before, the display is there and no event came since that frame.
-    bool NothingToDoUntilInput();
+    int32_t IdleWaitMs(bool filmMoved);
     bool eventsTaken_ = true;  // the last yield delivered an event
 
     // ---- Navigation helpers (input/mouse_and_keys.cpp). ----

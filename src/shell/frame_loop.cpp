@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "content/millisecond_clock.h"
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
@@ -30,6 +32,7 @@ void MainMenuForm::RunPass() {
         EnterScreen();
     }
     bool composed = false;
+    const int16_t filmIndexBefore = filmIndex;
     if (!isDrawing) {
         isDrawing = true;
         RecoverLostDisplay();
@@ -63,18 +66,26 @@ void MainMenuForm::RunPass() {
     }
     platform::WindowSystem& window = *platform::Current().window;
     // A pass that would only repeat itself sleeps in its yield until something happens.
-    eventsTaken_ = composed && NothingToDoUntilInput() ? window.WaitAndYield(*this, kIdleWakeMs)
-                                                       : window.Yield(*this);
+    const int32_t waitMs = composed ? IdleWaitMs(filmIndex != filmIndexBefore) : 0;
+    eventsTaken_ = waitMs > 0 ? window.WaitAndYield(*this, waitMs) : window.Yield(*this);
 }
 
-bool MainMenuForm::NothingToDoUntilInput() {
-    // The film moves on by the clock and polls its sounds; every other screen by input alone.
-    const bool byInputAlone =
-        currentScreen == Screen::kMainMenu || Screen::IsSubMenu(currentScreen) ||
-        currentScreen == Screen::kChoices || currentScreen == Screen::kBuildUp;
+int32_t MainMenuForm::IdleWaitMs(bool filmMoved) {
     DisplayDevice* device = GameUtil::displayDevice.get();
-    return isRunning && !eventsTaken_ && byInputAlone && requestedScreen == currentScreen &&
-           device != nullptr && !device->LastFrameChanged() && device->TestCooperativeLevel() == 0;
+    if (!isRunning || eventsTaken_ || requestedScreen != currentScreen || device == nullptr ||
+        device->LastFrameChanged() || device->TestCooperativeLevel() != 0) {
+        return 0;
+    }
+    if (currentScreen == Screen::kMainMenu || Screen::IsSubMenu(currentScreen) ||
+        currentScreen == Screen::kChoices || currentScreen == Screen::kBuildUp) {
+        return kIdleWakeMs;
+    }
+    if (currentScreen == Screen::kFilm && !filmMoved && FilmMovesOnByTheClockAlone()) {
+        // The picture changes on the first pass strictly later than its deadline.
+        const int32_t due = GameUtil::ElapsedMs(filmDeadline, GameUtil::GetMilliseconds());
+        return std::clamp(due + 1, 1, kIdleWakeMs);
+    }
+    return 0;
 }
 
 void MainMenuForm::EnterScreen() {
