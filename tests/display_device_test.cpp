@@ -1,9 +1,12 @@
-// The display device: copies clipped to the surface, colour keys, refusals, and frames held back
-// by the back buffer that still show exactly what drawing every operation at once would show.
+// The display device: copies clipped to the surface, colour keys, refusals, frames held back by
+// the back buffer that still show exactly what drawing every operation at once would show, and
+// the pixel memory: zeroed when asked, large buffers kept up to a bound, none overlapping.
 #include "display/display_device.h"
+#include "display/surface_memory.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <optional>
@@ -79,9 +82,7 @@ TEST_F(DisplayDeviceTest, CopiesOnlyTheVisiblePartAndRefusesBadSources) {
     struct Case {
         int32_t x, y;
         Rect source;
-        bool refused;
-        bool noSource = false;
-        bool lost = false;
+        bool refused, noSource = false, lost = false;
     };
     std::vector<Case> cases;
     const int32_t xs[] = {2, -2, 1, -5, 9, 10, 0, -100000, INT32_MIN, INT32_MAX};
@@ -274,6 +275,7 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
         EXPECT_EQ(copy->PixelAt(399, 299), s.reference->PixelAt(799, 299));
         s.Both([](Surface& t) { t.BltFast(0, 0, &t, {100, 100, 500, 400}, kBltFastWait); });
     };
+    // clang-format off
     const struct {
         const char* name;
         const char* presents;
@@ -281,61 +283,22 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
         size_t at;
         std::function<void(Scene&)> change;
         bool instead = false;
-    } cases[] = {{"repeated frames", "PUU", {45, 45, 45}, 0, [](auto&) {}},
-                 {"the highlight moves", "PPPU", {45, 445, 45, 45}, 0, [](auto&) {}},
-                 {"a source pixel written",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }},
-                 {"a source filled",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) {
-                      s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF);
-                  }},
-                 {"a source replaced",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) { s.background = s.Numbered(800, 600, 11); }},
-                 {"a colour key set",
-                  "PPU",
-                  {45, 45, 45},
-                  1,
-                  [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }},
-                 {"the back buffer written",
-                  "PPPU",
-                  {45, 45, 45, 45},
-                  1,
-                  [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }},
-                 {"another surface shown",
-                  "PPPU",
-                  {45, 45, 45},
-                  1,
-                  [](auto& s) { s.primary->Flip(s.highlight.get(), kFlipWait); }},
-                 {"a refused frame is shown in full next time",
-                  "PxPU",
-                  {45, 45, 45, 45},
-                  1,
-                  [](auto& s) { s.display.failNext = true; }},
-                 {"frames while the display is lost draw nothing",
-                  "PUU",
-                  {45, 445, 45},
-                  1,
-                  [](auto& s) { s.display.lost = true; }},
-                 {"a source changed after it was copied in the frame",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) {
-                      s.Copy(0, 0, s.background.get());
-                      s.background->BltColorFill({0, 0, 800, 600}, 0xFFFFFF);
-                      s.Copy(45, 25, s.highlight.get());
-                  },
-                  true},
-                 {"the back buffer read and copied", "PPP", {45, 445, 445}, 2, readBack, true}};
+    } cases[] = {
+        {"repeated frames", "PUU", {45, 45, 45}, 0, [](auto&) {}},
+        {"a source pixel written", "PP", {45, 45}, 1, [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }},
+        {"a source filled", "PP", {45, 45}, 1, [](auto& s) { s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF); }},
+        {"a source replaced", "PP", {45, 45}, 1, [](auto& s) { s.background = s.Numbered(800, 600, 11); }},
+        {"a colour key set", "PPU", {45, 45, 45}, 1, [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }},
+        {"the back buffer written", "PPPU", {45, 45, 45, 45}, 1, [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }},
+        {"another surface shown", "PPPU", {45, 45, 45}, 1, [](auto& s) { s.primary->Flip(s.highlight.get(), kFlipWait); }},
+        {"a refused frame is shown in full next time", "PxPU", {45, 45, 45, 45}, 1, [](auto& s) { s.display.failNext = true; }},
+        {"frames while the display is lost draw nothing", "PUU", {45, 445, 45}, 1, [](auto& s) { s.display.lost = true; }},
+        {"a source changed after it was copied in the frame", "PP", {45, 45}, 1, [](auto& s) {
+             s.Copy(0, 0, s.background.get());
+             s.background->BltColorFill({0, 0, 800, 600}, 0xFFFFFF);
+             s.Copy(45, 25, s.highlight.get()); }, true},
+        {"the back buffer read and copied", "PPP", {45, 445, 445}, 2, readBack, true}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Scene s;
@@ -349,6 +312,50 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
         }
         EXPECT_EQ(s.display.log, c.presents);
     }
+}
+
+const auto Bytes = [](size_t pixels) { return (pixels * sizeof(uint16_t) + 63) / 64 * 64; };
+
+TEST(SurfaceMemory, ZeroedWhenAskedAndReusedOnlyForTheSameSize) {
+    const size_t small = SurfaceMemory::kSmallBytes / 2, block = SurfaceMemory::kBlockBytes / 2;
+    const std::pair<size_t, bool> cases[] = {
+        {1, false}, {small - 32, false}, {small, true}, {800 * 600, true}, {block, false}};
+    for (const auto& [pixels, kept] : cases) {
+        SCOPED_TRACE(pixels);
+        SurfaceMemory memory;
+        uint16_t* zeroed = memory.Acquire(pixels, true);
+        EXPECT_EQ(*std::max_element(zeroed, zeroed + pixels), 0);
+        std::fill(zeroed, zeroed + pixels, uint16_t{0x8001});
+        memory.Release(zeroed, pixels);
+        EXPECT_EQ(memory.KeptBytes(), kept ? Bytes(pixels) : 0u);
+        // A different size never gets this memory; the same size does, zeroed again.
+        uint16_t* other = memory.Acquire(pixels + 64, true);
+        uint16_t* again = memory.Acquire(pixels, true);
+        EXPECT_EQ(*std::max_element(again, again + pixels), 0);
+        EXPECT_TRUE(!kept || (other != zeroed && again == zeroed && memory.KeptBytes() == 0));
+        memory.Release(other, pixels + 64);
+        memory.Release(again, pixels);
+    }
+}
+
+TEST(SurfaceMemory, KeepsNoMoreThanItsBoundAndNeverHandsOutOverlappingBuffers) {
+    constexpr size_t kPixels = 800 * 600;
+    SurfaceMemory memory(2 * Bytes(kPixels));
+    const size_t sizes[] = {kPixels, 195 * 260, 310 * 285, kPixels, 23 * 23, kPixels, 51 * 54};
+    std::vector<std::pair<uint16_t*, size_t>> live;
+    for (uint16_t i = 0; i < 42; ++i) {
+        const size_t count = sizes[i % std::size(sizes)];
+        live.emplace_back(memory.Acquire(count, i % 2 == 0), count);
+        std::fill(live.back().first, live.back().first + count, i);
+    }
+    for (size_t i = 0; i < live.size(); ++i) {
+        const auto [p, count] = live[i];
+        EXPECT_EQ(*std::min_element(p, p + count) + *std::max_element(p, p + count), 2 * i) << i;
+        memory.Release(p, count);
+        EXPECT_LE(memory.KeptBytes(), 2 * Bytes(kPixels));
+    }
+    EXPECT_GE(memory.KeptBytes(), Bytes(kPixels));
+    EXPECT_EQ(memory.Acquire(0, true), nullptr);
 }
 
 }  // namespace
