@@ -22,6 +22,18 @@ void Hide(ChoiceSettings& s, std::initializer_list<size_t> items) {
     for (size_t item : items) s.itemEnabled[item] = false;
 }
 
+// Every key away from its reset value, as the first file of the table below writes it.
+void ChangeEveryKey(ChoiceSettings& s) {
+    s.exitLocked = s.simpleContent = s.reversePlay = true;
+    s.escapeLocks = {true, false, false, true};
+    s.keyDelay = 2000;
+    Hide(s, {0, 24, 17, 25});
+    s.buildUpSteps = 4;
+    s.filmRepeats = 8;
+    s.filmDelayFactor = 0.33;
+    s.page1Choice = s.page2SecondChoice = s.page2Choice = s.page3Choice = s.page4Choice = false;
+}
+
 struct Case {
     const char* name;
     std::vector<platform::SettingsFileText> files;  // the least important first
@@ -44,17 +56,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
         {"every key, any case, blanks, comments, CRLF and a byte-order mark",
          File("\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\nkeyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
               "buildUpSteps=4\nsimpleContent=True\nreversePlay=True\nfilmRepeats=8\nfilmDelayFactor=fast\npage1Choice=False\npage2SecondChoice=False\n"
-              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n"), {},
-         [](ChoiceSettings& s) {
-             s.exitLocked = s.simpleContent = s.reversePlay = true;
-             s.escapeLocks = {true, false, false, true};
-             s.keyDelay = 2000;
-             Hide(s, {0, 24, 17, 25});
-             s.buildUpSteps = 4;
-             s.filmRepeats = 8;
-             s.filmDelayFactor = 0.33;
-             s.page1Choice = s.page2SecondChoice = s.page2Choice = s.page3Choice = s.page4Choice = false;
-         }, ""},
+              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n"), {}, ChangeEveryKey, ""},
         {"system files, the user's, then the options, each later one winning key by key",
          {{"a.ini", "[Settings]\nkeyDelay=2500\nfilmDelayFactor=0.330\n", ""},
           {"b.ini", "[Settings]\nkeyDelay=2000\nexitLocked=True\ndisabledItems=Djur:1\n", ""},
@@ -129,15 +131,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
 TEST(AdultSettingsTest, WrittenValuesReadBackAsTheSameRecord) {
     const ChoiceSettings defaults = Reset();
     ChoiceSettings changed = defaults;
-    changed.exitLocked = changed.simpleContent = changed.reversePlay = true;
-    changed.escapeLocks = {false, true, false, true};
-    changed.keyDelay = 2500;
-    Hide(changed, {0, 15, 31});
-    changed.buildUpSteps = 2;
-    changed.filmRepeats = 4;
-    changed.filmDelayFactor = 3.0;
-    changed.page1Choice = changed.page2SecondChoice = changed.page2Choice = false;
-    changed.page3Choice = changed.page4Choice = false;
+    ChangeEveryKey(changed);
     EXPECT_TRUE(AdultSettings::ChangedValues(defaults, defaults).empty());
     for (const auto& [from, to] : {std::pair{defaults, changed}, std::pair{changed, defaults}}) {
         const platform::SettingsValues values = AdultSettings::ChangedValues(from, to);
@@ -146,10 +140,9 @@ TEST(AdultSettingsTest, WrittenValuesReadBackAsTheSameRecord) {
         for (const auto& [key, value] : values) text += key + "=" + value + "\n";
         ChoiceSettings read = from;
         const AdultSettings::ItemNames names{};
-        EXPECT_TRUE(AdultSettings::ApplyFileText(
-                        text, [&] { return std::cref(names); }, read)
-                        .empty())
-            << text;
+        const auto problems = AdultSettings::ApplyFileText(
+            text, [&] { return std::cref(names); }, read);
+        EXPECT_TRUE(problems.empty()) << text;
         EXPECT_EQ(read, to) << text;
     }
 }

@@ -44,26 +44,21 @@ std::string Yrke(std::map<size_t, std::string> lines) {
     return out;
 }
 
+// The decoder each worker of the check gets: it notes every file asked for and the size wanted.
+std::mutex askedLock;
+std::map<std::string, Sizes> asked;
+struct Recording : platform::PictureDecoder {
+    std::unique_ptr<platform::PictureDecoder> real = platform::CreateFilePictureDecoder();
+    const platform::DecodedPicture& Decode(const std::string& path, int32_t w, int32_t h) override {
+        const platform::DecodedPicture& picture = real->Decode(path, w, h);
+        const std::lock_guard<std::mutex> hold(askedLock);
+        asked[path].emplace_back(w, h);
+        return picture;
+    }
+};
+
 TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSize) {
-    std::mutex lock;
-    std::map<std::string, Sizes> asked;
-    struct Recording : platform::PictureDecoder {
-        std::function<void(const std::string&, int32_t, int32_t)> record;
-        std::unique_ptr<platform::PictureDecoder> real = platform::CreateFilePictureDecoder();
-        const platform::DecodedPicture& Decode(const std::string& path, int32_t w,
-                                               int32_t h) override {
-            record(path, w, h);
-            return real->Decode(path, w, h);
-        }
-    };
-    const auto recording = [&] {
-        auto decoder = std::make_unique<Recording>();
-        decoder->record = [&](const std::string& path, int32_t w, int32_t h) {
-            const std::lock_guard<std::mutex> hold(lock);
-            asked[path].emplace_back(w, h);
-        };
-        return decoder;
-    };
+    const auto recording = [] { return std::make_unique<Recording>(); };
     const ContentCheck::Report report =
         CheckIn(testing_support::SharedMiniPack(), {recording, platform::DecodeWaveFile});
     for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();

@@ -2,14 +2,18 @@
 // the back buffer that still show exactly what drawing every operation at once would show, and
 // the pixel memory: zeroed when asked, large buffers kept up to a bound, none overlapping.
 #include "display/display_device.h"
+#include "display/frame_record.h"
 #include "display/surface_memory.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <climits>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -45,11 +49,12 @@ struct RecordingDisplay : headless::Display {
 
 // A display device on the recording display, and surfaces to draw with.
 struct Device {
+    static SurfaceRequest Plain(int32_t width, int32_t height, int32_t flags = 7) {
+        const int32_t caps = kCapsOffScreenPlain | kCapsSystemMemory;
+        return {.flags = flags, .height = height, .width = width, .caps = caps};
+    }
     std::unique_ptr<Surface> Make(int32_t width, int32_t height) {
-        return device.CreateSurface({.flags = kRequestCaps | kRequestWidth | kRequestHeight,
-                                     .height = height,
-                                     .width = width,
-                                     .caps = kCapsOffScreenPlain | kCapsSystemMemory});
+        return device.CreateSurface(Plain(width, height));
     }
     // A source whose every pixel tells where it came from: seed + 100 * y + x.
     std::unique_ptr<Surface> Numbered(int32_t width, int32_t height, int seed = 1000) {
@@ -153,19 +158,17 @@ TEST_F(DisplayDeviceTest, StretchesFillsAndColoursLandClippedInTheirRectangles) 
         dest->Blt({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, source.get(), {0, 0, 4, 2}, 0), 0);
     EXPECT_EQ(dest->PixelAt(0, 0), 1102);
     // The rectangle filled, and the area that must change (exclusive ends).
-    const std::pair<Rect, Rect> fills[] = {{{2, 3, 5, 4}, {2, 3, 5, 4}},
-                                           {{-5, -5, 3, 2}, {0, 0, 3, 2}},
-                                           {{8, 4, 20, 20}, {8, 4, 10, 6}},
-                                           {{12, 0, 20, 6}, {0, 0, 0, 0}},
-                                           {{5, 5, 3, 7}, {0, 0, 0, 0}}};
+    // clang-format off
+    const std::pair<Rect, Rect> fills[] = {{{2, 3, 5, 4}, {2, 3, 5, 4}}, {{-5, -5, 3, 2}, {0, 0, 3, 2}},
+        {{8, 4, 20, 20}, {8, 4, 10, 6}}, {{12, 0, 20, 6}, {0, 0, 0, 0}}, {{5, 5, 3, 7}, {0, 0, 0, 0}}};
+    // clang-format on
     for (const auto& [r, area] : fills) {
         Fill(*dest, kBlank);
         dest->BltColorFill(r, 0x0000FF);
         for (int32_t i = 0; i < 60; ++i) {  // every pixel of the 10 x 6 destination
             const int32_t x = i % 10, y = i / 10;
             const bool in = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
-            ASSERT_EQ(dest->PixelAt(x, y), in ? 0xF800 : kBlank)
-                << r.left << " at " << x << "," << y;
+            ASSERT_EQ(dest->PixelAt(x, y), in ? 0xF800 : kBlank) << r.left << ": " << i;
         }
     }
     const std::pair<uint32_t, uint16_t> colours[] = {{0xFFFFFF, 0xFFFF}, {0x0000FF, 0xF800},
@@ -196,27 +199,25 @@ TEST_F(DisplayDeviceTest, ACircleIsOnlyItsClippedOutlineAndTextLandsInTheForeCol
 }
 
 TEST_F(DisplayDeviceTest, SurfacesHaveExactlyTheRequestedSizeOrAreAFailure) {
-    const std::tuple<int32_t, int32_t, int32_t, bool> cases[] = {
-        // flags, width, height, made
-        {7, 1, 1, true},    {7, 51, 54, true},  {7, 16384, 1, true},  {7, 1, 16384, true},
-        {7, 0, 10, false},  {7, -1, 10, false}, {7, 16385, 1, false}, {7, 1, 16385, false},
+    // clang-format off
+    const std::tuple<int32_t, int32_t, int32_t, bool> cases[] = {  // flags, width, height, made
+        {7, 1, 1, true}, {7, 51, 54, true}, {7, 16384, 1, true}, {7, 1, 16384, true}, {7, 0, 10, false},
+        {7, -1, 10, false}, {7, 16385, 1, false}, {7, 1, 16385, false},
         {3, 10, 10, false}, {5, 10, 10, false}};  // width or height not given
+    // clang-format on
     for (const auto& [flags, width, height, made] : cases) {
-        const SurfaceRequest r{.flags = flags,
-                               .height = height,
-                               .width = width,
-                               .caps = kCapsOffScreenPlain | kCapsSystemMemory};
         for (bool overwrite : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << flags << ": " << width << " x " << height);
+            const SurfaceRequest r = Plain(width, height, flags);
             const auto create = [&] {
                 return overwrite ? device.CreateSurfaceForOverwrite(r) : device.CreateSurface(r);
             };
             if (!made) {
-                EXPECT_THROW(create(), SystemFailure) << width << " x " << height;
+                EXPECT_THROW(create(), SystemFailure);
                 continue;
             }
             auto s = create();
-            EXPECT_TRUE(s->Width() == width && s->Height() == height) << width << " x " << height;
-            EXPECT_EQ(s->Caps(), kCapsOffScreenPlain | kCapsSystemMemory);
+            EXPECT_TRUE(s->Width() == width && s->Height() == height && s->Caps() == r.caps);
             std::fill(s->Row(height - 1), s->Row(height - 1) + width, uint16_t{0x5A5A});
             EXPECT_EQ(s->PixelAt(width - 1, height - 1), 0x5A5A);
         }
@@ -356,6 +357,110 @@ TEST(SurfaceMemory, KeepsNoMoreThanItsBoundAndNeverHandsOutOverlappingBuffers) {
     }
     EXPECT_GE(memory.KeptBytes(), Bytes(kPixels));
     EXPECT_EQ(memory.Acquire(0, true), nullptr);
+}
+
+// A picture as the operations that made it, with their sources' contents as they were performed.
+using Picture = std::vector<std::string>;
+
+std::array<int, 26> contents;  // each source's content; sources are told apart by address only
+const Surface* Source(char letter) {
+    return reinterpret_cast<const Surface*>(&contents[static_cast<size_t>(letter - 'a')]);
+}
+
+void Apply(Picture& picture, const DrawOp& op) {
+    if (op.coversAll) picture.clear();
+    picture.push_back(char(op.color) + std::to_string(op.to.left) + "@" +
+                      std::to_string(*reinterpret_cast<const int*>(op.source)));
+}
+
+// The back buffer's stand-in: an operation reads its source when it is performed.
+struct ModelTarget : DrawTarget {
+    Picture picture;
+    int performed = 0;
+    void Execute(const DrawOp& op) override { ++performed, Apply(picture, op); }
+};
+
+// A script of frames, words separated by spaces: "A1" an operation covering everything from
+// source a (upper case) at position 1, "h2" one covering part of the buffer from source h at
+// position 2; "R" the pixels read, "W" written directly; "Sh" source h changes; "?n" n operations
+// are held back now; "|" flip, "F" a flip whose presentation fails; "X" something else shown.
+// Each flip gives "=" (unchanged) or "!" (changed) and the operations performed since the last.
+std::string RunScript(const std::string& script) {
+    contents = {};
+    ModelTarget target;
+    FrameRecord record(target);
+    Picture reference;  // every operation performed at once, in order
+    const Picture unknown = {"?"};
+    Picture shown = unknown;  // what the display shows
+    std::string outcome;
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+        SCOPED_TRACE("at " + word);
+        const char c = word[0];
+        if (c == '|' || c == 'F') {
+            const bool unchanged = record.EndFrame();
+            EXPECT_EQ(target.picture, reference) << "the buffer after the frame";
+            EXPECT_TRUE(!unchanged || shown == reference) << "unchanged, but not what is shown";
+            outcome +=
+                (unchanged ? " =" : " !") + std::to_string(std::exchange(target.performed, 0));
+            record.Presented(c == '|');
+            shown = c == '|' ? reference : unknown;
+        } else if (c == 'R') {
+            record.BeforeRead();
+            EXPECT_EQ(target.picture, reference) << "the pixels as read";
+        } else if (c == 'W') {
+            record.BeforeWrite();
+            for (Picture* picture : {&target.picture, &reference}) picture->push_back("W");
+        } else if (c == 'S') {
+            record.BeforeSourceChanges(Source(word[1]));
+            ++contents[static_cast<size_t>(word[1] - 'a')];
+        } else if (c == '?') {
+            EXPECT_EQ(record.HeldBack(), static_cast<size_t>(std::stoi(word.substr(1))));
+        } else if (c == 'X') {
+            record.ScreenChanged();
+            shown = unknown;
+        } else {
+            const char letter = static_cast<char>(std::tolower(c));
+            DrawOp op;
+            op.source = Source(letter);
+            op.sourceStamp = static_cast<uint64_t>(contents[static_cast<size_t>(letter - 'a')]);
+            op.to.left = std::stoi(word.substr(1));
+            op.color = static_cast<uint32_t>(letter);
+            op.coversAll = c != letter;
+            Apply(reference, op);
+            record.Draw(op);
+        }
+    }
+    return outcome.substr(1);
+}
+
+TEST(FrameRecord, HoldsBackOnlyWhatTheBufferAlreadyShows) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // name, script, outcome
+        {"repeated frames", "A0 h1 | A0 h1 | A0 h1 |", "!2 =0 =0"},
+        {"another first operation", "A0 h1 | B0 h1 | B0 h1 |", "!2 !2 =0"},
+        {"a later operation differs", "A0 h1 | A0 h2 ?0 | A0 h1 |", "!2 !2 !2"},
+        {"a frame ending early", "A0 h1 | A0 ?1 | A0 |", "!2 !1 =0"},
+        {"a frame going on longer", "A0 | A0 h1 | A0 h1 |", "!1 !2 =0"},
+        {"an empty frame keeps the picture", "A0 h1 | | A0 h1 |", "!2 =0 =0"},
+        {"nothing covers everything", "a0 h1 | a0 h1 | a0 h1 |", "!2 !2 !2"},
+        {"covering later in the frame", "h1 A0 | h1 A0 |", "!2 !2"},
+        {"a held back source changes", "A0 h1 | A0 Sa ?0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a source changes between frames", "A0 h1 | Sh A0 h1 | A0 h1 |", "!2 !2 =0"},
+        {"a later source changes", "A0 h1 | A0 Sh ?1 h1 | A0 h1 |", "!2 !2 =0"},
+        {"a read performs what is held back", "A0 h1 | A0 ?1 R ?0 h1 | A0 h1 |", "!2 !2 =0"},
+        {"a write between frames", "A0 h1 | W A0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a write within a frame", "A0 h1 | A0 W h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a write ending a repeated frame", "A0 h1 | A0 h1 W | A0 h1 |", "!2 !2 !2"},
+        {"a failed presentation", "A0 h1 | A0 h1 F A0 h1 | A0 h1 |", "!2 =0 !0 =0"},
+        {"something else shown", "A0 h1 | X A0 h1 | A0 h1 |", "!2 !0 =0"},
+        {"back to an earlier picture", "A0 h1 | A0 h2 | A0 h1 |", "!2 !2 !2"}};
+    for (const auto& [name, script, outcome] : cases) EXPECT_EQ(RunScript(script), outcome) << name;
+    // A frame of more operations than the record holds is never taken for unchanged.
+    std::string longFrame = "A0";
+    for (size_t i = 0; i < FrameRecord::kMaxOps; ++i) longFrame += " h" + std::to_string(i);
+    const std::string all = "!" + std::to_string(FrameRecord::kMaxOps + 1);
+    EXPECT_EQ(RunScript(longFrame + " | " + longFrame + " |"), all + " " + all);
 }
 
 }  // namespace

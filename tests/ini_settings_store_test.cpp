@@ -24,30 +24,22 @@ using platform::IniSettingsStore;
 using testing_support::TempDir;
 
 TEST(WithIniValue, ChangesOnlyTheKeysLine) {
-    const std::tuple<const char*, std::string, std::string> cases[] = {
-        // name, before, after
-        {"other keys, sections and comments kept",
-         "; Q\n[O]\nmovieOnHd=1\n\n[Settings]\n# note\nv = 7\nmovieOnHd=1\n[T]\ny=2\n",
+    // clang-format off
+    const std::tuple<const char*, std::string, std::string> cases[] = {  // name, before, after
+        {"other keys, sections and comments kept", "; Q\n[O]\nmovieOnHd=1\n\n[Settings]\n# note\nv = 7\nmovieOnHd=1\n[T]\ny=2\n",
          "; Q\n[O]\nmovieOnHd=1\n\n[Settings]\n# note\nv = 7\nmovieOnHd=False\n[T]\ny=2\n"},
-        {"another case, blanks around", "  [ settings ]  \n  MOVIEONHD  =  True\n",
-         "  [ settings ]  \nmovieOnHd=False\n"},
-        {"commented keys", "[Settings]\n;movieOnHd=1\n#movieOnHd=1\n",
-         "[Settings]\n;movieOnHd=1\n#movieOnHd=1\nmovieOnHd=False\n"},
-        {"a longer key", "[Settings]\nmovieOnHdX=1\n",
-         "[Settings]\nmovieOnHdX=1\nmovieOnHd=False\n"},
-        {"added before the blank lines, with carriage returns",
-         "[Settings]\r\na=1\r\n\r\n[O]\r\nmovieOnHd=1\r\n",
+        {"another case, blanks around", "  [ settings ]  \n  MOVIEONHD  =  True\n", "  [ settings ]  \nmovieOnHd=False\n"},
+        {"commented keys", "[Settings]\n;movieOnHd=1\n#movieOnHd=1\n", "[Settings]\n;movieOnHd=1\n#movieOnHd=1\nmovieOnHd=False\n"},
+        {"a longer key", "[Settings]\nmovieOnHdX=1\n", "[Settings]\nmovieOnHdX=1\nmovieOnHd=False\n"},
+        {"added before the blank lines, with carriage returns", "[Settings]\r\na=1\r\n\r\n[O]\r\nmovieOnHd=1\r\n",
          "[Settings]\r\na=1\r\nmovieOnHd=False\r\n\r\n[O]\r\nmovieOnHd=1\r\n"},
-        {"only the first key line", "[Settings]\nmovieOnHd=1\nmovieOnHd=2\n",
-         "[Settings]\nmovieOnHd=False\nmovieOnHd=2\n"},
-        {"section added after a blank line, other bytes kept", "[Sk\xE4rm]\nn=\xC3\xB6\n",
-         "[Sk\xE4rm]\nn=\xC3\xB6\n\n[Settings]\nmovieOnHd=False\n"},
+        {"only the first key line", "[Settings]\nmovieOnHd=1\nmovieOnHd=2\n", "[Settings]\nmovieOnHd=False\nmovieOnHd=2\n"},
+        {"section added after a blank line, other bytes kept", "[Sk\xE4rm]\nn=\xC3\xB6\n", "[Sk\xE4rm]\nn=\xC3\xB6\n\n[Settings]\nmovieOnHd=False\n"},
         {"no line feed after the key", "[Settings]\nmovieOnHd=True", "[Settings]\nmovieOnHd=False"},
-        {"a byte-order mark stays in front", "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=1\r\n",
-         "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=False\r\n"}};
-    for (const auto& [name, before, after] : cases) {
+        {"a byte-order mark stays in front", "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=1\r\n", "\xEF\xBB\xBF[Settings]\r\nmovieOnHd=False\r\n"}};
+    // clang-format on
+    for (const auto& [name, before, after] : cases)
         EXPECT_EQ(platform::WithIniValue(before, "Settings", "movieOnHd", "False"), after) << name;
-    }
 }
 
 // The files in a folder: a temporary file left behind shows.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -107,11 +108,11 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
 TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
     const uint8_t blue[3] = {0, 0, 255}, black[3] = {0, 0, 0};  // the bars, the photo
     // Wide 16:9 and square are cut, portrait 3:4 gets bars at the sides, a panorama at the top.
-    const std::tuple<int, int, bool, bool> cases[] = {{320, 180, false, false},
-                                                      {200, 200, true, false},
-                                                      {150, 200, false, true},
-                                                      {400, 100, true, false}};
-    for (const auto& [w, h, png, barsAtLeftEdge] : cases) {
+    // clang-format off
+    const std::tuple<int, int, bool, bool> cases[] = {  // width, height, PNG, bars at the left
+        {320, 180, false, false}, {200, 200, true, false}, {150, 200, false, true}, {400, 100, true, false}};
+    // clang-format on
+    for (const auto& [w, h, png, bars] : cases) {
         SCOPED_TRACE(testing::Message() << w << " x " << h);
         TempDir dir;
         const fs::path path = dir / (png ? "p.png" : "p.jpg");
@@ -123,7 +124,7 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
             testing_support::WriteJpegPixels(path, w, h, std::vector<uint8_t>(w * h * 3, 0));
         }
         const make_demo::Canvas work = kit::FitPhoto(kit::LoadPhoto(path), make_demo::Hex(0xFF));
-        EXPECT_EQ(Near(work, 3, kit::kWorkHeight / 2, blue), barsAtLeftEdge);
+        EXPECT_EQ(Near(work, 3, kit::kWorkHeight / 2, blue), bars);
         EXPECT_TRUE(Near(work, kit::kWorkWidth / 2, kit::kWorkHeight / 2, black));
     }
     TempDir dir;
@@ -131,8 +132,7 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
         {"notes.txt", "shopping list"},
         {"cut.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10)},
         {"phone.heic", std::string("\0\0\0\030ftypheic", 12)},
-        {"empty.png", ""},
-    };
+        {"empty.png", ""}};
     for (const auto& [name, bytes] : refused) {
         dir.Write(name, bytes);
         EXPECT_THROW(kit::LoadPhoto(dir / name), kit::KitError) << name;
@@ -163,10 +163,9 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
         {"blank and control lines around the record", untidy, 4},
         {"last record without remark", lf.substr(0, lf.rfind("R7")), 7},
         {"last line without line end", lf.substr(0, lf.size() - 1), 7},
-        {"a ninth record after the eighth", lf + Records("\n", 8, 9), 7},
-    };
-    std::vector<int16_t> delays;
-    for (int d = 0; d <= 13; ++d) delays.push_back(static_cast<int16_t>(100 + d));
+        {"a ninth record after the eighth", lf + Records("\n", 8, 9), 7}};
+    std::vector<int16_t> delays(14);
+    std::iota(delays.begin(), delays.end(), int16_t{100});
     // å in Windows-1252 and the euro sign
     const kit::ItemRecord record{
         "Djur\\Egen_Mormors_katt_\xE5\\", 5, 10, 13, delays, "Mormors_katt_\x80"};
@@ -200,14 +199,11 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
 class KitRunTest : public ::testing::Test {
   protected:
     TempDir dir;
-    fs::path content = dir / "content";
-    fs::path photo = dir / "cat.jpg";
-
+    fs::path content = dir / "content", photo = dir / "cat.jpg";
     void SetUp() override {
         testing_support::WriteMiniPack(content);
         testing_support::WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
     }
-
     kit::KitOptions Options(const std::string& name = "Mormors katt") const {
         return {"djur", 3, name, {photo}, content, {}};  // theme, position, name, photos, content
     }
@@ -220,8 +216,7 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         {"Katt \xF0\x9F\x90\xB1", "", true}, {"Katt \xFF", "", true}, {"   ", "", true},
         {"Katt", "item pictures", false}, {"Katt", "sub-menu picture", false},
         {"Katt", "note picture", false}, {"Katt", "button picture", false},
-        {"Katt", "theme file", false}, {"Katt", "undo copy", false},
-    };
+        {"Katt", "theme file", false}, {"Katt", "undo copy", false}};
     // clang-format on
     for (const auto& [name, failAt, usage] : cases) {
         SCOPED_TRACE(std::string(name) + ", " + failAt);
@@ -237,10 +232,10 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         }
         EXPECT_EQ(Snapshot(content), before);
     }
-    kit::KitOptions notAPicture = Options();
+    kit::KitOptions notAPhoto = Options();
     dir.Write("notes.jpg", "not a photo");
-    notAPicture.photos = {photo, dir / "notes.jpg"};
-    EXPECT_THROW(kit::MakeItem(notAPicture), kit::KitError);
+    notAPhoto.photos.push_back(dir / "notes.jpg");
+    EXPECT_THROW(kit::MakeItem(notAPhoto), kit::KitError);
     EXPECT_EQ(Snapshot(content), before);
 }
 
