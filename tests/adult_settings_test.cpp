@@ -1,6 +1,5 @@
-// The adult's settings at start-up: the settings files (system-wide, then the user's) and the
-// command line's setting options into the settings record, with a stderr line for each thing
-// that cannot be applied; and the values the editing mode writes back.
+// The adult's settings: files (system-wide, then the user's) and setting options into the record,
+// a stderr line for each thing not applied; and the values the editing mode writes back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -107,8 +106,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
         testing_support::FormHarness h;
         for (size_t item = 0; item < kItemCount; ++item)
             DataFileReader::itemTable[item].folder = "Tema\\Sak" + std::to_string(item) + "\\";
-        // Names as the theme files give them (Windows-1252): "Boll" twice, the hen with an o
-        // with dots.
+        // Names as the theme files give them (Windows-1252): "Boll" twice, a hen with an o-umlaut.
         DataFileReader::itemTable[24].folder = "Djur\\H\xF6na\\";
         DataFileReader::itemTable[25].folder = "Djur\\Katt\\";
         DataFileReader::itemTable[17].folder = DataFileReader::itemTable[11].folder = "X\\Boll\\";

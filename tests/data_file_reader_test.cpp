@@ -20,8 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-// The six lines of a plain record, and the item it gives; each record differs so a shifted
-// record shows.
+// The six lines of a plain record, and its item; each record differs so a shifted one shows.
 Lines RecordLines(int i) {
     const std::string n = std::to_string(i);
     return {"Yrke\\Sak" + n + "\\",
@@ -59,7 +58,6 @@ std::string Describe(const ItemInfo& item) {
 
 const std::string kFolder = "<a folder>";
 
-// The failure `run` ends in, or "no failure".
 std::string FailureOf(const std::function<void()>& run) {
     try {
         run();
@@ -71,15 +69,13 @@ std::string FailureOf(const std::function<void()>& run) {
 
 // Writes `bytes` to the disk file of the system path `fileName` in a fresh current directory.
 struct DataFolder {
-    DataFolder(const std::string& fileName, const std::optional<std::string>& bytes) {
+    DataFolder(std::string name, const std::optional<std::string>& bytes) {
         DataFileReader::itemTable = {};
-        std::string onDisk = fileName;
-        std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
-        if (bytes == kFolder) {
-            fs::create_directories(scratch / onDisk);
-        } else if (bytes) {
-            scratch.Write(onDisk, *bytes);
-        }
+        std::replace(name.begin(), name.end(), '\\', '/');
+        if (bytes == kFolder)
+            fs::create_directories(scratch / name);
+        else if (bytes)
+            scratch.Write(name, *bytes);
     }
     ~DataFolder() { DataFileReader::itemTable = {}; }
     testing_support::TempDir scratch;
@@ -183,7 +179,6 @@ TEST(CheckItemFile, GoesOnPastEachProblemToTheEndOfTheFile) {
     const size_t delays6 = bytes.find("105,200,300");
     bytes.replace(delays6, 11, "105,y,300,z");
     DataFolder folder("Data\\Yrke.dat", bytes);
-
     const DataFileReader::ThemeFileCheck check = DataFileReader::CheckItemFile("Data\\Yrke.dat");
     const std::vector<std::pair<int32_t, std::string>> expected = {
         {8, "record 2: simpleLast \"x\" is not a number"},
@@ -193,16 +188,15 @@ TEST(CheckItemFile, GoesOnPastEachProblemToTheEndOfTheFile) {
     std::vector<std::pair<int32_t, std::string>> found;
     for (const auto& problem : check.problems) found.emplace_back(problem.line, problem.Text());
     EXPECT_EQ(found, expected);
-    // Every record up to the end is read from its own lines; a bad number reads as 0.
-    ASSERT_EQ(check.items.size(), 7u);
-    EXPECT_EQ(check.items[1].simpleLast, 0);
-    EXPECT_EQ(check.items[1].complexLast, 11);
-    EXPECT_EQ(check.items[3].remark, "Anm3");
-    EXPECT_TRUE(check.items[3].filmDelays.empty());
-    EXPECT_EQ(check.items[5].filmDelays, (std::vector<int16_t>{105, 0, 300}));
-    EXPECT_EQ(check.items[6].folder, "Yrke\\Sak6\\");
-    // The check fills no slot of the table.
-    EXPECT_EQ(Describe(DataFileReader::Item(0)), Describe(ItemInfo{}));
+    // Every record up to the end is read from its own lines; a bad number reads as 0, a
+    // negative film as none.
+    const std::string items[] = {RecordItem(0), "Yrke\\Sak1\\ | 0 | 11 | 2 | 1 2 3 | Anm1",
+                                 RecordItem(2), "Yrke\\Sak3\\ | 4 | 13 | -1 | | Anm3",
+                                 RecordItem(4), "Yrke\\Sak5\\ | 6 | 15 | 2 | 105 0 300 | Anm5",
+                                 RecordItem(6)};
+    ASSERT_EQ(check.items.size(), std::size(items));
+    for (size_t i = 0; i < std::size(items); ++i) EXPECT_EQ(Describe(check.items[i]), items[i]);
+    EXPECT_EQ(Describe(DataFileReader::Item(0)), Describe(ItemInfo{})) << "the check fills no slot";
 }
 
 TEST(GetField, CountsFieldsAndWrapsAroundPastTheLastComma) {

@@ -52,11 +52,11 @@ TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileM
     // A relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder.
     testing_support::ScopedCurrentDir entered(scratch.Path());
     const std::string home = (scratch / "home").string(), xdg = (scratch / "xdg/deeper").string();
-    const std::string kept = "; kept\r\n[Settings]\r\nmovieOnHd=True\r\n[Other]\r\nz=1";
     // XDG_CONFIG_HOME, the folder written, the file before (empty: none) and after.
     const std::tuple<std::optional<std::string>, fs::path, std::string, std::string> cases[] = {
         {xdg, xdg + "/Quillowbee", "", "[Settings]\nmovieOnHd=False\n"},
-        {std::nullopt, home + "/.config/Quillowbee", kept,
+        {std::nullopt, home + "/.config/Quillowbee",
+         "; kept\r\n[Settings]\r\nmovieOnHd=True\r\n[Other]\r\nz=1",
          "; kept\r\n[Settings]\r\nmovieOnHd=False\r\n[Other]\r\nz=1"},
         {"relative/config", home + "/.config/Quillowbee", "", "[Settings]\nmovieOnHd=False\n"}};
     testing_support::ScopedEnv homeVariable("HOME", home);
@@ -74,18 +74,16 @@ TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileM
         EXPECT_TRUE(before.empty() ||
                     fs::status(folder / "settings.ini").permissions() == fs::perms(0640));
         EXPECT_EQ(Entries(folder), 1);
-        fs::remove_all(scratch / "home");
-        fs::remove_all(scratch / "xdg");
+        for (const char* folder : {"home", "xdg"}) fs::remove_all(scratch / folder);
     }
 }
 
 TEST(IniSettingsStore, SystemFoldersFollowXdgConfigDirs) {
+    // clang-format off
     const std::pair<std::optional<std::string>, std::vector<std::string>> cases[] = {
-        {std::nullopt, {"/etc/xdg"}},
-        {"", {"/etc/xdg"}},
-        {"relative", {"/etc/xdg"}},
-        {"/opt/a:/srv/b/", {"/opt/a", "/srv/b"}},
-        {"relative:/opt/a::", {"/opt/a"}}};
+        {std::nullopt, {"/etc/xdg"}}, {"", {"/etc/xdg"}}, {"relative", {"/etc/xdg"}},
+        {"/opt/a:/srv/b/", {"/opt/a", "/srv/b"}}, {"relative:/opt/a::", {"/opt/a"}}};
+    // clang-format on
     for (const auto& [variable, folders] : cases) {
         testing_support::ScopedEnv dirs("XDG_CONFIG_DIRS", variable);
         EXPECT_EQ(platform::SystemConfigFolders(), folders) << variable.value_or("(unset)");

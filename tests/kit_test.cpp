@@ -44,7 +44,6 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
 // The colours of the quarters of the test photo: red, green / blue, yellow.
 const uint8_t kQuarters[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
 
-// A w × h photo of the four quarters.
 std::vector<uint8_t> Quarters(int w, int h) {
     std::vector<uint8_t> rgb;
     for (int y = 0; y < h; ++y)
@@ -55,16 +54,15 @@ std::vector<uint8_t> Quarters(int w, int h) {
 
 // A JPEG's APP1 Exif segment holding only the orientation, in either byte order.
 std::string ExifSegment(int orientation, bool big) {
-    auto u16 = [](int v, bool be) {
-        return be ? std::string{char(v >> 8), char(v & 0xFF)}
-                  : std::string{char(v & 0xFF), char(v >> 8)};
+    const auto u16 = [&](int v) {
+        return big ? std::string{char(v >> 8), char(v)} : std::string{char(v), char(v >> 8)};
     };
-    auto u32 = [&](int v) { return big ? u16(0, big) + u16(v, big) : u16(v, big) + u16(0, big); };
-    const std::string body = std::string("Exif\0\0", 6) + (big ? "MM" : "II") + u16(42, big) +
-                             u32(8) + u16(1, big) /* entry */ + u16(0x0112, big) +
-                             u16(3, big) /* SHORT */ + u32(1) + u16(orientation, big) +
-                             u16(0, big) + u32(0);
-    return "\xFF\xE1" + u16(static_cast<int>(body.size()) + 2, true) + body;
+    const auto u32 = [&](int v) { return big ? u16(0) + u16(v) : u16(v) + u16(0); };
+    const std::string body = std::string("Exif\0\0", 6) + (big ? "MM" : "II") + u16(42) + u32(8) +
+                             u16(1) /* entry */ + u16(0x0112) + u16(3) /* SHORT */ + u32(1) +
+                             u16(orientation) + u16(0) + u32(0);
+    const auto size = static_cast<int>(body.size()) + 2;
+    return "\xFF\xE1" + std::string{char(size >> 8), char(size)} + body;
 }
 
 bool Near(const make_demo::Canvas& canvas, int x, int y, const uint8_t (&rgb)[3]) {
@@ -80,8 +78,8 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
         SCOPED_TRACE("orientation " + std::to_string(o));
         // The camera stores the upright pixel (u, v) at (x, y): 5 to 8 turned a quarter, the
         // others mirrored as the orientation notes.
-        const bool turned = o >= 5, flipU = o == 2 || o == 3 || o == 6 || o == 7;
-        const bool flipV = o == 3 || o == 4 || o == 7 || o == 8;
+        const bool turned = o >= 5, flipU = o == 2 || o == 3 || o == 6 || o == 7,
+                   flipV = o == 3 || o == 4 || o == 7 || o == 8;
         const int sw = turned ? H : W, sh = turned ? W : H;
         std::vector<uint8_t> stored;
         for (int y = 0; y < sh; ++y)

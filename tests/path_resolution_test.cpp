@@ -103,8 +103,7 @@ TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
         {"no XDG_DATA_HOME", std::nullopt, "@/s1", {local}, {local, "s1/quillowbee"}, local},
         {"a relative XDG_DATA_HOME", "rel", "@/s1", {local}, {local, "s1/quillowbee"}, local},
         {"relative and empty shared entries", "data", "::rel:@/s2/", {"s2/quillowbee"}, {d, "s2/quillowbee"}, "s2/quillowbee"},
-        {"nothing anywhere", "data", "@/s1:@/s2", {}, {d, "s1/quillowbee", "s2/quillowbee"}, std::nullopt},
-    };
+        {"nothing anywhere", "data", "@/s1:@/s2", {}, {d, "s1/quillowbee", "s2/quillowbee"}, std::nullopt}};
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,12 +139,10 @@ TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
 }
 
 TEST(ContentSearchTest, AFolderHoldsContentOnlyWithAllFourThemeFiles) {
-    const std::pair<Strings, bool> cases[] = {
-        {kAllFour, true},
-        {{"data/YRKE.DAT", "data/musik.dat", "data/Sport.dat", "data/Djur.DAT"}, true},
-        {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Djur.dat"}, false},
-        {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat/x", "Data/Djur.dat"}, false},
-    };
+    // clang-format off
+    const std::pair<Strings, bool> cases[] = {{kAllFour, true}, {{"data/YRKE.DAT", "data/musik.dat", "data/Sport.dat", "data/Djur.DAT"}, true},
+        {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Djur.dat"}, false}, {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat/x", "Data/Djur.dat"}, false}};
+    // clang-format on
     for (const auto& [files, holds] : cases) {
         TempDir root;
         for (const std::string& name : files) root.Write("pack/" + name, "x\n");
