@@ -38,18 +38,17 @@ TEST(Windows1252ToUtf8, GivesEachByteItsOwnWellFormedCharacter) {
 }
 
 TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder) {
-    testing_support::TempDir scratch;
+    TempDir scratch;
     const std::string xdg = (scratch / "xdg").string(), home = (scratch / "home").string();
-    for (const std::string below : {"", "xdg/Quillowbee/", "home/.local/share/Quillowbee/"}) {
+    for (const std::string below : {"", "xdg/Quillowbee/", "home/.local/share/Quillowbee/"})
         for (const char* file : {"Grafik/Meny/Val/Sida1.jpg", "Djur/H\xC3\xB6na/Film/01.jpg",
                                  "Ljud/A.wav", "Ljud/a.WAV", "Musik/\xC3\x85RA/x.jpg"})
             scratch.Write(below + file, "x");
-    }
     for (int upper = 0xC0; upper <= 0xDE; ++upper)
         scratch.Write("Latin/" + Windows1252ToUtf8(std::string(1, char(upper))), "x");
     scratch.Write("Latin/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8", "x");  // ŠŒŽŸ
     testing_support::ScopedCurrentDir entered(scratch.Path());
-    testing_support::ScopedEnv homeVariable("HOME", home);
+    ScopedEnv homeVariable("HOME", home);
     // XDG_DATA_HOME, the system path, the path on the disk.
     std::vector<std::tuple<std::optional<std::string>, std::string, std::string>> cases = {
         {xdg, "GRAFIK\\MENY\\VAL\\SIDA1.JPG", "Grafik/Meny/Val/Sida1.jpg"},
@@ -71,11 +70,10 @@ TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder
         {xdg, "D:\\Quillowbee\\Ljud", "D:/Quillowbee/Ljud"},
         {xdg, "C:\\QuillowbeeX\\Ljud", "C:/QuillowbeeX/Ljud"}};
     // Every Latin-1 letter finds its capital; × and ÷ are no letters and find only themselves.
-    for (int upper = 0xC0; upper <= 0xDE; ++upper) {
-        const std::string found = std::string(1, char(upper == 0xD7 ? 0xF7 : upper));
-        cases.emplace_back(xdg, "latin\\" + std::string(1, char(upper + 0x20)),
-                           "Latin/" + Windows1252ToUtf8(found));
-    }
+    for (int upper = 0xC0; upper <= 0xDE; ++upper)
+        cases.emplace_back(
+            xdg, "latin\\" + std::string(1, char(upper + 0x20)),
+            "Latin/" + Windows1252ToUtf8(std::string(1, char(upper == 0xD7 ? 0xF7 : upper))));
     for (const auto& [xdgDataHome, system, native] : cases) {
         testing_support::ScopedEnv dataHome("XDG_DATA_HOME", xdgDataHome);
         EXPECT_EQ(NativePath(system), native) << system;
