@@ -22,13 +22,8 @@ using Lines = std::vector<std::string>;
 
 // The six lines of a plain record, and its item; each record differs so a shifted one shows.
 Lines RecordLines(int i) {
-    const std::string n = std::to_string(i);
-    return {"Yrke\\Sak" + n + "\\",
-            std::to_string(i + 1),
-            std::to_string(i + 10),
-            "2",
-            std::to_string(100 + i) + ",200,300",
-            "Anm" + n};
+    const auto n = [i](int plus) { return std::to_string(i + plus); };
+    return {"Yrke\\Sak" + n(0) + "\\", n(1), n(10), "2", n(100) + ",200,300", "Anm" + n(0)};
 }
 std::string RecordItem(int i) {
     const Lines l = RecordLines(i);
