@@ -126,14 +126,9 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
 // The loader fails at the first problem; the check names the same problem with the line it is
 // on (0 for the file as a whole; nothing where only the slots are wrong).
 TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
-    const struct {
-        std::string fileName;
-        std::optional<std::string> bytes;  // nothing: no such file
-        int16_t firstSlot;
-        std::string message;
-        std::optional<int32_t> line;
-    } cases[] = {
-        // clang-format off
+    // The file, its bytes (none: no such file), the first slot, the failure, the problem's line.
+    // clang-format off
+    const std::tuple<std::string, std::optional<std::string>, int16_t, std::string, std::optional<int32_t>> cases[] = {
         {"Data\\Djur.dat", Records(7), 24, "Data\\Djur.dat: record 8: file ends before the folder line", 42},
         {"Data\\Djur.dat", Records(7) + Join({"Djur\\Sak7\\", "1", "2", "3"}), 24, "Data\\Djur.dat: record 8: file ends before the delay line", 46},
         {"Data\\Djur.dat", Records(2) + "Djur\\Sak2\\\n\n", 24, "Data\\Djur.dat: record 3: file ends before the simpleLast line", 14},
@@ -146,18 +141,17 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
         {"Data\\Musik.dat", kFolder, 8, "Data\\Musik.dat: cannot be read (Is a directory)", 0},
         {"Data\\Yrke.dat", Records(8), 30, "item 32 is outside 0..31", std::nullopt}};
     // clang-format on
-    for (const auto& c : cases) {
-        DataFolder folder(c.fileName, c.bytes);
-        EXPECT_EQ(FailureOf([&] { DataFileReader::LoadItemFile(c.fileName, c.firstSlot); }),
-                  c.message);
-        const DataFileReader::ThemeFileCheck check = DataFileReader::CheckItemFile(c.fileName);
-        if (!c.line) {
-            EXPECT_TRUE(check.problems.empty()) << c.message;
+    for (const auto& [fileName, bytes, firstSlot, message, line] : cases) {
+        DataFolder folder(fileName, bytes);
+        EXPECT_EQ(FailureOf([&] { DataFileReader::LoadItemFile(fileName, firstSlot); }), message);
+        const DataFileReader::ThemeFileCheck check = DataFileReader::CheckItemFile(fileName);
+        if (!line) {
+            EXPECT_TRUE(check.problems.empty()) << message;
             continue;
         }
-        ASSERT_EQ(check.problems.size(), 1u) << c.message;
-        EXPECT_EQ(c.fileName + ": " + check.problems[0].Text(), c.message);
-        EXPECT_EQ(check.problems[0].line, *c.line) << c.message;
+        ASSERT_EQ(check.problems.size(), 1u) << message;
+        EXPECT_EQ(fileName + ": " + check.problems[0].Text(), message);
+        EXPECT_EQ(check.problems[0].line, *line) << message;
     }
     DataFolder seven("Data\\Djur.dat", Records(7));
     EXPECT_THROW(DataFileReader::LoadItemFile("Data\\Djur.dat", 24), SystemFailure);

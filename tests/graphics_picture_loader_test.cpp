@@ -65,34 +65,32 @@ class PictureLoading : public ::testing::Test {
 };
 
 TEST_F(PictureLoading, TheRequestIsCompletedFromThePictureWhichIsDecodedReducedAndResampled) {
-    const struct {
-        int width, height;  // of the picture
-        SurfaceRequest given, completed;
-        int decodedWidth, decodedHeight;
-    } cases[] = {{123, 45, Request(0, 0, 0, 0), Request(7, 0x40, 123, 45), 123, 45},
-                 {123, 45, Request(1, 0x840, 0, 0), Request(7, 0x840, 123, 45), 123, 45},
-                 {123, 45, Request(7, 0x840, 60, 0), Request(7, 0x840, 60, 45), 123, 45},
-                 {123, 45, Request(7, 0x840, 0, 90), Request(7, 0x840, 123, 90), 123, 45},
-                 {123, 45, Request(0x21, 0x840, 8, 8), Request(0x27, 0x840, 8, 8), 31, 12},
-                 {400, 300, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 400, 300},
-                 // Half size still covers 800 x 600, even exactly; a quarter would not. At its own
-                 // size, all.
-                 {1700, 1300, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 850, 650},
-                 {1600, 1200, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 800, 600},
-                 {1700, 1300, Request(0, 0, 0, 0), Request(7, 0x40, 1700, 1300), 1700, 1300}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " into "
-                                          << c.given.width << " x " << c.given.height);
-        WriteJpegPixels("Grafik/p.jpg", c.width, c.height, Quarters(c.width, c.height));
+    // The picture's size, the request given and completed, the size decoded.
+    const std::tuple<int, int, SurfaceRequest, SurfaceRequest, int, int> cases[] = {
+        {123, 45, Request(0, 0, 0, 0), Request(7, 0x40, 123, 45), 123, 45},
+        {123, 45, Request(1, 0x840, 0, 0), Request(7, 0x840, 123, 45), 123, 45},
+        {123, 45, Request(7, 0x840, 60, 0), Request(7, 0x840, 60, 45), 123, 45},
+        {123, 45, Request(7, 0x840, 0, 90), Request(7, 0x840, 123, 90), 123, 45},
+        {123, 45, Request(0x21, 0x840, 8, 8), Request(0x27, 0x840, 8, 8), 31, 12},
+        {400, 300, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 400, 300},
+        // Half size still covers 800 x 600, even exactly; a quarter would not. At its own
+        // size, all.
+        {1700, 1300, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 850, 650},
+        {1600, 1200, Request(7, 0x840, 800, 600), Request(7, 0x840, 800, 600), 800, 600},
+        {1700, 1300, Request(0, 0, 0, 0), Request(7, 0x40, 1700, 1300), 1700, 1300}};
+    for (const auto& [width, height, given, completed, decodedWidth, decodedHeight] : cases) {
+        SCOPED_TRACE(::testing::Message() << width << " x " << height << " into " << given.width
+                                          << " x " << given.height);
+        WriteJpegPixels("Grafik/p.jpg", width, height, Quarters(width, height));
         ScopedRecordingDecoder decoder;
-        SurfaceRequest request = c.given;
+        SurfaceRequest request = given;
         const auto surface = GameUtil::LoadPictureSurface("Grafik\\p.jpg", request);
-        EXPECT_EQ(request, c.completed);
+        EXPECT_EQ(request, completed);
         ASSERT_EQ(decoder.Calls().size(), 1u);
         EXPECT_EQ(std::pair(decoder.Calls()[0].decodedWidth, decoder.Calls()[0].decodedHeight),
-                  std::pair(c.decodedWidth, c.decodedHeight));
+                  std::pair(decodedWidth, decodedHeight));
         EXPECT_EQ(std::tuple(surface->Width(), surface->Height(), surface->Caps()),
-                  std::tuple(c.completed.width, c.completed.height, c.completed.caps));
+                  std::tuple(completed.width, completed.height, completed.caps));
         ExpectQuarters(*surface);
     }
 }

@@ -85,16 +85,12 @@ const std::vector<std::string_view> kThemeFiles = {"Data\\Yrke.dat", "Data\\Musi
 const Strings kAllFour = {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat", "Data/Djur.dat"};
 
 TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
-    // Folders below the root ("@" in XDG_DATA_DIRS); `looked`: those after the current one.
-    struct Case {
-        const char* name;
-        std::optional<std::string> dataHome, dataDirs;  // nothing: unset
-        Strings withContent, looked;
-        std::optional<std::string> found;
-    };
+    // Name, XDG_DATA_HOME and XDG_DATA_DIRS (none: unset), the folders with content, those looked
+    // in after the current one, the one found. Folders lie below the root ("@" in XDG_DATA_DIRS).
+    using Opt = std::optional<std::string>;
     const std::string local = "home/.local/share/Quillowbee", d = "data/Quillowbee";
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, Opt, Opt, Strings, Strings, Opt> cases[] = {
         {"the current directory first", "data", "@/s1", {"cwd", d, "s1/quillowbee"}, {d, "s1/quillowbee"}, "cwd"},
         {"then the user's data folder", "data", "@/s1", {d, "s1/quillowbee"}, {d, "s1/quillowbee"}, d},
         {"the earlier shared folder wins", "data", "@/s1:@/s2", {"s1/quillowbee", "s2/quillowbee"}, {d, "s1/quillowbee", "s2/quillowbee"}, "s1/quillowbee"},
@@ -103,26 +99,28 @@ TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
         {"relative and empty shared entries", "data", "::rel:@/s2/", {"s2/quillowbee"}, {d, "s2/quillowbee"}, "s2/quillowbee"},
         {"nothing anywhere", "data", "@/s1:@/s2", {}, {d, "s1/quillowbee", "s2/quillowbee"}, std::nullopt}};
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, dataHomeBelow, dataDirsBelow, withContent, lookedBelow, found] :
+         cases) {
+        SCOPED_TRACE(name);
         TempDir root;
-        for (const std::string& f : c.withContent)
+        for (const std::string& f : withContent)
             for (const std::string& name : kAllFour) root.Write(f + "/" + name, "x\n");
         std::filesystem::create_directories(root / "cwd");
         const std::string at = root.Path().string();
         auto full = [&](const std::string& below) { return at + "/" + below; };
-        std::optional<std::string> dataDirs = c.dataDirs;
+        Opt dataDirs = dataDirsBelow;
         for (size_t p; (p = dataDirs->find('@')) != std::string::npos;) dataDirs->replace(p, 1, at);
         testing_support::ScopedCurrentDir cwd(root / "cwd");
-        const auto dataHome = c.dataHome && c.dataHome != "rel" ? full(*c.dataHome) : c.dataHome;
+        const Opt dataHome =
+            dataHomeBelow && dataHomeBelow != "rel" ? full(*dataHomeBelow) : dataHomeBelow;
         ScopedEnv env[] = {
             {"HOME", full("home")}, {"XDG_DATA_HOME", dataHome}, {"XDG_DATA_DIRS", dataDirs}};
         const platform::ContentSearch search = platform::FindContentFolder(kThemeFiles);
         Strings looked{full("cwd")};
-        for (const std::string& folder : c.looked) looked.push_back(full(folder));
-        if (c.found) {  // the search stops at the folder it takes
-            looked.erase(std::find(looked.begin(), looked.end(), full(*c.found)) + 1, looked.end());
-            EXPECT_EQ(search.found, full(*c.found));
+        for (const std::string& folder : lookedBelow) looked.push_back(full(folder));
+        if (found) {  // the search stops at the folder it takes
+            looked.erase(std::find(looked.begin(), looked.end(), full(*found)) + 1, looked.end());
+            EXPECT_EQ(search.found, full(*found));
         } else {
             EXPECT_EQ(search.found, std::nullopt);
             for (const std::string& folder : looked)  // the message names every folder looked in
