@@ -50,14 +50,6 @@ void ChangeEveryKey(ChoiceSettings& s) {
     s.page1Choice = s.page2SecondChoice = s.page2Choice = s.page3Choice = s.page4Choice = false;
 }
 
-struct Case {
-    const char* name;
-    std::vector<platform::SettingsFileText> files;  // the least important first
-    std::vector<std::string> options;
-    void (*change)(ChoiceSettings&);  // what they change in the reset record
-    std::string printed;              // stderr, without the "quillowbee: " of every line
-};
-
 // One file "s.ini" holding `text`.
 std::vector<platform::SettingsFileText> File(const std::string& text) {
     return {{"s.ini", text, ""}};
@@ -68,7 +60,9 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
                       delays = "(allowed: 500, 1000, 1500, 2000, 2500)";
     const std::string notALine = "' is not a key=value line, a [section] or a ;comment" + ignored;
     // clang-format off
-    const Case cases[] = {
+    // Name, files (the least important first), options, what they change in the reset record,
+    // stderr without the "quillowbee: " of every line.
+    const std::tuple<const char*, std::vector<platform::SettingsFileText>, std::vector<std::string>, void (*)(ChoiceSettings&), std::string> cases[] = {
         {"every key, any case, blanks, comments, CRLF and a byte-order mark",
          File("\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\nkeyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
               "buildUpSteps=4\nsimpleContent=True\nreversePlay=True\nfilmRepeats=8\nfilmDelayFactor=fast\npage1Choice=False\npage2SecondChoice=False\n"
@@ -118,8 +112,8 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
          [](ChoiceSettings& s) { Hide(s, {0}); }, "every item of Djur is hidden; all of them are shown\n"},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, files, options, change, printedWanted] : cases) {
+        SCOPED_TRACE(name);
         testing_support::FormHarness h;
         for (size_t item = 0; item < kItemCount; ++item)
             DataFileReader::itemTable[item].folder = "Tema\\Sak" + std::to_string(item) + "\\";
@@ -127,8 +121,8 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
         DataFileReader::itemTable[24].folder = "Djur\\H\xF6na\\";
         DataFileReader::itemTable[25].folder = "Djur\\Katt\\";
         DataFileReader::itemTable[17].folder = DataFileReader::itemTable[11].folder = "X\\Boll\\";
-        h.platform.settings.files = c.files;
-        h.form.settingOptions = c.options;
+        h.platform.settings.files = files;
+        h.form.settingOptions = options;
         h.form.ResetSettings(0);
         ::testing::internal::CaptureStderr();
         h.form.ApplyAdultSettings();
@@ -136,9 +130,9 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
         for (size_t at = 0; (at = printed.find("quillowbee: ", at)) != std::string::npos;)
             printed.erase(at, 12);
         ChoiceSettings expected = Reset();
-        c.change(expected);
+        change(expected);
         EXPECT_EQ(h.form.settings, expected);
-        EXPECT_EQ(printed, c.printed);
+        EXPECT_EQ(printed, printedWanted);
     }
 }
 

@@ -267,37 +267,32 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
         s.Both([](Surface& t) { t.BltFast(0, 0, &t, {100, 100, 500, 400}, kBltFastWait); });
     };
     // clang-format off
-    const struct {
-        const char* name;
-        const char* presents;
-        std::vector<int32_t> highlights;  // one frame for each
-        size_t at;
-        std::function<void(Scene&)> change;
-        bool instead = false;
-    } cases[] = {
-        {"repeated frames", "PUU", {45, 45, 45}, 0, [](auto&) {}},
-        {"a source pixel written", "PP", {45, 45}, 1, [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }},
-        {"a source filled", "PP", {45, 45}, 1, [](auto& s) { s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF); }},
-        {"a source replaced", "PP", {45, 45}, 1, [](auto& s) { s.background = s.Numbered(800, 600, 11); }},
-        {"a colour key set", "PPU", {45, 45, 45}, 1, [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }},
-        {"the back buffer written", "PPPU", {45, 45, 45, 45}, 1, [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }},
-        {"another surface shown", "PPPU", {45, 45, 45}, 1, [](auto& s) { s.primary->Flip(s.highlight.get(), kFlipWait); }},
-        {"a refused frame is shown in full next time", "PxPU", {45, 45, 45, 45}, 1, [](auto& s) { s.display.failNext = true; }},
-        {"frames while the display is lost draw nothing", "PUU", {45, 445, 45}, 1, [](auto& s) { s.display.lost = true; }},
+    // Name, presents, the highlight's place in each frame, the frame changed, the change, whether
+    // the change draws that frame itself.
+    const std::tuple<const char*, const char*, std::vector<int32_t>, size_t, std::function<void(Scene&)>, bool> cases[] = {
+        {"repeated frames", "PUU", {45, 45, 45}, 0, [](auto&) {}, false},
+        {"a source pixel written", "PP", {45, 45}, 1, [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }, false},
+        {"a source filled", "PP", {45, 45}, 1, [](auto& s) { s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF); }, false},
+        {"a source replaced", "PP", {45, 45}, 1, [](auto& s) { s.background = s.Numbered(800, 600, 11); }, false},
+        {"a colour key set", "PPU", {45, 45, 45}, 1, [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }, false},
+        {"the back buffer written", "PPPU", {45, 45, 45, 45}, 1, [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }, false},
+        {"another surface shown", "PPPU", {45, 45, 45}, 1, [](auto& s) { s.primary->Flip(s.highlight.get(), kFlipWait); }, false},
+        {"a refused frame is shown in full next time", "PxPU", {45, 45, 45, 45}, 1, [](auto& s) { s.display.failNext = true; }, false},
+        {"frames while the display is lost draw nothing", "PUU", {45, 445, 45}, 1, [](auto& s) { s.display.lost = true; }, false},
         {"the back buffer read and copied", "PPP", {45, 445, 445}, 2, readBack, true}};
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, presents, highlights, at, change, instead] : cases) {
+        SCOPED_TRACE(name);
         Scene s;
-        for (size_t frame = 0; frame < c.highlights.size(); ++frame) {
-            if (frame == c.at) c.change(s);
-            if (!(c.instead && frame == c.at)) s.Copy(0, 0, s.background.get());
-            if (!(c.instead && frame == c.at)) s.Copy(c.highlights[frame], 25, s.highlight.get());
+        for (size_t frame = 0; frame < highlights.size(); ++frame) {
+            if (frame == at) change(s);
+            if (!(instead && frame == at)) s.Copy(0, 0, s.background.get());
+            if (!(instead && frame == at)) s.Copy(highlights[frame], 25, s.highlight.get());
             s.Copy(100, 100, s.sprite.get(), kBltFastWait | kBltFastSourceColorKey);
             s.Flip();
-            if (frame == c.at) s.display.lost = false;
+            if (frame == at) s.display.lost = false;
         }
-        EXPECT_EQ(s.display.log, c.presents);
+        EXPECT_EQ(s.display.log, presents);
     }
 }
 
