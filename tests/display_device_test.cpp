@@ -270,7 +270,6 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
     // Name, presents, the highlight's place in each frame, the frame changed, the change, whether
     // the change draws that frame itself.
     const std::tuple<const char*, const char*, std::vector<int32_t>, size_t, std::function<void(Scene&)>, bool> cases[] = {
-        {"repeated frames", "PUU", {45, 45, 45}, 0, [](auto&) {}, false},
         {"a source pixel written", "PP", {45, 45}, 1, [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }, false},
         {"a source filled", "PP", {45, 45}, 1, [](auto& s) { s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF); }, false},
         {"a source replaced", "PP", {45, 45}, 1, [](auto& s) { s.background = s.Numbered(800, 600, 11); }, false},
