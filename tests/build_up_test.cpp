@@ -23,12 +23,10 @@ int32_t Complex(int32_t n) {
     return 26 - n;
 }
 
-std::string Local(int32_t n, const char* set = "Komplex") {
-    return std::string("local:Item/") + set + "/Byggupp/" + PictureFileName(n);
-}
 std::vector<std::string> Locals(const std::vector<int32_t>& numbers, const char* set = "Komplex") {
     std::vector<std::string> paths;
-    for (int32_t n : numbers) paths.push_back(Local(n, set));
+    for (int32_t n : numbers)
+        paths.push_back(std::string("local:Item/") + set + "/Byggupp/" + PictureFileName(n));
     return paths;
 }
 
@@ -127,20 +125,6 @@ TEST_F(BuildUpTest, TwoStepsOfOnePictureNeverEndAndTheCountStopsAtItsTop) {
     EXPECT_EQ(form.requestedScreen, Screen::kBuildUp);
 }
 
-TEST_F(BuildUpTest, EnteringTheActivityLoadsTheFilmThenShowsTheFirstPicture) {
-    scene.WriteSeries("Item\\Komplex\\Film\\", 1, 0, 1);
-    scene.SetItem(9, 3, 3, {100, 100});
-    form.settings.buildUpSteps = 10;
-    form.requestedScreen = Screen::kBuildUp;
-    form.EnterScreen();
-    const std::vector<std::string> film = {"local:Item/Komplex/Film/01.jpg",
-                                           "local:Item/Komplex/Film/02.jpg", Local(0), Local(1)};
-    EXPECT_EQ(scene.RequestedPictures(), film);
-    EXPECT_EQ(scene.PresentedColour(), Complex(0));
-    EXPECT_EQ(form.stepTime, scene.Now());
-    EXPECT_FALSE(form.isBusy);
-}
-
 // In the middle of the series a step needs more than the key delay since the last; at either
 // end it needs no waiting. Across the clock's 32-bit turn as anywhere else.
 TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
@@ -169,16 +153,16 @@ TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
 
 TEST_F(BuildUpTest, TheSoundIsDrawnFromTheClockReadAtTheStep) {
     const int32_t at = scene.Now();
-    std::vector<int16_t> first;
+    std::vector<std::vector<int16_t>> sounds;
     for (int32_t seed : {0, 1, 99, 123456}) {
         Start(10, 3);
         GameUtil::SeedRandom(seed);
         scene.platform.counter.SetMs(at);
         const size_t from = scene.platform.sound.plays.size();
         Press(0);
-        if (first.empty()) first = scene.SoundsSince(from);
-        EXPECT_EQ(scene.SoundsSince(from), first) << seed;
+        sounds.push_back(scene.SoundsSince(from));
     }
+    EXPECT_EQ(sounds, decltype(sounds)(4, sounds[0]));
 }
 
 // A missing picture is read once more; the series goes on to the film whatever is missing.
@@ -233,8 +217,8 @@ TEST_F(BuildUpTest, TheHardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideThe
         std::vector<int32_t> shown;  // after the set-up and two steps
     } cases[] = {
         {"complete copy", true, -1, {hd + "01.jpg", hd + "02.jpg", hd + "03.jpg", hd + "04.jpg"}, {0, 1, 2}},
-        {"no copy", false, -1, {hd + "01.jpg", Local(0), Local(1), Local(2), Local(3)}, {Complex(0), Complex(1), Complex(2)}},
-        {"third missing from the copy", true, 2, {hd + "01.jpg", hd + "02.jpg", hd + "03.jpg", Local(2), Local(3)}, {0, 1, Complex(2)}},
+        {"no copy", false, -1, {hd + "01.jpg", Locals({0})[0], Locals({1})[0], Locals({2})[0], Locals({3})[0]}, {Complex(0), Complex(1), Complex(2)}},
+        {"third missing from the copy", true, 2, {hd + "01.jpg", hd + "02.jpg", hd + "03.jpg", Locals({2})[0], Locals({3})[0]}, {0, 1, Complex(2)}},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -6,7 +6,6 @@
 
 #include "content/millisecond_clock.h"
 #include "navigation_fixture.h"
-#include "sound/dsound.h"
 
 namespace {
 
@@ -53,15 +52,11 @@ const Case kCases[] = {
     {"exit top left", 0, 0, In::Left, 0, 0, {734, 534}, 0, 0, 1, false},
     {"exit bottom right", 0, 0, In::Left, 0, 0, {789, 589}, 0, 0, 1, false},
     {"left of exit", 0, 0, In::Left, 0, 0, {733, 560}, 1, 1, 1, true, false, {}, 0, 0, true},
-    {"right of exit", 0, 0, In::Left, 0, 0, {790, 560}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"above exit", 0, 0, In::Left, 0, 0, {760, 533}, 1, 1, 1, true, false, {}, 0, 0, true},
-    {"below exit", 0, 0, In::Left, 0, 0, {760, 590}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"exit locked", 0, 0, In::Left, 0, 0, {760, 560}, 0, 0, 1, true, true},
     {"choices top left", 0, 0, In::Left, 0, 0, {734, 466}, 12, 12, 1},
     {"choices bottom right", 0, 0, In::Left, 0, 0, {789, 524}, 12, 12, 1},
-    {"left of choices", 0, 0, In::Left, 0, 0, {733, 500}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"right of choices", 0, 0, In::Left, 0, 0, {790, 500}, 1, 1, 1, true, false, {}, 0, 0, true},
-    {"above choices", 0, 0, In::Left, 0, 0, {760, 465}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"below choices", 0, 0, In::Left, 0, 0, {760, 525}, 1, 1, 1, true, false, {}, 0, 0, true},
     // Sub-menu cells split at x = 200, 400, 600 and below y = 260.
     {"cell 0 corner", 2, 2, In::Left, 0, 0, {199, 260}, 5, 8, 1, true, false, {}, 0, kNone, false, 8},
@@ -95,12 +90,10 @@ const Case kCases[] = {
     {"ctrl+delete locked", 2, 2, In::Key, kKeyDelete, kCtrl, {0, 0}, 2, 2, 1, false, true},
     {"ctrl+delete on film", 6, 8, In::Key, kKeyDelete, kCtrl, {0, 0}, 6, 8, 1, false, true},
     {"ctrl+shift+delete", 0, 0, In::Key, kKeyDelete, 3, {0, 0}, 0, 0, 1, true, true},
-    {"delete", 0, 0, In::Key, kKeyDelete, 0, {0, 0}, 0, 0, 1, true, true},
     {"ctrl+delete open", 0, 0, In::Key, kKeyDelete, kCtrl, {0, 0}, 0, 0, 1},
     {"F1 main menu", 0, 0, In::Key, kKeyF1, 0, {0, 0}, 12, 12, 0},
     {"F1 sub-menu", 2, 2, In::Key, kKeyF1, 0, {0, 0}, 2, 2, 1},
     {"other key", 5, 9, In::Key, 65, kCtrl, {0, 0}, 5, 9, 1, true, true},
-    {"unknown key", 12, 12, In::Key, platform::kKeyOther, 0, {0, 0}, 12, 12, 1, true, true},
     // Window requests: the exit lock refuses the close button, never a termination request.
     {"close", 6, 8, In::Close, 0, 0, {0, 0}, 6, 8, 0, false},
     {"close locked", 2, 2, In::Close, 0, 0, {0, 0}, 2, 2, 0, true, true},
@@ -124,29 +117,19 @@ TEST_F(NavigationTest, InputOutcomes) {
         form.isRunning = true;
         Show(c.screen, c.context);
         h.platform.window.pointer = c.at;
-        switch (c.input) {
-            case In::Key:
-                h.Key(c.key, c.shift);
-                break;
-            case In::Left:
-                h.Click(c.at.x, c.at.y);
-                break;
-            case In::Middle:
-                h.Click(c.at.x, c.at.y, platform::kButtonMiddle);
-                break;
-            case In::Right:
-                h.Click(c.at.x, c.at.y, platform::kButtonRight);
-                break;
-            case In::Move:
-                h.MoveTo(c.at.x, c.at.y);
-                break;
-            case In::Close:
-            case In::Quit:
-                h.platform.window.pending.push_back({c.input == In::Close
-                                                         ? headless::InputEvent::Kind::Close
-                                                         : headless::InputEvent::Kind::Quit});
-                h.platform.window.Yield(form);
-                break;
+        using Kind = headless::InputEvent::Kind;
+        if (c.input == In::Key) {
+            h.Key(c.key, c.shift);
+        } else if (c.input == In::Move) {
+            h.MoveTo(c.at.x, c.at.y);
+        } else if (c.input == In::Close || c.input == In::Quit) {
+            h.platform.window.pending.push_back({c.input == In::Close ? Kind::Close : Kind::Quit});
+            h.platform.window.Yield(form);
+        } else {
+            h.Click(c.at.x, c.at.y,
+                    c.input == In::Left     ? platform::kButtonLeft
+                    : c.input == In::Middle ? platform::kButtonMiddle
+                                            : platform::kButtonRight);
         }
         EXPECT_EQ(form.requestedScreen, c.requested);
         EXPECT_EQ(form.menuContext, c.contextAfter);
@@ -161,22 +144,19 @@ TEST_F(NavigationTest, InputOutcomes) {
         if (c.focus != kNone) {
             EXPECT_EQ(form.subMenuFocus, c.focus);
         }
-        const std::vector<platform::Point> warps =
-            c.warp ? std::vector<platform::Point>{form.subMenuWarpPoints[c.focus]}
-                   : std::vector<platform::Point>{};
-        EXPECT_EQ(h.platform.window.warps, warps);
+        EXPECT_EQ(h.platform.window.warps, c.warp ? std::vector{form.subMenuWarpPoints[c.focus]}
+                                                  : std::vector<platform::Point>{});
     }
 }
 
 TEST_F(NavigationTest, SpaceOnTheMainMenuCyclesItsFourWarpPoints) {
-    const int16_t expected[] = {1, 2, 3, 0, 1};
-    for (int16_t focus : expected) {
+    for (int16_t focus : {1, 2, 3, 0, 1}) {
         h.Key(kKeySpace);
         EXPECT_EQ(form.mainMenuFocus, focus);
     }
-    const std::vector<platform::Point> warps = {
-        {560, 135}, {245, 415}, {560, 415}, {245, 135}, {560, 135}};
-    EXPECT_EQ(h.platform.window.warps, warps);
+    EXPECT_EQ(
+        h.platform.window.warps,
+        (std::vector<platform::Point>{{560, 135}, {245, 415}, {560, 415}, {245, 135}, {560, 135}}));
     EXPECT_EQ(Clicks(), 5);
 }
 
@@ -220,12 +200,10 @@ const LeaveCase kLeaveCases[] = {
     {6, Leave::Escape, 501, 500, false, Result::Silent, 0},
     {6, Leave::Escape, 2999, 500, false, Result::Silent, 0},
     {6, Leave::Escape, 3000, 500, false, Result::Leaves, 1},
-    {6, Leave::Escape, 3000, 2500, false, Result::Leaves, 1},
     {6, Leave::Escape, 3000, 500, true, Result::LockedRenews, 0},
     {6, Leave::Escape, 2999, 500, true, Result::Silent, 0},
     {5, Leave::Escape, 501, 500, false, Result::Leaves, 1},  // no 3000 ms guard on the build-up
     {5, Leave::Escape, 500, 500, false, Result::ClickOnly, 1},
-    {5, Leave::Escape, 1000, 1000, false, Result::ClickOnly, 1},
     {5, Leave::Escape, 501, 500, true, Result::LockedRenews, 0},
     // Space and a click on the film go through Escape, each level with its own click.
     {6, Leave::Space, 2999, 500, false, Result::Silent, 0},
@@ -263,9 +241,8 @@ TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
             SetNow(start + c.elapsed);
             const int32_t now = GameUtil::GetMilliseconds();
 
-            if (c.input == Leave::Click)
-                h.Click(400, 300);
-            else
+            if (c.input == Leave::Click) h.Click(400, 300);
+            if (c.input != Leave::Click)
                 h.Key(c.input == Leave::Escape  ? kKeyEscape
                       : c.input == Leave::Space ? kKeySpace
                                                 : kKeyF1);
@@ -282,27 +259,10 @@ TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
             EXPECT_EQ(form.nextBuildUpPicture == nullptr, released);
             EXPECT_EQ(form.filmPictures[1] == nullptr, released && c.screen == 6);
             EXPECT_EQ(h.platform.sound.Find("Fiol.wav")->playing, !leaves);
-            EXPECT_EQ(h.platform.window.warps,
-                      leaves ? std::vector<platform::Point>{form.subMenuWarpPoints[2]}
-                             : std::vector<platform::Point>{});
+            EXPECT_EQ(h.platform.window.warps, leaves ? std::vector{form.subMenuWarpPoints[2]}
+                                                      : std::vector<platform::Point>{});
         }
     }
-}
-
-TEST_F(NavigationTest, ARenewedStepTimeStartsBothGuardsAgain) {
-    Show(6, 9);
-    form.settings.keyDelay = 500;
-    form.settings.escapeLocks[0] = true;
-    form.stepTime = GameUtil::GetMilliseconds();
-    h.platform.counter.AdvanceMs(3000);
-    h.Key(kKeyEscape);  // renews stepTime
-    form.settings.escapeLocks[0] = false;
-    h.platform.counter.AdvanceMs(2400);
-    h.Key(kKeyEscape);
-    EXPECT_EQ(form.requestedScreen, 6);
-    h.platform.counter.AdvanceMs(600);
-    h.Key(kKeyEscape);
-    EXPECT_EQ(form.requestedScreen, 3);
 }
 
 }  // namespace
