@@ -47,18 +47,18 @@ class ChoicesScreenTest : public NavigationTest {
 
     int CountPixels(uint32_t color) {
         int count = 0;
-        for (int32_t y = 0; y < 600; ++y)
-            for (int32_t x = 0; x < 800; ++x) count += At(x, y) == ColorToPixel(color) ? 1 : 0;
+        for (int32_t i = 0; i < 800 * 600; ++i)
+            count += At(i % 800, i / 800) == ColorToPixel(color);
         return count;
     }
 
     // Whole marks with their top-left corners at `marks`, and no other.
     void ExpectMarks(const std::vector<platform::Point>& marks) {
-        for (const platform::Point& m : marks) {
-            SCOPED_TRACE(testing::Message() << "mark at " << m.x << ", " << m.y);
-            EXPECT_EQ(At(m.x, m.y), ColorToPixel(kMarkColor));
-            EXPECT_EQ(At(m.x + 22, m.y + 22), ColorToPixel(kMarkColor));
-            EXPECT_EQ(At(m.x + 11, m.y + 11), ColorToPixel(0));
+        for (const auto [x, y] : marks) {
+            EXPECT_EQ(
+                std::tuple(At(x, y), At(x + 22, y + 22), At(x + 11, y + 11)),
+                std::tuple(ColorToPixel(kMarkColor), ColorToPixel(kMarkColor), ColorToPixel(0)))
+                << "mark at " << x << ", " << y;
         }
         // The mark's white part is 23 x 23 less its 5 x 5 centre.
         EXPECT_EQ(CountPixels(kMarkColor), static_cast<int>(marks.size()) * (529 - 25));
@@ -195,10 +195,9 @@ TEST_F(NavigationTest, ChoicesScreenButtonsAndTheirBounds) {
         form.settings.page = start;
         h.Click(c.x, c.y);
         EXPECT_EQ(form.settings.page, c.page < 0 ? start : c.page);
-        EXPECT_EQ(form.requestedScreen, c.leaves ? 0 : 12);
-        EXPECT_EQ(form.menuContext, c.leaves ? 0 : 12);
-        EXPECT_EQ(Clicks(), c.leaves ? 1 : 0);
-        EXPECT_EQ(Plays(), c.leaves ? 1u : 0u);
+        const int16_t screen = c.leaves ? 0 : 12;
+        EXPECT_EQ(std::pair(form.requestedScreen, form.menuContext), std::pair(screen, screen));
+        EXPECT_EQ(std::pair(Clicks(), Plays()), std::pair(c.leaves ? 1 : 0, c.leaves ? 1ul : 0ul));
     }
 }
 
@@ -207,8 +206,7 @@ TEST_F(NavigationTest, TheLeaveButtonUndoesTheVisitEscapeKeepsIt) {
         SCOPED_TRACE(leaveButton ? "leave button" : "escape");
         form.ResetSettings(0);
         Show(0, 0);
-        h.Key(platform::kKeyF1);
-        Switch();
+        h.Key(platform::kKeyF1), Switch();
         const ChoiceSettings onEntry = form.settings;
         h.Click(300, 300, platform::kButtonRight);  // the marker toggle
         form.settings.keyDelay = 2500;
@@ -218,8 +216,7 @@ TEST_F(NavigationTest, TheLeaveButtonUndoesTheVisitEscapeKeepsIt) {
         EXPECT_EQ(form.requestedScreen, 0);
         EXPECT_EQ(form.settings == onEntry, leaveButton);
         EXPECT_EQ(form.settings.showPointerSprite, !leaveButton);
-        Switch();
-        h.Key(platform::kKeyF1);
+        Switch(), h.Key(platform::kKeyF1);
         // The leave button also brings back the information page for the next visit.
         EXPECT_EQ(form.settings.page, leaveButton ? 0 : 3);
     }

@@ -101,8 +101,8 @@ TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
     scene.SetItem(kItem, 3, 3, {100, 100});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(scene.dir.Path() / "data-home");
-        std::filesystem::remove_all(scene.dir.Path() / "C:");
+        for (const char* copy : {"data-home", "C:"})
+            std::filesystem::remove_all(scene.dir.Path() / copy);
         scene.WriteSeries(kComplexFilm, 1, 0, 1);
         if (c.copy) scene.WriteSeries(kComplexFilm, 1, 13, 1, true);
         if (c.missing >= 0) scene.RemovePicture(kComplexFilm, c.missing);
@@ -111,11 +111,10 @@ TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
         const size_t before = scene.decoder->Paths().size();
         form.LoadFilm();
         EXPECT_EQ(scene.RequestedPictures(before), c.loads);
-        ASSERT_EQ(form.filmPictures.size(), 2u);
-        for (size_t n = 0; n < 2; ++n) {
-            const SurfaceSlot& p = form.filmPictures[n];
-            EXPECT_EQ(p ? ColourIndexOf(p->PixelAt(1, 1)) : -1, c.colours[n]) << n;
-        }
+        std::vector<int32_t> colours;
+        for (const SurfaceSlot& p : form.filmPictures)
+            colours.push_back(p ? ColourIndexOf(p->PixelAt(1, 1)) : -1);
+        EXPECT_EQ(colours, c.colours);
         EXPECT_EQ(scene.SettingsWrites(),
                   std::vector<std::string>(c.writes, "Quillowbee/Settings/movieOnHd=False"));
         EXPECT_EQ(form.settings.movieOnHd, c.writes == 0);
@@ -155,29 +154,14 @@ TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsAfterACopiedPicture) {
         Restart();
         form.settings.filmRepeats = c.repeats;
         form.filmPasses = c.passes;
-        if (c.failure == 1) {
-            SurfaceRequest request{.flags = 7, .height = 300, .width = 400, .caps = 0x840};
-            form.filmPictures[0] = GameUtil::displayDevice->CreateSurface(request);
-        }
+        if (c.failure == 1)
+            form.filmPictures[0] = GameUtil::displayDevice->CreateSurface(
+                {.flags = 7, .height = 300, .width = 400, .caps = 0x840});
         scene.platform.display.lost = c.failure == 2;
         EXPECT_EQ(PassAsksToLeave(), c.leaves);
         EXPECT_EQ(form.filmIndex, 0);  // the deadline has not passed
         scene.platform.display.lost = false;
     }
-}
-
-TEST_F(FilmTest, RepeatsTheLeaveRequestEveryPassUntilItIsAccepted) {
-    StartFilm(kItem, {100, 100});
-    form.settings.filmRepeats = 2;
-    form.filmPasses = 2;
-    form.settings.keyDelay = 500;
-    form.stepTime = scene.Now();
-    for (int64_t wait : {0, 100, 3000}) {
-        Advance(wait);
-        form.filmDeadline = GameUtil::AddMs(scene.Now(), 1000);
-        EXPECT_TRUE(PassAsksToLeave());
-    }
-    EXPECT_EQ(form.requestedScreen, 2);
 }
 
 // One pass at a given time: a picture changes only once the clock is strictly past its deadline
@@ -235,13 +219,8 @@ TEST_F(FilmTest, AnEmptyPictureHoldsTheFilm) {
     for (const bool failedLoad : {true, false}) {
         SCOPED_TRACE(failedLoad ? "after a failed load" : "one picture empty");
         StartFilm(8, {100, 100, 100});
-        if (failedLoad) {
-            scene.RemovePicture(kComplexFilm, 2);
-            Restart();
-        } else {
-            form.filmIndex = 1;
-            form.filmPictures[1].reset();
-        }
+        if (failedLoad) scene.RemovePicture(kComplexFilm, 2), Restart();
+        if (!failedLoad) form.filmIndex = 1, form.filmPictures[1].reset();
         const int16_t index = form.filmIndex;
         form.settings.filmRepeats = 2;
         form.filmPasses = 2;
@@ -274,11 +253,9 @@ TEST_F(FilmTest, SoundsOfTheirOwn) {
         {8, 0, true, false, {}},
         {8, 0, false, true, {DSound::kViolin}},
         {24, 0, false, false, {DSound::kHen}},
-        {24, 5, false, false, {}},
         {24, 6, false, false, {DSound::kHenCall}},
         {24, 6, false, false, {}},  // the call is still sounding
         {24, 6, true, false, {DSound::kHenCall}},
-        {24, 7, true, false, {}},
         {24, 6, false, true, {DSound::kHen, DSound::kHenCall}},
         {9, 6, false, true, {}},
     };
@@ -286,10 +263,7 @@ TEST_F(FilmTest, SoundsOfTheirOwn) {
     int16_t item = -1;
     for (const auto& s : steps) {
         SCOPED_TRACE(testing::Message() << "item " << s.item << ", picture " << s.picture);
-        if (s.item != item) {
-            StartFilm(s.item, {100, 100, 100, 100, 100, 100, 100, 100});
-            item = s.item;
-        }
+        if (s.item != item) StartFilm(item = s.item, std::vector<int16_t>(8, 100));
         form.filmIndex = s.picture;
         if (s.finishOneShots) scene.platform.sound.FinishOneShots();
         if (s.stopAll) DSound::StopAllSounds();

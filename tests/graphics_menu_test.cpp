@@ -65,6 +65,7 @@ class MenuTest : public ::testing::Test {
         if (at.x > 0) ExpectAt({at.x - 1, at.y}, background, "left of it");
         if (at.x + w < 800) ExpectAt({at.x + w, at.y + ht - 1}, background, "right of it");
         if (at.y + ht < 600) ExpectAt({at.x, at.y + ht}, background, "below it");
+        if (at.y > 0) ExpectAt({at.x + w - 1, at.y - 1}, background, "above it");
     }
     // Every slot of the main set except the notes filled (or all empty) at its size.
     void ExpectMainSet(bool filled) {
@@ -105,10 +106,6 @@ TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizes) {
         EXPECT_EQ(listed[k].height, calls[k].wantHeight) << listed[k].path;
     }
     ExpectMainSet(true);
-    for (const auto& note : h.form.notePictures) EXPECT_EQ(note->Height(), 600);
-    EXPECT_EQ(h.form.selectedMarkPicture->Width(), 23);
-    EXPECT_EQ(h.form.crossPicture->Height(), 54);
-    EXPECT_EQ(h.form.crossPicture->Caps(), 0x840);
     EXPECT_EQ(h.form.crossPicture->ColorKey(), std::optional<uint16_t>(0));
     EXPECT_TRUE(h.platform.settings.writes.empty());
 }
@@ -200,14 +197,16 @@ TEST_F(MenuTest, AFailedEarlyFlipCountsAsAFailureOfTheSet) {
     ExpectMainSet(true);
 }
 
-TEST_F(MenuTest, HighlightsFollowThePointer) {
+// The highlights follow the pointer; the stop note shows only on the locked main menu.
+TEST_F(MenuTest, HighlightsAndTheStopNote) {
     // clang-format off
     const struct {
         int16_t screen;
         platform::Point pointer;
-        const char* picture;
+        const char* picture;  // nullptr: the background shows there
         platform::Point drawnAt;
         int width, height;
+        bool locked = false;
     } cases[] = {
         // The main menu's highlight splits at 390 x 285, not where clicks split.
         {0, {390, 285}, "Grafik\\Meny\\StartMeny0.jpg", {80, 0}, 310, 285},
@@ -218,13 +217,19 @@ TEST_F(MenuTest, HighlightsFollowThePointer) {
         {2, {200, 261}, "Grafik\\Meny\\Knapp1_13.jpg", {205, 260}, 195, 260},
         {1, {799, 0}, "Grafik\\Meny\\Knapp1_03.jpg", {595, 0}, 195, 260},
         {3, {599, 599}, "Grafik\\Meny\\Knapp1_22.jpg", {400, 260}, 195, 260},
+        {0, {100, 100}, "Grafik\\Meny\\StoppLapp.jpg", {730, 530}, 70, 70, true},
+        {0, {100, 100}, nullptr, {730, 530}, 70, 70, false},
+        {1, {100, 100}, nullptr, {730, 530}, 70, 70, true},
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.picture);
+        SCOPED_TRACE(testing::Message()
+                     << (c.picture ? c.picture : "nothing") << " on " << c.screen);
+        h.form.settings.exitLocked = c.locked;
         ComposeAt(c.screen, c.pointer);
-        ExpectPicture(c.drawnAt, c.width, c.height, ColourOf(c.picture),
-                      ColourOf(kBackgrounds[c.screen]));
+        const Rgb background = ColourOf(kBackgrounds[c.screen]);
+        ExpectPicture(c.drawnAt, c.width, c.height, c.picture ? ColourOf(c.picture) : background,
+                      background);
     }
 }
 
@@ -236,10 +241,7 @@ TEST_F(MenuTest, DisabledItemsOfTheThemeShowTheirNoteCell) {
     ComposeAt(3, {500, 100});
     const Rgb background = ColourOf(kBackgrounds[3]);
     // The button of item 18 was drawn, then covered by the same cell of note picture 2.
-    ExpectAt({402, 2}, NoteColour(2, 2), "note cell of item 18");
-    ExpectAt({592, 257}, NoteColour(2, 2), "note cell of item 18");
-    ExpectAt({399, 100}, background, "left of the cell");
-    ExpectAt({500, 261}, background, "below the cell");
+    ExpectPicture({400, 0}, 195, 260, NoteColour(2, 2), background);
     ExpectAt({300, 390}, NoteColour(2, 5), "note cell of item 21");
     ExpectAt({500, 390}, background, "item 6 of theme 1");
     // Outside the themes' contexts nothing is overlaid.
@@ -247,19 +249,6 @@ TEST_F(MenuTest, DisabledItemsOfTheThemeShowTheirNoteCell) {
     GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, 0);
     h.form.DrawSubMenuSelection();
     EXPECT_EQ(GameUtil::backBuffer->PixelAt(300, 390), 0);
-}
-
-TEST_F(MenuTest, TheStopNoteShowsOnlyOnTheLockedMainMenu) {
-    for (const auto& [screen, locked] : {std::pair{0, true}, {0, false}, {1, true}}) {
-        SCOPED_TRACE(testing::Message() << screen << (locked ? " locked" : " open"));
-        h.form.settings.exitLocked = locked;
-        ComposeAt(static_cast<int16_t>(screen), {100, 100});
-        const Rgb background = ColourOf(kBackgrounds[screen]);
-        const Rgb note =
-            screen == 0 && locked ? ColourOf("Grafik\\Meny\\StoppLapp.jpg") : background;
-        ExpectPicture({730, 530}, 70, 70, note, background);
-        ExpectAt({799, 529}, background, "above the note");
-    }
 }
 
 TEST_F(MenuTest, EmptySlotsDrawNothingAndScreensWithoutABackgroundFail) {

@@ -14,10 +14,7 @@ namespace {
 
 class SoundBankTest : public ::testing::Test {
   protected:
-    SoundBankTest() : cwd_(dir_.Path()) {
-        ResetModules();
-        WriteSoundBank(dir_.Path());
-    }
+    SoundBankTest() { ResetModules(), WriteSoundBank(dir_.Path()); }
     ~SoundBankTest() override { ResetModules(); }
 
     headless::SoundBuffer& Buffer(int16_t slot) {
@@ -25,7 +22,7 @@ class SoundBankTest : public ::testing::Test {
     }
 
     TempDir dir_;
-    ScopedCurrentDir cwd_;
+    ScopedCurrentDir cwd_{dir_.Path()};
     headless::Platform platform_;
 };
 
