@@ -161,59 +161,30 @@ TEST_F(BuildUpTest, TheSoundIsDrawnFromTheClockReadAtTheStep) {
     EXPECT_EQ(sounds, decltype(sounds)(4, sounds[0]));
 }
 
-// A missing picture is read once more; the series goes on to the film whatever is missing.
+// A missing picture is read once more. While movieOnHd the hard-disk copy is read; a failure
+// there clears movieOnHd and reads beside the program. The series goes on to the film whatever is
+// missing; during the steps the picture shown holds until the next one.
 TEST_F(BuildUpTest, AMissingPictureIsRetriedOnceAndTheSeriesStillReachesTheFilm) {
-    // clang-format off
-    const struct {
-        int32_t missing;
-        std::vector<int32_t> startLoads;
-        std::vector<int32_t> shown;  // after each step
-        std::vector<int32_t> stepLoads;
-    } cases[] = {
-        // At the set-up: nothing is kept, and the steps go on without a picture ahead.
-        {0, {0, 0}, {kUntouched, Complex(2), Complex(3), Complex(3)}, {2, 3}},
-        {1, {0, 1, 0, 1}, {Complex(0), Complex(2), Complex(3), Complex(3)}, {2, 3}},
-        // During the steps the picture shown holds until the next one.
-        {2, {0, 1}, {Complex(1), Complex(1), Complex(3), Complex(3)}, {2, 2, 3}},
-        {3, {0, 1}, {Complex(1), Complex(2), Complex(2), Complex(2)}, {2, 3, 3}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.missing);
-        scene.WriteSeries(kComplexSeries, 10, Complex(0), -1);
-        scene.RemovePicture(kComplexSeries, c.missing);
-        scene.platform.settings.writes.clear();
-        scene.FillBackBuffer(kUntouched);
-        size_t before = scene.decoder->Paths().size();
-        Start(10, 3);
-        EXPECT_EQ(scene.RequestedPictures(before), Locals(c.startLoads));
-        EXPECT_EQ(form.buildUpPicture == nullptr, c.missing < 2);
-
-        before = scene.decoder->Paths().size();
-        form.stepTime = scene.Now();
-        std::vector<int32_t> shown;
-        while (shown.size() < c.shown.size())
-            shown.push_back(Press(501) ? scene.PresentedColour() : -1);
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(scene.RequestedPictures(before), Locals(c.stepLoads));
-        EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-        EXPECT_EQ(scene.SettingsWrites(), std::vector<std::string>(2, kSettingsWrite));
-    }
-}
-
-TEST_F(BuildUpTest, TheHardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideTheProgram) {
-    const std::string hd = "hd:Item/Komplex/Byggupp/";
+    const auto L = [](int32_t n) { return Locals({n})[0]; };  // beside the program
+    const auto H = [](int32_t n) { return "hd:Item/Komplex/Byggupp/" + PictureFileName(n); };
     // clang-format off
     const struct {
         const char* name;
-        bool copy;
-        int32_t missingFromCopy;  // -1: none
-        std::vector<std::string> loads;
-        std::vector<int32_t> shown;  // after the set-up and two steps
+        bool movieOnHd, copy;
+        int32_t missing, missingFromCopy;  // -1: none
+        std::vector<std::string> startLoads;
+        std::vector<int32_t> shown;  // after each step
+        std::vector<std::string> stepLoads;
+        size_t writes;
     } cases[] = {
-        {"complete copy", true, -1, {hd + "01.jpg", hd + "02.jpg", hd + "03.jpg", hd + "04.jpg"}, {0, 1, 2}},
-        {"no copy", false, -1, {hd + "01.jpg", Locals({0})[0], Locals({1})[0], Locals({2})[0], Locals({3})[0]}, {Complex(0), Complex(1), Complex(2)}},
-        {"third missing from the copy", true, 2, {hd + "01.jpg", hd + "02.jpg", hd + "03.jpg", Locals({2})[0], Locals({3})[0]}, {0, 1, Complex(2)}},
+        // At the set-up nothing is kept, and the steps go on without a picture ahead.
+        {"first missing", false, false, 0, -1, {L(0), L(0)}, {kUntouched, Complex(2), Complex(3), Complex(3)}, {L(2), L(3)}, 2},
+        {"second missing", false, false, 1, -1, {L(0), L(1), L(0), L(1)}, {Complex(0), Complex(2), Complex(3), Complex(3)}, {L(2), L(3)}, 2},
+        {"third missing", false, false, 2, -1, {L(0), L(1)}, {Complex(1), Complex(1), Complex(3), Complex(3)}, {L(2), L(2), L(3)}, 2},
+        {"last missing", false, false, 3, -1, {L(0), L(1)}, {Complex(1), Complex(2), Complex(2), Complex(2)}, {L(2), L(3), L(3)}, 2},
+        {"complete copy", true, true, -1, -1, {H(0), H(1)}, {1, 2, 3, 3}, {H(2), H(3)}, 0},
+        {"no copy", true, false, -1, -1, {H(0), L(0), L(1)}, {Complex(1), Complex(2), Complex(3), Complex(3)}, {L(2), L(3)}, 1},
+        {"third missing from the copy", true, true, -1, 2, {H(0), H(1)}, {1, Complex(2), Complex(3), Complex(3)}, {H(2), L(2), L(3)}, 1},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -222,15 +193,25 @@ TEST_F(BuildUpTest, TheHardDiskCopyIsReadWhileMovieOnHdAndTheRetryReadsBesideThe
             std::filesystem::remove_all(scene.dir.Path() / copy);
         if (c.copy) scene.WriteSeries(kComplexSeries, 3, 0, 1, true);
         if (c.missingFromCopy >= 0) scene.RemovePicture(kComplexSeries, c.missingFromCopy, true);
+        scene.WriteSeries(kComplexSeries, 10, Complex(0), -1);
+        if (c.missing >= 0) scene.RemovePicture(kComplexSeries, c.missing);
         scene.platform.settings.writes.clear();
-        form.settings.movieOnHd = true;
-        const size_t before = scene.decoder->Paths().size();
+        scene.FillBackBuffer(kUntouched);
+        form.settings.movieOnHd = c.movieOnHd;
+        size_t before = scene.decoder->Paths().size();
         Start(10, 3);
-        std::vector<int32_t> shown = {scene.PresentedColour()};
-        while (shown.size() < 3) shown.push_back(Press(501) ? scene.PresentedColour() : -1);
+        EXPECT_EQ(scene.RequestedPictures(before), c.startLoads);
+        EXPECT_EQ(form.buildUpPicture == nullptr, c.missing == 0 || c.missing == 1);
+
+        before = scene.decoder->Paths().size();
+        form.stepTime = scene.Now();
+        std::vector<int32_t> shown;
+        while (shown.size() < c.shown.size())
+            shown.push_back(Press(501) ? scene.PresentedColour() : -1);
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(scene.RequestedPictures(before), c.loads);
-        EXPECT_EQ(scene.SettingsWrites().size(), c.copy && c.missingFromCopy < 0 ? 0u : 1u);
+        EXPECT_EQ(scene.RequestedPictures(before), c.stepLoads);
+        EXPECT_EQ(form.requestedScreen, Screen::kFilm);
+        EXPECT_EQ(scene.SettingsWrites(), std::vector<std::string>(c.writes, kSettingsWrite));
     }
 }
 

@@ -49,39 +49,10 @@ class FilmTest : public ::testing::Test {
     void Advance(int64_t ms) { scene.platform.counter.AdvanceMs(ms); }
 };
 
-TEST_F(FilmTest, LoadsEveryPictureInOrderWithItsDelay) {
-    const std::vector<int16_t> delays = {120, 80, 300, 45};
-    scene.SetItem(kItem, 3, 3, delays);
-    scene.WriteSeries(kComplexFilm, 3, 0, 1);
-    scene.WriteSeries("Item\\Enkel\\Film\\", 3, 10, 1);
-    for (const bool simple : {false, true}) {
-        SCOPED_TRACE(simple ? "simple" : "complex");
-        form.settings.simpleContent = simple;
-        form.settings.reversePlay = simple;
-        form.buildUpStride = 5;
-        form.filmPasses = 9;
-        const size_t before = scene.decoder->Paths().size();
-        form.LoadFilm();
-        const std::vector<std::string> loads = scene.RequestedPictures(before);
-        ASSERT_EQ(loads.size(), 4u);
-        ASSERT_EQ(form.filmPictures.size(), 4u);
-        for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(loads[n], Local(simple ? "Enkel" : "Komplex", n));
-            ASSERT_TRUE(form.filmPictures[n]);
-            EXPECT_EQ(form.filmPictures[n]->Width(), 800);
-            EXPECT_EQ(ColourIndexOf(form.filmPictures[n]->PixelAt(1, 1)), (simple ? 10 : 0) + n);
-        }
-        EXPECT_EQ(form.filmDelays, delays);
-        EXPECT_EQ(form.filmIndex, simple ? 3 : 0);  // backwards from the last picture
-        EXPECT_EQ(form.buildUpStride, 1);
-        EXPECT_EQ(form.filmPasses, 0);
-    }
-    EXPECT_TRUE(scene.SettingsWrites().empty());
-}
-
-// movieOnHd reads the hard-disk copy; a failure clears it and reads once more beside the
-// program; a second failure leaves every picture empty.
-TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
+// Every picture in order with its delay, from the simple or the complex set; movieOnHd reads the
+// hard-disk copy; a failure clears it and reads once more beside the program; a second failure
+// leaves every picture empty.
+TEST_F(FilmTest, LoadsItsPicturesAndRetriesAFailedLoadOnceBesideTheProgram) {
     const std::string hd = "hd:Item/Komplex/Film/";
     // clang-format off
     const struct {
@@ -91,14 +62,18 @@ TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
         std::vector<std::string> loads;
         std::vector<int32_t> colours;  // -1: empty
         size_t writes;
+        bool simple = false;  // and backwards
     } cases[] = {
+        {"beside the program", false, false, -1, {Local("Komplex", 0), Local("Komplex", 1)}, {0, 1}, 0},
+        {"simple set, backwards", false, false, -1, {Local("Enkel", 0), Local("Enkel", 1)}, {10, 11}, 0, true},
         {"complete copy", true, true, -1, {hd + "01.jpg", hd + "02.jpg"}, {13, 14}, 0},
         {"no copy", true, false, -1, {hd + "01.jpg", Local("Komplex", 0), Local("Komplex", 1)}, {0, 1}, 1},
         {"missing twice", false, false, 1, {Local("Komplex", 0), Local("Komplex", 1), Local("Komplex", 0), Local("Komplex", 1)}, {-1, -1}, 2},
         {"first missing twice", false, false, 0, {Local("Komplex", 0), Local("Komplex", 0)}, {-1, -1}, 2},
     };
     // clang-format on
-    scene.SetItem(kItem, 3, 3, {100, 100});
+    scene.SetItem(kItem, 3, 3, {120, 80});
+    scene.WriteSeries("Item\\Enkel\\Film\\", 1, 10, 1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         for (const char* copy : {"data-home", "C:"})
@@ -108,6 +83,9 @@ TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
         if (c.missing >= 0) scene.RemovePicture(kComplexFilm, c.missing);
         scene.platform.settings.writes.clear();
         form.settings.movieOnHd = c.movieOnHd;
+        form.settings.simpleContent = form.settings.reversePlay = c.simple;
+        form.buildUpStride = 5;
+        form.filmPasses = 9;
         const size_t before = scene.decoder->Paths().size();
         form.LoadFilm();
         EXPECT_EQ(scene.RequestedPictures(before), c.loads);
@@ -117,7 +95,13 @@ TEST_F(FilmTest, AFailedLoadIsRetriedOnceBesideTheProgram) {
         EXPECT_EQ(colours, c.colours);
         EXPECT_EQ(scene.SettingsWrites(),
                   std::vector<std::string>(c.writes, "Quillowbee/Settings/movieOnHd=False"));
-        EXPECT_EQ(form.settings.movieOnHd, c.writes == 0);
+        EXPECT_EQ(form.settings.movieOnHd, c.writes == 0 && c.movieOnHd);
+        EXPECT_EQ(form.filmIndex, c.simple ? 1 : 0);  // backwards from the last picture
+        EXPECT_EQ(form.buildUpStride, 1);
+        if (c.writes < 2) {
+            EXPECT_EQ(form.filmDelays, (std::vector<int16_t>{120, 80}));
+            EXPECT_EQ(form.filmPasses, 0);
+        }
     }
 }
 
