@@ -65,17 +65,25 @@ class ChoicesScreenTest : public NavigationTest {
     }
 };
 
-TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
-    // clang-format off
+// The marks of every page, and the labels of pages 1 and 4 with the current one again in magenta.
+TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
+    const std::vector<std::pair<platform::Point, std::string>> labels[5] = {
+        // clang-format off
+        {}, {{{570, 295}, "0.5"}, {{610, 295}, "1.0"}, {{651, 295}, "1.5"}, {{691, 295}, "2.0"}, {{732, 295}, "2.5"}},
+        {}, {}, {{{225, 143}, "2"}, {{265, 143}, "4"}, {{306, 143}, "8"}, {{345, 140}, "..."}}};
     const struct {
         const char* name;
         int16_t page;
         void (*change)(ChoiceSettings&);
         std::vector<platform::Point> marks;
+        int current = -1;  // the label drawn again in magenta
     } cases[] = {
         {"information", 0, [](ChoiceSettings&) {}, {}},
-        {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}},
-        {"page 1 changed", 1, [](ChoiceSettings& s) { s.page1Choice = false; s.exitLocked = true; s.escapeLocks = {true, true, true, true}; }, {{703, 99}, {430, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}},
+        {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}, 0},
+        {"page 1 changed", 1, [](ChoiceSettings& s) { s.page1Choice = false; s.exitLocked = true; s.escapeLocks = {true, true, true, true}; }, {{703, 99}, {430, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}, 0},
+        {"page 1 key delay 1.5", 1, [](ChoiceSettings& s) { s.keyDelay = 1500; }, {{596, 99}, {278, 469}}, 2},
+        {"page 1 key delay 2.5", 1, [](ChoiceSettings& s) { s.keyDelay = 2500; }, {{596, 99}, {278, 469}}, 4},
+        {"page 1 unknown key delay", 1, [](ChoiceSettings& s) { s.keyDelay = 700; }, {{596, 99}, {278, 469}}},
         {"page 2 defaults", 2, [](ChoiceSettings&) {}, {{257, 101}, {596, 99}}},
         {"page 2 changed", 2, [](ChoiceSettings& s) { s.page2SecondChoice = false; s.page2Choice = false; }, {{365, 100}, {705, 99}}},
         {"page 3 defaults", 3, [](ChoiceSettings&) {}, {{278, 132}, {595, 100}, {307, 292}, {265, 452}}},
@@ -83,10 +91,13 @@ TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
         {"page 3 two steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 2; }, {{278, 132}, {595, 100}, {582, 292}, {265, 452}}},
         {"page 3 no steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 0; }, {{278, 132}, {595, 100}, {719, 292}, {265, 452}}},
         {"page 3 unknown steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 5; }, {{278, 132}, {595, 100}, {265, 452}}},
-        {"page 4 defaults", 4, [](ChoiceSettings&) {}, {{595, 100}, {366, 301}}},
-        {"page 4 slow", 4, [](ChoiceSettings& s) { s.page4Choice = false; s.filmDelayFactor = 3.0; }, {{703, 100}, {258, 301}}},
-        {"page 4 fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; }, {{595, 100}, {473, 301}}},
-        {"page 4 near fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.330001; }, {{595, 100}}},
+        {"page 4 defaults", 4, [](ChoiceSettings&) {}, {{595, 100}, {366, 301}}, 3},
+        {"page 4 two repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 2; }, {{595, 100}, {366, 301}}, 0},
+        {"page 4 eight repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 8; }, {{595, 100}, {366, 301}}, 2},
+        {"page 4 unknown repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 3; }, {{595, 100}, {366, 301}}},
+        {"page 4 slow", 4, [](ChoiceSettings& s) { s.page4Choice = false; s.filmDelayFactor = 3.0; }, {{703, 100}, {258, 301}}, 3},
+        {"page 4 fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; }, {{595, 100}, {473, 301}}, 3},
+        {"page 4 near fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.330001; }, {{595, 100}}, 3},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -97,36 +108,19 @@ TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
         ExpectMarks(c.marks);
         EXPECT_EQ(CountPixels(kCrossColor), 0);
         EXPECT_TRUE(c.page != 0 || CountPixels(kPageColors[0]) == 800 * 600);
-    }
-}
-
-TEST_F(ChoicesScreenTest, LabelsWithTheCurrentOneAgainInMagenta) {
-    const std::vector<std::pair<platform::Point, std::string>> labels[5] = {
-        // clang-format off
-        {}, {{{570, 295}, "0.5"}, {{610, 295}, "1.0"}, {{651, 295}, "1.5"}, {{691, 295}, "2.0"}, {{732, 295}, "2.5"}},
-        {}, {}, {{{225, 143}, "2"}, {{265, 143}, "4"}, {{306, 143}, "8"}, {{345, 140}, "..."}}};
-    // clang-format on
-    // The page, the key delay (page 1) or the film's repeats (page 4), the current label or -1.
-    const std::tuple<int16_t, int16_t, int> cases[] = {
-        {1, 500, 0},  {1, 1500, 2}, {1, 2500, 4}, {1, 700, -1}, {2, 500, -1},
-        {3, 500, -1}, {4, 16, 3},   {4, 2, 0},    {4, 8, 2},    {4, 3, -1}};
-    for (const auto& [page, value, current] : cases) {
-        SCOPED_TRACE(testing::Message() << "page " << page << ", value " << value);
-        form.settings.keyDelay = page == 4 ? int16_t{500} : value;
-        form.settings.filmRepeats = page == 4 ? value : int16_t{2};
-        Draw(page);
         std::vector<std::string> texts, expected;
         for (const auto& call : h.platform.text.calls) {
             EXPECT_EQ(call.font, (platform::FontSpec{"Century Gothic", 11.25, 700})) << call.text;
             texts.push_back(call.text);
         }
-        for (size_t i = 0; i < labels[page].size(); ++i) {
-            const auto& [at, text] = labels[page][i];
+        for (size_t i = 0; i < labels[c.page].size(); ++i) {
+            const auto& [at, text] = labels[c.page][i];
             expected.push_back(text);  // the headless text is a solid block per character
             EXPECT_EQ(At(at.x + 1, at.y + 2),
-                      ColorToPixel(static_cast<int>(i) == current ? kMagenta : 0));
+                      ColorToPixel(static_cast<int>(i) == c.current ? kMagenta : 0));
         }
-        if (current >= 0) expected.push_back(labels[page][static_cast<size_t>(current)].second);
+        if (c.current >= 0)
+            expected.push_back(labels[c.page][static_cast<size_t>(c.current)].second);
         EXPECT_EQ(texts, expected);
         EXPECT_EQ(Back().ForeColor(), 0u);
     }
@@ -189,36 +183,18 @@ TEST_F(NavigationTest, ChoicesScreenButtonsAndTheirBounds) {
         SCOPED_TRACE(testing::Message() << "click at " << c.x << ", " << c.y);
         h.platform.sound.plays.clear();
         Show(12, 12);
-        form.settings.page = 0;
-        form.savedSettings = form.settings;
+        form.ResetSettings(0);
+        form.savedSettings = form.settings;  // on entry, on the information page
         const int16_t start = c.page == 3 ? 1 : 3;
         form.settings.page = start;
+        form.settings.showPointerSprite = form.settings.exitLocked = true;
         h.Click(c.x, c.y);
+        // Only the leave button undoes the visit.
+        EXPECT_EQ(form.settings == form.savedSettings, c.leaves);
         EXPECT_EQ(form.settings.page, c.page < 0 ? start : c.page);
         const int16_t screen = c.leaves ? 0 : 12;
         EXPECT_EQ(std::pair(form.requestedScreen, form.menuContext), std::pair(screen, screen));
         EXPECT_EQ(std::pair(Clicks(), Plays()), std::pair(c.leaves ? 1 : 0, c.leaves ? 1ul : 0ul));
-    }
-}
-
-TEST_F(NavigationTest, TheLeaveButtonUndoesTheVisitEscapeKeepsIt) {
-    for (bool leaveButton : {true, false}) {
-        SCOPED_TRACE(leaveButton ? "leave button" : "escape");
-        form.ResetSettings(0);
-        Show(0, 0);
-        h.Key(platform::kKeyF1), Switch();
-        const ChoiceSettings onEntry = form.settings;
-        h.Click(300, 300, platform::kButtonRight);  // the marker toggle
-        form.settings.keyDelay = 2500;
-        form.settings.itemEnabled[7] = false;
-        h.Click(100, 350);  // tab 3
-        leaveButton ? h.Click(680, 560) : h.Key(platform::kKeyEscape);
-        EXPECT_EQ(form.requestedScreen, 0);
-        EXPECT_EQ(form.settings == onEntry, leaveButton);
-        EXPECT_EQ(form.settings.showPointerSprite, !leaveButton);
-        Switch(), h.Key(platform::kKeyF1);
-        // The leave button also brings back the information page for the next visit.
-        EXPECT_EQ(form.settings.page, leaveButton ? 0 : 3);
     }
 }
 

@@ -30,8 +30,6 @@ class NavigationTest : public ::testing::Test {
             h.platform.sound.plays, [](const std::string& p) { return p.ends_with("Click.wav"); }));
     }
     size_t Plays() const { return h.platform.sound.plays.size(); }
-    // What the frame loop does at the start of its next pass, without drawing anything.
-    void Switch() { form.currentScreen = form.requestedScreen; }
     // The form showing `screen` with no switch pending.
     void Show(int16_t screen, int16_t context) {
         form.currentScreen = form.requestedScreen = screen;

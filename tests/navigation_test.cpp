@@ -35,6 +35,7 @@ struct Case {
     int16_t focus = kNone;  // sub-menu focus afterwards
     bool warp = false;      // the pointer was warped to that focus
     int16_t item = kNone;   // the item chosen
+    bool busy = false;      // a screen is loading
 };
 
 // clang-format off
@@ -98,6 +99,14 @@ const Case kCases[] = {
     {"close", 6, 8, In::Close, 0, 0, {0, 0}, 6, 8, 0, false},
     {"close locked", 2, 2, In::Close, 0, 0, {0, 0}, 2, 2, 0, true, true},
     {"quit locked", 5, 8, In::Quit, 0, 0, {0, 0}, 5, 8, 0, false, true},
+    // Nothing happens while a screen loads.
+    {"busy: escape", 0, 0, In::Key, kKeyEscape, kCtrl, {0, 0}, 0, 0, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: F1", 0, 0, In::Key, kKeyF1, kCtrl, {0, 0}, 0, 0, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: enter", 2, 2, In::Key, kKeyEnter, kCtrl, {110, 130}, 2, 2, 0, true, true, {}, 0, 0, false, kNone, true},
+    {"busy: exit corner", 2, 2, In::Left, 0, 0, {760, 560}, 2, 2, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: right button", 5, 8, In::Right, 0, 0, {100, 100}, 5, 8, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: space", 5, 8, In::Key, kKeySpace, kCtrl, {0, 0}, 5, 8, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: ctrl+delete", 12, 12, In::Key, kKeyDelete, kCtrl, {0, 0}, 12, 12, 0, true, true, {}, 0, kNone, false, kNone, true},
 };
 // clang-format on
 
@@ -115,6 +124,7 @@ TEST_F(NavigationTest, InputOutcomes) {
         form.subMenuFocus = c.focusBefore;
         form.selectedItem = 31;
         form.isRunning = true;
+        form.isBusy = c.busy;
         Show(c.screen, c.context);
         h.platform.window.pointer = c.at;
         using Kind = headless::InputEvent::Kind;
@@ -136,7 +146,7 @@ TEST_F(NavigationTest, InputOutcomes) {
         EXPECT_EQ(form.isRunning, c.running);
         EXPECT_EQ(Clicks(), c.clicks);
         EXPECT_EQ(Plays(), static_cast<size_t>(c.clicks));
-        EXPECT_EQ(form.settings.showPointerSprite, c.input == In::Right);
+        EXPECT_EQ(form.settings.showPointerSprite, c.input == In::Right && !c.busy);
         EXPECT_EQ(form.selectedItem, c.item == kNone ? 31 : c.item);
         // Only the choices screen's own buttons change its page; opening it keeps the settings.
         EXPECT_EQ(form.settings.page, 3);
@@ -156,24 +166,6 @@ TEST_F(NavigationTest, SpaceOnTheMainMenuCyclesItsFourWarpPoints) {
         EXPECT_EQ(h.platform.window.warps.back(), form.mainMenuWarpPoints[focus]);
     }
     EXPECT_EQ(Clicks(), 5);
-}
-
-TEST_F(NavigationTest, NothingHappensWhileAScreenLoads) {
-    for (int16_t screen : {0, 2, 5, 12}) {
-        SCOPED_TRACE(screen);
-        Show(screen, screen == 5 ? int16_t{8} : screen);
-        form.isBusy = form.isRunning = form.settings.exitLocked = true;
-        const ChoiceSettings before = form.settings;
-        h.Click(760, 560);
-        h.Click(100, 100, platform::kButtonRight);
-        for (int16_t key : {kKeyEscape, kKeySpace, kKeyEnter, kKeyF1, kKeyDelete})
-            h.Key(key, kCtrl);
-        EXPECT_EQ(form.settings, before);
-        EXPECT_EQ(form.requestedScreen, screen);
-        EXPECT_TRUE(form.isRunning);
-    }
-    EXPECT_EQ(Plays(), 0u);
-    EXPECT_TRUE(h.platform.window.warps.empty());
 }
 
 enum class Result { Leaves, ClickOnly, Silent, LockedRenews, ToChoices };
