@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "content/random_numbers.h"
 #include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/activity_scene.h"
@@ -145,20 +144,6 @@ TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
             EXPECT_EQ(form.requestedScreen, Screen::kFilm);
         }
     }
-}
-
-TEST_F(BuildUpTest, TheSoundIsDrawnFromTheClockReadAtTheStep) {
-    const int32_t at = scene.Now();
-    std::vector<std::vector<int16_t>> sounds;
-    for (int32_t seed : {0, 1, 99, 123456}) {
-        Start(10, 3);
-        GameUtil::SeedRandom(seed);
-        scene.platform.counter.SetMs(at);
-        const size_t from = scene.platform.sound.plays.size();
-        Press(0);
-        sounds.push_back(scene.SoundsSince(from));
-    }
-    EXPECT_EQ(sounds, decltype(sounds)(4, sounds[0]));
 }
 
 // A missing picture is read once more. While movieOnHd the hard-disk copy is read; a failure

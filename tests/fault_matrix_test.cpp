@@ -15,12 +15,9 @@ namespace {
 
 using testing_support::ScriptedRun;
 
-enum class Outcome {
-    FailurePath,  // status 1, one line naming the file, the desktop back
-    Retried,      // a picture loader's retry cleared movieOnHd twice; the tour completes
-    Silent,       // no sound at all; the tour completes
-    Normal,       // the tour completes as with the whole pack
-};
+// Failure path: status 1, one line naming the file, the desktop back. Otherwise the tour completes:
+// retried (a picture loader's retry cleared movieOnHd twice), silent, or as with the whole pack.
+enum class Outcome { FailurePath, Retried, Silent, Normal };
 enum class Fault { Missing, Truncated, OutOfMemory };
 
 TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {

@@ -232,15 +232,11 @@ TEST_F(FilmTest, SoundsOfTheirOwn) {
         bool finishOneShots, stopAll;
         std::vector<int16_t> sounds;
     } steps[] = {
-        {8, 0, false, false, {DSound::kViolin}},
-        {8, 1, false, false, {}},
-        {8, 0, true, false, {}},
+        {8, 0, false, false, {DSound::kViolin}}, {8, 1, false, false, {}}, {8, 0, true, false, {}},
         {8, 0, false, true, {DSound::kViolin}},
-        {24, 0, false, false, {DSound::kHen}},
-        {24, 6, false, false, {DSound::kHenCall}},
+        {24, 0, false, false, {DSound::kHen}}, {24, 6, false, false, {DSound::kHenCall}},
         {24, 6, false, false, {}},  // the call is still sounding
-        {24, 6, true, false, {DSound::kHenCall}},
-        {24, 6, false, true, {DSound::kHen, DSound::kHenCall}},
+        {24, 6, true, false, {DSound::kHenCall}}, {24, 6, false, true, {DSound::kHen, DSound::kHenCall}},
         {9, 6, false, true, {}},
     };
     // clang-format on

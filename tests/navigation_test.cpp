@@ -182,24 +182,20 @@ struct LeaveCase {
 
 // clang-format off
 const LeaveCase kLeaveCases[] = {
-    {6, kKeyEscape, -10, 500, false, Result::ClickOnly, 1},  // stepTime ahead of the clock
-    {6, kKeyEscape, 501, 500, false, Result::Silent, 0},
-    {6, kKeyEscape, 2999, 500, false, Result::Silent, 0},
-    {6, kKeyEscape, 3000, 500, false, Result::Leaves, 1},
-    {6, kKeyEscape, 3000, 500, true, Result::LockedRenews, 0},
-    {6, kKeyEscape, 2999, 500, true, Result::Silent, 0},
-    {5, kKeyEscape, 501, 500, false, Result::Leaves, 1},  // no 3000 ms guard on the build-up
-    {5, kKeyEscape, 500, 500, false, Result::ClickOnly, 1},
+    // On the film: within the key delay (or with stepTime ahead of the clock) a click only; then
+    // nothing before 3000 ms; then it leaves, unless locked, which renews stepTime.
+    {6, kKeyEscape, -10, 500, false, Result::ClickOnly, 1}, {6, kKeyEscape, 501, 500, false, Result::Silent, 0},
+    {6, kKeyEscape, 2999, 500, false, Result::Silent, 0},   {6, kKeyEscape, 3000, 500, false, Result::Leaves, 1},
+    {6, kKeyEscape, 3000, 500, true, Result::LockedRenews, 0}, {6, kKeyEscape, 2999, 500, true, Result::Silent, 0},
+    // No 3000 ms guard on the build-up.
+    {5, kKeyEscape, 501, 500, false, Result::Leaves, 1},    {5, kKeyEscape, 500, 500, false, Result::ClickOnly, 1},
     {5, kKeyEscape, 501, 500, true, Result::LockedRenews, 0},
     // Space and a click on the film go through Escape, each level with its own click.
-    {6, kKeySpace, 2999, 500, false, Result::Silent, 0},
-    {6, kKeySpace, 3000, 500, false, Result::Leaves, 2},
-    {6, kKeySpace, 3000, 3000, false, Result::ClickOnly, 1},
-    {6, 0, 3000, 500, false, Result::Leaves, 2},
+    {6, kKeySpace, 2999, 500, false, Result::Silent, 0},    {6, kKeySpace, 3000, 500, false, Result::Leaves, 2},
+    {6, kKeySpace, 3000, 3000, false, Result::ClickOnly, 1}, {6, 0, 3000, 500, false, Result::Leaves, 2},
     {6, 0, 4000, 500, true, Result::LockedRenews, 1},
     // F1 leaves for the choices screen at once, silently; the film keeps its pictures.
-    {5, kKeyF1, 0, 500, true, Result::ToChoices, 0},
-    {6, kKeyF1, 0, 500, true, Result::ToChoices, 0},
+    {5, kKeyF1, 0, 500, true, Result::ToChoices, 0},        {6, kKeyF1, 0, 500, true, Result::ToChoices, 0},
 };
 // clang-format on
 
