@@ -274,9 +274,8 @@ TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheCha
         leave == 0   ? h.Click(680, 560)
         : leave == 1 ? h.Key(platform::kKeyEscape)
                      : form.OnCloseRequest();
-        EXPECT_FALSE(form.isRunning);
-        EXPECT_TRUE(form.settings.exitLocked);
-        EXPECT_EQ(form.requestedScreen, 12);
+        EXPECT_EQ(std::tuple(form.isRunning, form.settings.exitLocked, form.requestedScreen),
+                  std::tuple(false, true, int16_t{12}));
     }
     EXPECT_EQ(File(), "[Settings]\nexitLocked=True\npage1Choice=False\n");
 }
