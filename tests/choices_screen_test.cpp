@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "display/display_objects.h"
 #include "navigation_fixture.h"
 #include "platform/portable/ini_settings_store.h"
 

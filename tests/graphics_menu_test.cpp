@@ -12,7 +12,6 @@
 #include "graphics/menu_picture_files.h"
 #include "support/form_harness.h"
 #include "support/menu_picture_files.h"
-#include "support/recording_decoder.h"
 #include "support/test_files.h"
 
 namespace testing_support {
@@ -70,15 +69,12 @@ class MenuTest : public ::testing::Test {
     // Every slot of the main set except the notes filled (or all empty) at its size.
     void ExpectMainSet(bool filled) {
         const MainMenuForm& f = h.form;
-        std::vector<std::pair<const SurfaceSlot*, int32_t>> slots;  // slot, width
+        std::vector<std::pair<const SurfaceSlot*, int32_t>> slots = {{&f.stopNotePicture, 70}};
         for (const auto& s : f.menuPictures) slots.push_back({&s, 800});
-        slots.push_back({&f.stopNotePicture, 70});
         for (const auto& s : f.quadrantPictures) slots.push_back({&s, 310});
         for (const auto& s : f.buttonPictures) slots.push_back({&s, 195});
-        for (const auto& [slot, width] : slots) {
-            ASSERT_EQ(*slot != nullptr, filled);
-            EXPECT_EQ(filled ? (*slot)->Width() : width, width);
-        }
+        for (const auto& [slot, width] : slots)
+            EXPECT_EQ(*slot ? (*slot)->Width() : -1, filled ? width : -1);
     }
 
     TempDir dir;
@@ -177,17 +173,6 @@ TEST_F(MenuTest, TheMainSetRetriesOnceThenGivesUpSilently) {
         h.platform.display.onPresent = nullptr;
         WriteMenuPicture(dir.Path(), c.missing);
     }
-}
-
-TEST_F(MenuTest, AFailedEarlyFlipCountsAsAFailureOfTheSet) {
-    int flips = 0;
-    h.platform.display.onPresent = [&] {
-        if (++flips == 1) throw SystemFailure("the display went away");
-    };
-    EXPECT_NO_THROW(h.form.LoadMainMenuPictures());
-    EXPECT_EQ(flips, 2);
-    EXPECT_EQ(h.platform.settings.writes.size(), 1u);
-    ExpectMainSet(true);
 }
 
 // The highlights follow the pointer; the stop note shows only on the locked main menu.

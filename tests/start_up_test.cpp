@@ -225,9 +225,8 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         h.platform.window.onYield = [&] {
             ++yields;
             // A right click (or a termination request) while the display is away.
-            if (yields == 2)
-                h.platform.window.pending.push_back(
-                    {c.quit ? InputEvent::Kind::Quit : InputEvent::Kind::MouseDown, 2});
+            using enum InputEvent::Kind;
+            if (yields == 2) h.platform.window.pending.push_back({c.quit ? Quit : MouseDown, 2});
             if (yields == (c.quit ? 50 : 5)) h.platform.display.lost = false;
         };
         // With a quit, the film's picture is due as well, so the film looks at the display again.
