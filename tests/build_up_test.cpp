@@ -13,14 +13,11 @@ namespace testing_support {
 namespace {
 
 constexpr char kComplexSeries[] = "Item\\Komplex\\Byggupp\\";
-constexpr char kSettingsWrite[] = "Quillowbee/Settings/movieOnHd=False";
 constexpr int32_t kUntouched = 15;  // a colour no build-up picture has
 
 // Picture n of the complex series is colour 26 - n, of the simple series 13 - n; the hard-disk
 // copy of the complex series is colour n.
-int32_t Complex(int32_t n) {
-    return 26 - n;
-}
+constexpr auto Complex = [](int32_t n) { return 26 - n; };
 
 std::vector<std::string> Locals(const std::vector<int32_t>& numbers, const char* set = "Komplex") {
     std::vector<std::string> paths;
@@ -111,10 +108,7 @@ TEST_F(BuildUpTest, ModesStridesAndTheHandOverToTheFilm) {
 TEST_F(BuildUpTest, TwoStepsOfOnePictureNeverEndAndTheCountStopsAtItsTop) {
     Start(2, 0);
     EXPECT_EQ(form.buildUpStride, 0);
-    for (int step = 0; step < 3; ++step) {
-        EXPECT_TRUE(Press(0));
-        EXPECT_EQ(form.buildUpIndex, 0);
-    }
+    for (int step = 0; step < 3; ++step) EXPECT_TRUE(Press(0) && form.buildUpIndex == 0) << step;
     form.buildUpStepsTaken = 32766;
     Press(0), Press(0);
     EXPECT_EQ(form.buildUpStepsTaken, 32767);
@@ -196,7 +190,8 @@ TEST_F(BuildUpTest, AMissingPictureIsRetriedOnceAndTheSeriesStillReachesTheFilm)
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(scene.RequestedPictures(before), c.stepLoads);
         EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-        EXPECT_EQ(scene.SettingsWrites(), std::vector<std::string>(c.writes, kSettingsWrite));
+        EXPECT_EQ(scene.SettingsWrites(),
+                  std::vector<std::string>(c.writes, "Quillowbee/Settings/movieOnHd=False"));
     }
 }
 

@@ -172,8 +172,7 @@ TEST_F(FilmTest, AdvancesStrictlyPastTheDeadlineToTheNextPicturesDelay) {
         form.settings.reversePlay = c.reverse;
         form.filmIndex = c.index;
         form.filmPasses = c.passes;
-        form.filmDeadline = GameUtil::AddMs(scene.Now(), c.due);
-        const int32_t deadline = form.filmDeadline;
+        const int32_t deadline = form.filmDeadline = GameUtil::AddMs(scene.Now(), c.due);
         scene.platform.window.onYield = [&] { Advance(c.wait); };
         form.DrawFilmFrame();
         EXPECT_EQ(scene.BackBufferColour(), c.index);

@@ -31,8 +31,7 @@ TEST(LongRun, AnEndlessFilmKeepsItsPaceAcrossTheClocksTurn) {
         h.Pass();
         changes[GameUtil::GetMilliseconds() < 0 ? 1 : 0] += h.form.filmIndex != last;
     }
-    EXPECT_TRUE(h.form.isRunning);
-    EXPECT_EQ(h.form.currentScreen, 6);
+    EXPECT_EQ(std::pair(h.form.isRunning, h.form.currentScreen), std::pair(true, int16_t{6}));
     EXPECT_GT(changes[0], 3 * 3600 / 100);
     EXPECT_GT(changes[1], 3 * 3600 / 100);
 }

@@ -35,8 +35,8 @@ TEST_F(SoundBankTest, PlaysRestartsStopsAndFreesItsSlots) {
     DSound::PlaySound(DSound::kClick);
     Buffer(DSound::kClick).position = 1234;
     DSound::PlaySound(DSound::kClick);
-    EXPECT_EQ(Buffer(DSound::kClick).position, 0);
-    EXPECT_EQ(Buffer(DSound::kClick).plays, 2);
+    EXPECT_EQ(std::pair(Buffer(DSound::kClick).position, Buffer(DSound::kClick).plays),
+              std::pair(0, 2));
     // Status: 1 playing, 4 looping; a finished one-shot reads as stopped.
     DSound::PlaySound(DSound::kHen);
     DSound::PlaySound(DSound::kHenCall);
@@ -48,8 +48,8 @@ TEST_F(SoundBankTest, PlaysRestartsStopsAndFreesItsSlots) {
     // Stopping rewinds.
     Buffer(DSound::kHen).position = 999;
     DSound::StopAllSounds();
-    EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 0);
-    EXPECT_EQ(Buffer(DSound::kHen).position, 0);
+    EXPECT_EQ(std::pair(DSound::GetSoundStatus(DSound::kHen), Buffer(DSound::kHen).position),
+              std::pair(int16_t{0}, 0));
     EXPECT_EQ(DSound::soundSlots[DSound::kHen].state, "stopped");
     // A released slot is never played, and is the next one filled.
     DSound::ReleaseSound(5), DSound::ReleaseSound(9);
