@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "kit.h"
-#include "kit_error.h"
+#include "kit/kit.h"
+#include "kit/kit_error.h"
 #include "platform/portable/path_resolution.h"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/portable/file_picture_decoder.h"
 #include "base/system_failure.h"
+#include "platform/portable/file_picture_decoder.h"
 
 namespace headless {
 
@@ -44,6 +44,13 @@ void Window::Yield(platform::EventSink& sink) {
                 break;
             case InputEvent::Kind::Close:
                 sink.OnCloseRequest();
+                break;
+            case InputEvent::Kind::Drop:
+                if (!pendingDrops.empty()) {
+                    const std::vector<std::string> files = std::move(pendingDrops.front());
+                    pendingDrops.pop_front();
+                    sink.OnDropFiles(files, x, y);
+                }
                 break;
         }
     }

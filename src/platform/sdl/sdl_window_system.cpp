@@ -10,6 +10,10 @@ SdlWindowSystem::SdlWindowSystem(SdlPresentation& presentation) : presentation_(
     // Closing the window is a request the program answers itself (the exit lock may refuse it);
     // only SIGTERM and SIGINT become SDL_QUIT.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Files dropped from a file manager arrive as one begin, a file each and one complete.
+    SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
 }
 
 SdlWindowSystem::~SdlWindowSystem() {
@@ -69,6 +73,18 @@ Point SdlWindowSystem::Clamp(int32_t x, int32_t y) const {
             std::clamp(y, 0, presentation_.PictureHeight() - 1)};
 }
 
+Point SdlWindowSystem::PointerAtDrop() {
+    SDL_Window* window = presentation_.Window();
+    if (window == nullptr) {
+        return pointer_;
+    }
+    // During a drag the window sees no motion: ask where the pointer is on the desktop.
+    int x = 0, y = 0, left = 0, top = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_GetWindowPosition(window, &left, &top);
+    return presentation_.PictureFromWindow(x - left, y - top);
+}
+
 void SdlWindowSystem::Yield(EventSink& sink) {
     if (!readyLogged_ && presentation_.Window() != nullptr) {
         readyLogged_ = true;
@@ -123,6 +139,27 @@ void SdlWindowSystem::Deliver(const SDL_Event& event, EventSink& sink) {
                     break;
                 default:
                     break;
+            }
+            break;
+        case SDL_DROPBEGIN:
+            dropped_.clear();
+            break;
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+            if (event.drop.file != nullptr) {
+                if (event.type == SDL_DROPFILE) {
+                    dropped_.emplace_back(event.drop.file);
+                }
+                SDL_free(event.drop.file);
+            }
+            break;
+        case SDL_DROPCOMPLETE:
+            if (!dropped_.empty()) {
+                pointer_ = PointerAtDrop();
+                const std::vector<std::string> files = std::move(dropped_);
+                dropped_.clear();
+                sink.OnDropFiles(files, static_cast<float>(pointer_.x),
+                                 static_cast<float>(pointer_.y));
             }
             break;
         case SDL_RENDER_TARGETS_RESET:

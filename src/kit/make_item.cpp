@@ -3,19 +3,19 @@
 #include <optional>
 
 #include "content/data_file_reader.h"
-#include "content_folder.h"
-#include "kit.h"
-#include "kit_error.h"
+#include "kit/content_folder.h"
+#include "kit/kit.h"
+#include "kit/kit_error.h"
+#include "kit/menu_cell.h"
+#include "kit/photo.h"
+#include "kit/picture_fit.h"
+#include "kit/series.h"
+#include "kit/theme_record.h"
+#include "kit/windows1252.h"
 #include "make_demo/jpeg_writer.h"
 #include "make_demo/theme_style.h"
-#include "menu_cell.h"
-#include "photo.h"
-#include "picture_fit.h"
 #include "platform/portable/content_search.h"
 #include "platform/portable/path_resolution.h"
-#include "series.h"
-#include "theme_record.h"
-#include "windows1252.h"
 
 namespace fs = std::filesystem;
 
@@ -190,9 +190,20 @@ void CheckRecords(const std::string& before, const std::string& after, int slot,
 
 }  // namespace
 
+std::string NameFromRecord(const std::string& folder) {
+    std::string last = folder;
+    while (!last.empty() && last.back() == '\\') last.pop_back();
+    last = last.substr(last.find_last_of('\\') + 1);
+    if (last.size() > 6 && last.compare(0, 4, "Egen") == 0 && last[5] == '_') last.erase(0, 6);
+    for (char& c : last) {
+        if (c == '_') c = ' ';
+    }
+    return platform::Windows1252ToUtf8(last);
+}
+
 KitResult MakeItem(const KitOptions& options) {
     Plan plan = MakePlan(options);
-    const std::string name = CheckedName(options.name);
+    if (!options.name.empty()) CheckedName(options.name);
     if (options.photos.empty()) UsageFail("no photo given: name one or more JPEG or PNG photos");
     if (options.photos.size() > static_cast<size_t>(kMostPhotos)) {
         UsageFail("more than " + std::to_string(kMostPhotos) + " photos; choose fewer");
@@ -213,6 +224,11 @@ KitResult MakeItem(const KitOptions& options) {
     const std::string oldThemeFile = ReadWholeFile(plan.themeFile);
     ReadRecords(oldThemeFile);  // a theme file the program cannot read is not made worse
     const RecordSpan oldSpan = FindRecord(oldThemeFile, plan.slot);
+    const std::string shownName =
+        options.name.empty()
+            ? NameFromRecord(ReadRecords(oldThemeFile)[static_cast<size_t>(plan.slot)].folder)
+            : options.name;
+    const std::string name = CheckedName(shownName);
 
     ItemRecord record;
     record.folder =
@@ -230,7 +246,7 @@ KitResult MakeItem(const KitOptions& options) {
 
     const MenuPictures pictures =
         DrawMenuPictures(ReadIfThere(plan.subMenu), ReadIfThere(plan.note), plan.theme, plan.slot,
-                         options.name, works[0]);
+                         shownName, works[0]);
     WriteStagedFile(made / "submenu.jpg", pictures.subMenu);
     WriteStagedFile(made / "note.jpg", pictures.note);
     WriteStagedFile(made / "button.jpg", pictures.button);
@@ -259,6 +275,7 @@ KitResult MakeItem(const KitOptions& options) {
     result.itemFolder = itemFolder;
     result.folderText = record.folder;
     result.item = (static_cast<int>(plan.theme) - 1) * 8 + plan.slot;
+    result.button = plan.button;
     return result;
 }
 

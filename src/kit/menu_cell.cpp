@@ -1,15 +1,15 @@
-#include "menu_cell.h"
+#include "kit/menu_cell.h"
 
 #include <turbojpeg.h>
 
 #include <algorithm>
 
-#include "kit_error.h"
+#include "kit/kit_error.h"
+#include "kit/picture_fit.h"
 #include "make_demo/cell_style.h"
 #include "make_demo/jpeg_writer.h"
 #include "make_demo/menu_art.h"
 #include "make_demo/theme_style.h"
-#include "picture_fit.h"
 
 namespace kit {
 namespace {
