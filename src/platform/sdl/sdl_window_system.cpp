@@ -78,11 +78,20 @@ Point SdlWindowSystem::PointerAtDrop() {
     if (window == nullptr) {
         return pointer_;
     }
-    // During a drag the window sees no motion: ask where the pointer is on the desktop.
-    int x = 0, y = 0, left = 0, top = 0;
-    SDL_GetGlobalMouseState(&x, &y);
-    SDL_GetWindowPosition(window, &left, &top);
-    return presentation_.PictureFromWindow(x - left, y - top);
+    int x = 0, y = 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && SDL_strcmp(driver, "x11") == 0) {
+        // During a drag on X11 the window sees no motion: ask the desktop where the pointer is.
+        int left = 0, top = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        SDL_GetWindowPosition(window, &left, &top);
+        x -= left;
+        y -= top;
+    } else {
+        // Elsewhere SDL knows no desktop position; the last one in the window is the best.
+        SDL_GetMouseState(&x, &y);
+    }
+    return presentation_.PictureFromWindow(x, y);
 }
 
 void SdlWindowSystem::Yield(EventSink& sink) {
