@@ -262,6 +262,7 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         {"Katt \xF0\x9F\x90\xB1", "", true}, {"Katt \xFF", "", true}, {"   ", "", true},
         {"Katt", "item pictures", false}, {"Katt", "sub-menu picture", false},
         {"Katt", "note picture", false}, {"Katt", "button picture", false},
+        {"Katt", "item page picture", false},
         {"Katt", "theme file", false}, {"Katt", "undo copy", false},
     };
     // clang-format on

@@ -12,29 +12,32 @@ namespace kit {
 namespace {
 
 constexpr std::array<const char*, 4> kThemes = {"Yrke", "Musik", "Sport", "Djur"};
-// The part of a 195 x 260 button picture that shows the item, without its frame and caption.
-constexpr int32_t kShownLeft = 18, kShownTop = 18, kShownWidth = 159, kShownHeight = 172;
 
 uint16_t Rgb565(const uint8_t* rgb) {
     return static_cast<uint16_t>(((rgb[0] >> 3) << 11) | ((rgb[1] >> 2) << 5) | (rgb[2] >> 3));
 }
 
-// The button picture's item part, shrunk to the item page's small picture (nearest pixel).
-std::vector<uint16_t> Thumbnail(const std::filesystem::path& button) {
+// The item's small picture as the item page now shows it (the page's box, nearest pixel when
+// the page is not 800 x 600); without an item page, the middle of its button picture.
+std::vector<uint16_t> Thumbnail(const KitResult& made) {
     const std::unique_ptr<platform::PictureDecoder> decoder = platform::CreateFilePictureDecoder();
-    const platform::DecodedPicture& picture = decoder->Decode(button.string(), 0, 0);
+    const bool page = !made.itemPage.empty();
+    const platform::DecodedPicture& picture =
+        decoder->Decode((page ? made.itemPage : made.button).string(), 0, 0);
     using ItemMaking::kThumbnailHeight, ItemMaking::kThumbnailWidth;
+    // The box in the picture's 800 x 600 (page) or 195 x 260 (button) coordinates.
+    const int32_t left = page ? made.itemPageBox[0] : 18, top = page ? made.itemPageBox[1] : 18;
+    const int32_t width = page ? kThumbnailWidth : 159, height = page ? kThumbnailHeight : 172;
+    const int32_t fullWidth = page ? 800 : 195, fullHeight = page ? 600 : 260;
     std::vector<uint16_t> pixels;
     pixels.reserve(static_cast<size_t>(kThumbnailWidth * kThumbnailHeight));
     for (int32_t y = 0; y < kThumbnailHeight; ++y) {
         for (int32_t x = 0; x < kThumbnailWidth; ++x) {
-            const int32_t sx =
-                (kShownLeft + x * kShownWidth / kThumbnailWidth) * picture.width / 195;
-            const int32_t sy =
-                (kShownTop + y * kShownHeight / kThumbnailHeight) * picture.height / 260;
-            pixels.push_back(Rgb565(&picture.pixels[(static_cast<size_t>(sy) * picture.width +
-                                                     static_cast<size_t>(sx)) *
-                                                    4]));
+            const int32_t sx = (left + x * width / kThumbnailWidth) * picture.width / fullWidth;
+            const int32_t sy = (top + y * height / kThumbnailHeight) * picture.height / fullHeight;
+            const size_t at = static_cast<size_t>(sy) * static_cast<size_t>(picture.width) +
+                              static_cast<size_t>(sx);
+            pixels.push_back(Rgb565(&picture.pixels[at * 4]));
         }
     }
     return pixels;
@@ -61,7 +64,7 @@ class ThreadMaker : public ItemMaking::Maker {
             outcome.item = item;
             try {
                 const KitResult result = MakeItem(options);
-                outcome.thumbnail = Thumbnail(result.button);
+                outcome.thumbnail = Thumbnail(result);
                 outcome.made = true;
             } catch (const std::exception& e) {
                 outcome.message = e.what();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,9 +28,13 @@ struct KitResult {
     std::filesystem::path content;     // the content folder changed
     std::filesystem::path itemFolder;  // the item's pictures (empty after an undo)
     std::filesystem::path button;      // the item's sub-menu button picture
-    std::string folderText;            // the record's folder text, Windows-1252
-    int item = 0;                      // the program's item number, 0..31
-    bool copiedContent = false;        // whether the content was copied there first
+    // The choices screen's item page, when the content has one, and where on it the item's
+    // small picture lies.
+    std::filesystem::path itemPage;
+    std::array<int, 2> itemPageBox{};
+    std::string folderText;      // the record's folder text, Windows-1252
+    int item = 0;                // the program's item number, 0..31
+    bool copiedContent = false;  // whether the content was copied there first
 };
 
 // Writes the item: its button and cell in the theme's menu pictures, its build-up and film and

@@ -51,7 +51,7 @@ struct Plan {
     std::string themeName;
     int slot;  // 0..7
     fs::path content;
-    fs::path themeFile, subMenu, note, button;
+    fs::path themeFile, subMenu, note, button, itemPage;
     fs::path undoEntry;
 };
 
@@ -85,6 +85,7 @@ void ResolveFiles(Plan& plan) {
         ResolveIn(plan.content,
                   "Grafik\\Meny\\Lapp" + std::to_string(static_cast<int>(plan.theme) - 1) + ".jpg");
     plan.button = ResolveIn(plan.content, "Grafik\\Meny\\Knapp1_" + twoDigits + ".jpg");
+    plan.itemPage = ResolveIn(plan.content, "Grafik\\Meny\\Val\\8Meny.jpg");
     plan.undoEntry =
         plan.content / kUndoFolder / (plan.themeName + "-" + std::to_string(plan.slot + 1));
 }
@@ -250,6 +251,12 @@ KitResult MakeItem(const KitOptions& options) {
     WriteStagedFile(made / "submenu.jpg", pictures.subMenu);
     WriteStagedFile(made / "note.jpg", pictures.note);
     WriteStagedFile(made / "button.jpg", pictures.button);
+    // The choices screen's item page shows the item's new small picture too.
+    const std::optional<std::string> itemPage = ReadIfThere(plan.itemPage);
+    if (itemPage) {
+        WriteStagedFile(made / "itempage.jpg",
+                        DrawItemPage(*itemPage, plan.theme, plan.slot, works[0]));
+    }
     const std::string newThemeFile =
         ReplaceRecord(oldThemeFile, plan.slot, RecordText(record, LineEndOf(oldThemeFile)));
     CheckRecords(oldThemeFile, newThemeFile, plan.slot, record);
@@ -267,6 +274,10 @@ KitResult MakeItem(const KitOptions& options) {
     move.Replace(made / "submenu.jpg", plan.subMenu, keep / "submenu.jpg", "sub-menu picture");
     move.Replace(made / "note.jpg", plan.note, keep / "note.jpg", "note picture");
     move.Replace(made / "button.jpg", plan.button, keep / "button.jpg", "button picture");
+    if (itemPage) {
+        move.Replace(made / "itempage.jpg", plan.itemPage, keep / "itempage.jpg",
+                     "item page picture");
+    }
     move.Replace(made / "theme.dat", plan.themeFile, keep / "theme.dat", "theme file");
     move.Replace(keep, plan.undoEntry, stage.Path() / "older-undo", "undo copy");
     move.Commit();
@@ -276,6 +287,11 @@ KitResult MakeItem(const KitOptions& options) {
     result.folderText = record.folder;
     result.item = (static_cast<int>(plan.theme) - 1) * 8 + plan.slot;
     result.button = plan.button;
+    if (itemPage) {
+        result.itemPage = plan.itemPage;
+        const PageBox box = ItemPageBox(plan.theme, plan.slot);
+        result.itemPageBox = {box.x, box.y};
+    }
     return result;
 }
 
@@ -313,6 +329,13 @@ KitResult UndoItem(const KitOptions& options) {
         WriteStagedFile(made / "note.jpg", CopyCell(*note, *oldNote, plan.slot));
     }
 
+    const std::optional<std::string> itemPage = ReadIfThere(plan.itemPage);
+    const std::optional<std::string> oldItemPage = ReadIfThere(entry / "itempage.jpg");
+    if (itemPage && oldItemPage) {
+        WriteStagedFile(made / "itempage.jpg",
+                        CopyItemPageBox(*itemPage, *oldItemPage, plan.theme, plan.slot));
+    }
+
     const fs::path kitFolder = plan.content / ReadWholeFile(entry / "folder");
     FlushToDisk(stage.Path());
     Transaction move(options.beforeStep);
@@ -326,6 +349,10 @@ KitResult UndoItem(const KitOptions& options) {
     }
     if (note && oldNote) {
         move.Replace(made / "note.jpg", plan.note, trash / "note.jpg", "note picture");
+    }
+    if (itemPage && oldItemPage) {
+        move.Replace(made / "itempage.jpg", plan.itemPage, trash / "itempage.jpg",
+                     "item page picture");
     }
     if (fs::exists(entry / "button.jpg")) {
         move.Replace(entry / "button.jpg", plan.button, trash / "button.jpg", "button picture");
