@@ -2,6 +2,7 @@
 // leaving it keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -381,6 +382,12 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         ASSERT_EQ(form.itemInMaking, -1);
         EXPECT_NE(form.dropMessage.find(c.message), std::string::npos) << form.dropMessage;
         EXPECT_EQ(form.dropMessage.empty(), *c.message == '\0');
+        h.platform.text.calls.clear();
+        form.DrawChoicesScreen();  // the refusal is shown on the page
+        const auto& calls = h.platform.text.calls;
+        EXPECT_EQ(std::any_of(calls.begin(), calls.end(),
+                              [&](const auto& call) { return call.text == form.dropMessage; }),
+                  *c.message != '\0');
         for (int16_t item = 0; item < 32; ++item) {
             EXPECT_EQ(form.madeItemPictures[item] != nullptr, item == c.made) << item;
         }
