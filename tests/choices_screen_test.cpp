@@ -354,6 +354,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         int16_t made;             // the item whose picture is new, -1 for none
         const char* message;      // a part of the refusal shown, "" for none
         const char* djurRecord3;  // its folder in the theme file afterwards
+        int drops = 1;            // the same drop again at once: refused with a click
     };
     const Case cases[] = {
         // clang-format off
@@ -362,6 +363,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         {"off every item", true, 2, {djur3.x - 8, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
         {"not a picture", true, 2, {djur3.x + 5, djur3.y + 5}, "notes.jpg", -1, "notes.jpg: not a", "Tema4\\Sak2\\"},
         {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\"},
+        {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\", 2},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -369,9 +371,12 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         form.editingSettings = c.editing;
         form.settings.page = c.page;
         form.dropMessage.clear();
+        h.platform.sound.plays.clear();
         h.platform.window.pointer = c.at;
-        h.platform.window.pending.push_back({headless::InputEvent::Kind::Drop, 0, 0});
-        h.platform.window.pendingDrops.push_back({(dir / c.photo).string()});
+        for (int drop = 0; drop < c.drops; ++drop) {
+            h.platform.window.pending.push_back({headless::InputEvent::Kind::Drop, 0, 0});
+            h.platform.window.pendingDrops.push_back({(dir / c.photo).string()});
+        }
         h.platform.window.Yield(form);
         // The frame loop goes on drawing while the kit works; a guard ends a run that hangs.
         for (int pass = 0; form.itemInMaking >= 0 && pass < 6000; ++pass) {
@@ -382,6 +387,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         ASSERT_EQ(form.itemInMaking, -1);
         EXPECT_NE(form.dropMessage.find(c.message), std::string::npos) << form.dropMessage;
         EXPECT_EQ(form.dropMessage.empty(), *c.message == '\0');
+        EXPECT_EQ(Clicks(), c.drops - 1 + (*c.message != '\0'));
         h.platform.text.calls.clear();
         form.DrawChoicesScreen();  // the refusal is shown on the page
         const auto& calls = h.platform.text.calls;
