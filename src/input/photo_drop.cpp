@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
