@@ -14,7 +14,7 @@ const platform::FontSpec kCaptionFont{"Century Gothic", 11.25, 700};
 constexpr uint32_t kCaptionColor = 0x800000;  // dark blue (0xBBGGRR)
 constexpr uint32_t kRefusalColor = 0x0000C0;  // dark red
 constexpr int32_t kCaptionX = 235;
-constexpr int32_t kCaptionY = 519;
+constexpr int32_t kCaptionY = 528;  // between the page's panel and its buttons
 
 }  // namespace
 
