@@ -15,13 +15,10 @@ namespace {
 
 using testing_support::ScriptedRun;
 
-enum class Outcome {
-    FailurePath,  // status 1, one line naming the file, the desktop back
-    Retried,      // a picture loader's retry cleared movieOnHd twice; the tour completes
-    Silent,       // no sound at all; the tour completes
-    Normal,       // the tour completes as with the whole pack
-};
-enum class Fault { None, Missing, Truncated, OutOfMemory };
+// Failure path: status 1, one line naming the file, the desktop back. Otherwise the tour completes:
+// retried (a picture loader's retry cleared movieOnHd twice), silent, or as with the whole pack.
+enum class Outcome { FailurePath, Retried, Silent, Normal };
+enum class Fault { Missing, Truncated, OutOfMemory };
 
 TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
     // clang-format off
@@ -31,17 +28,13 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
         Outcome outcome;
         const char* named = "";  // what the failure line names
     } cases[] = {
-        {"", Fault::None, Outcome::Normal},
         {"Data/Djur.dat", Fault::Truncated, Outcome::FailurePath, "Data\\Djur.dat"},
-        {"Data/Yrke.dat", Fault::Missing, Outcome::FailurePath, "Data\\Yrke.dat"},
         {"Grafik/Meny/Knapp1_30.jpg", Fault::Truncated, Outcome::Retried},
         {"Grafik/Meny/Knapp1_30.jpg", Fault::OutOfMemory, Outcome::Retried},
         {"Grafik/Meny/Val/4Meny.jpg", Fault::Missing, Outcome::FailurePath, "4Meny"},
         {"Ljud/Click.wav", Fault::Missing, Outcome::Silent},
         {"Ljud/Djur/Hona.wav", Fault::Truncated, Outcome::Normal},
         {"Tema4/Sak0/Komplex/Film/03.jpg", Fault::Missing, Outcome::Retried},
-        {"Tema4/Sak0/Komplex/Film/03.jpg", Fault::OutOfMemory, Outcome::Retried},
-        {"Tema4/Sak0/Komplex/Byggupp/03.jpg", Fault::Truncated, Outcome::Retried},
         {"Tema4/Sak0/Komplex/Byggupp/03.jpg", Fault::OutOfMemory, Outcome::Retried},
     };
     // clang-format on
@@ -50,12 +43,11 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
         testing_support::TempDir pack;
         testing_support::WriteMiniPack(pack.Path());
         const std::filesystem::path file = pack.Path() / c.file;
-        if (c.fault == Fault::Missing) {
-            ASSERT_TRUE(std::filesystem::remove(file));
-        } else if (c.fault == Fault::Truncated) {
-            const std::string bytes = testing_support::ReadFile(file);
+        const std::string bytes = testing_support::ReadFile(file);
+        ASSERT_FALSE(bytes.empty()) << "no such file";
+        if (c.fault == Fault::Truncated)
             testing_support::WriteFile(file, bytes.substr(0, bytes.size() / 2));
-        }
+        if (c.fault == Fault::Missing) std::filesystem::remove(file);
         testing_support::ScopedCurrentDir cwd(pack.Path());
         testing_support::FormHarness h;
         testing_support::ScopedRecordingDecoder decoder;
@@ -67,9 +59,8 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
         ScriptedRun run(h, testing_support::ChildTour());
         const int status = run.Run();
 
-        for (const auto& write : h.platform.settings.writes) {
+        for (const auto& write : h.platform.settings.writes)
             EXPECT_EQ(write.key + "=" + write.value, "movieOnHd=False");
-        }
         ASSERT_FALSE(h.platform.display.calls.empty());
         EXPECT_EQ(h.platform.display.calls.back(), "SetCooperativeLevel 8");  // the desktop is back
         if (c.outcome == Outcome::FailurePath) {
