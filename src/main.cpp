@@ -22,6 +22,7 @@
 #include "form/main_menu_form.h"
 #include "input/adult_settings.h"
 #include "platform/portable/content_search.h"
+#include "platform/portable/decode_pool.h"
 #include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/ini_settings_store.h"
 #include "platform/portable/steady_counter.h"
@@ -97,7 +98,8 @@ int Run(const CommandLine::Request& request) {
     std::unique_ptr<platform::PictureDecoder> pictures = platform::CreateFilePictureDecoder();
     platform::SdlPlatform sdl(options);
     platform::Install({&sdl.Window(), &sdl.Display(), &sdl.Text(), &sdl.Sound(), pictures.get(),
-                       &counter, &settings});
+                       &counter, &settings, platform::DecodePool::HelpersForThisMachine(),
+                       platform::CreateFilePictureDecoder});
     // Whatever the run leaves loaded (after the failure path, sounds and surfaces) goes before
     // the platform that made it.
     struct ModulesGoFirst {

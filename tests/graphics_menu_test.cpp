@@ -99,8 +99,8 @@ TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizes) {
     EXPECT_EQ(decoder.Paths()[41], "Grafik/Meny/Knapp1_31.jpg");
     EXPECT_EQ(decoder.Paths()[52], "Grafik/Meny/Val/kryss.bmp");
     // The content check's list names the same files, at the sizes they are asked for.
-    std::vector<GameUtil::MenuPictureFile> listed = GameUtil::MainSetPictureFiles();
-    for (const GameUtil::MenuPictureFile& file : GameUtil::ChoiceSetPictureFiles())
+    std::vector<GameUtil::PictureFile> listed = GameUtil::MainSetPictureFiles();
+    for (const GameUtil::PictureFile& file : GameUtil::ChoiceSetPictureFiles())
         listed.push_back(file);
     const auto& calls = decoder.Calls();
     ASSERT_EQ(listed.size(), calls.size());

@@ -3,6 +3,7 @@
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
 #include "display/display_objects.h"
+#include "graphics/picture_loader.h"
 #include "sound/dsound.h"
 
 namespace testing_support {
@@ -10,6 +11,7 @@ namespace testing_support {
 void ResetModules() {
     DataFileReader::itemTable = {};
     DSound::ResetModule();
+    GameUtil::DropReadAhead();
     GameUtil::DropDisplayObjects();
     GameUtil::performanceFrequency = 0;
 }

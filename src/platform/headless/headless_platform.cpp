@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/portable/file_picture_decoder.h"
 #include "base/system_failure.h"
+#include "platform/portable/file_picture_decoder.h"
 
 namespace headless {
 
@@ -203,7 +203,8 @@ Platform::~Platform() {
 }
 
 void Platform::Install() {
-    platform::Install({&window, &display, &text, &sound, pictures.get(), &counter, &settings});
+    platform::Install(
+        {&window, &display, &text, &sound, pictures.get(), &counter, &settings, 0, {}});
 }
 
 }  // namespace headless
