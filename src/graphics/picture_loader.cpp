@@ -114,12 +114,12 @@ void ReadAhead(const std::vector<PictureFile>& files) {
     auto ahead = std::make_unique<ReadingAhead>();
     ahead->files = files;
     ahead->pictures.resize(files.size());
-    // Two pictures a thread waiting at most: the memory of a few pictures, not of the batch.
+    // One picture a thread waiting at most: the memory of a few pictures, not of the batch.
     ReadingAhead& state = *ahead;
     ahead->pool = std::make_unique<platform::DecodePool>(
         services.newPictureDecoder, services.helperThreads, files.size(),
         [&state](size_t i, platform::PictureDecoder& decoder) { state.Read(i, decoder); },
-        2 * (services.helperThreads + 1));
+        services.helperThreads + 1);
     readingAhead = std::move(ahead);
 }
 
