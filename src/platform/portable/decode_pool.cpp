@@ -24,6 +24,7 @@ DecodePool::DecodePool(const NewDecoder& newDecoder, unsigned helpers, size_t co
 
 DecodePool::~DecodePool() {
     stopping_ = true;
+    next_ = count_;       // nothing more is begun
     taken_.fetch_add(1);  // wakes helpers waiting for the window to move
     taken_.notify_all();
     for (std::thread& helper : helpers_) {
