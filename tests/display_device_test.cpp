@@ -1,15 +1,19 @@
-// The display device: copies clipped to the surface, colour keys, refusals, and frames held back
-// by the back buffer that still show exactly what drawing every operation at once would show.
+// The display device: clipped copies, colour keys, refusals; frames held back by the back buffer
+// showing what drawing at once shows; pixel memory zeroed when asked, kept to a bound, apart.
 #include "display/display_device.h"
+#include "display/frame_record.h"
+#include "display/surface_memory.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "base/system_failure.h"
@@ -34,27 +38,25 @@ struct RecordingDisplay : headless::Display {
         log += "U";
     }
     void Refuse() {
-        if (!std::exchange(failNext, false)) return;
-        log += "x";
-        Fail("the display refused the frame");
+        if (std::exchange(failNext, false)) log += "x", Fail("the display refused the frame");
     }
 };
 
 // A display device on the recording display, and surfaces to draw with.
 struct Device {
+    static SurfaceRequest Plain(int32_t width, int32_t height, int32_t flags = 7) {
+        const int32_t caps = kCapsOffScreenPlain | kCapsSystemMemory;
+        return {.flags = flags, .height = height, .width = width, .caps = caps};
+    }
     std::unique_ptr<Surface> Make(int32_t width, int32_t height) {
-        return device.CreateSurface({.flags = kRequestCaps | kRequestWidth | kRequestHeight,
-                                     .height = height,
-                                     .width = width,
-                                     .caps = kCapsOffScreenPlain | kCapsSystemMemory});
+        return device.CreateSurface(Plain(width, height));
     }
     // A source whose every pixel tells where it came from: seed + 100 * y + x.
     std::unique_ptr<Surface> Numbered(int32_t width, int32_t height, int seed = 1000) {
         auto s = Make(width, height);
-        for (int32_t i = 0; i < width * height; ++i) {
+        for (int32_t i = 0; i < width * height; ++i)
             s->Row(i / width)[i % width] =
                 static_cast<uint16_t>(seed + 100 * (i / width) + i % width);
-        }
         return s;
     }
     static void Fill(Surface& s, uint16_t pixel) {
@@ -79,19 +81,16 @@ TEST_F(DisplayDeviceTest, CopiesOnlyTheVisiblePartAndRefusesBadSources) {
     struct Case {
         int32_t x, y;
         Rect source;
-        bool refused;
-        bool noSource = false;
-        bool lost = false;
+        bool refused, noSource = false, lost = false;
     };
     std::vector<Case> cases;
     const int32_t xs[] = {2, -2, 1, -5, 9, 10, 0, -100000, INT32_MIN, INT32_MAX};
     const int32_t ys[] = {1, 1, -3, -4, 7, 0, 8, 100000, INT32_MIN, INT32_MAX};
     for (size_t i = 0; i < std::size(xs); ++i) cases.push_back({xs[i], ys[i], {0, 0, 6, 5}, false});
     const Rect parts[] = {{1, 2, 4, 5}, {2, 1, 5, 4}, {3, 3, 3, 3}, {2, 0, 6, 5}};
-    for (const Rect& part : parts) {
+    for (const Rect& part : parts)
         for (const auto& [x, y] : {std::pair{3, 2}, {-2, -1}, {INT32_MIN, 1}})
             cases.push_back({x, y, part, false});
-    }
     const Rect outside[] = {{0, 0, 7, 5}, {-1, 0, 3, 3}, {0, -1, 3, 3}, {4, 0, 3, 3}, {6, 5, 7, 6}};
     for (const Rect& bad : outside) cases.push_back({0, 0, bad, true});
     cases.push_back({0, 0, {0, 0, 5, 5}, true, true});
@@ -152,19 +151,17 @@ TEST_F(DisplayDeviceTest, StretchesFillsAndColoursLandClippedInTheirRectangles) 
         dest->Blt({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, source.get(), {0, 0, 4, 2}, 0), 0);
     EXPECT_EQ(dest->PixelAt(0, 0), 1102);
     // The rectangle filled, and the area that must change (exclusive ends).
-    const std::pair<Rect, Rect> fills[] = {{{2, 3, 5, 4}, {2, 3, 5, 4}},
-                                           {{-5, -5, 3, 2}, {0, 0, 3, 2}},
-                                           {{8, 4, 20, 20}, {8, 4, 10, 6}},
-                                           {{12, 0, 20, 6}, {0, 0, 0, 0}},
-                                           {{5, 5, 3, 7}, {0, 0, 0, 0}}};
+    // clang-format off
+    const std::pair<Rect, Rect> fills[] = {{{2, 3, 5, 4}, {2, 3, 5, 4}}, {{-5, -5, 3, 2}, {0, 0, 3, 2}},
+        {{8, 4, 20, 20}, {8, 4, 10, 6}}, {{12, 0, 20, 6}, {0, 0, 0, 0}}, {{5, 5, 3, 7}, {0, 0, 0, 0}}};
+    // clang-format on
     for (const auto& [r, area] : fills) {
         Fill(*dest, kBlank);
         dest->BltColorFill(r, 0x0000FF);
         for (int32_t i = 0; i < 60; ++i) {  // every pixel of the 10 x 6 destination
             const int32_t x = i % 10, y = i / 10;
             const bool in = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
-            ASSERT_EQ(dest->PixelAt(x, y), in ? 0xF800 : kBlank)
-                << r.left << " at " << x << "," << y;
+            ASSERT_EQ(dest->PixelAt(x, y), in ? 0xF800 : kBlank) << r.left << ": " << i;
         }
     }
     const std::pair<uint32_t, uint16_t> colours[] = {{0xFFFFFF, 0xFFFF}, {0x0000FF, 0xF800},
@@ -195,27 +192,23 @@ TEST_F(DisplayDeviceTest, ACircleIsOnlyItsClippedOutlineAndTextLandsInTheForeCol
 }
 
 TEST_F(DisplayDeviceTest, SurfacesHaveExactlyTheRequestedSizeOrAreAFailure) {
-    const std::tuple<int32_t, int32_t, int32_t, bool> cases[] = {
-        // flags, width, height, made
-        {7, 1, 1, true},    {7, 51, 54, true},  {7, 16384, 1, true},  {7, 1, 16384, true},
-        {7, 0, 10, false},  {7, -1, 10, false}, {7, 16385, 1, false}, {7, 1, 16385, false},
+    // clang-format off
+    const std::tuple<int32_t, int32_t, int32_t, bool> cases[] = {  // flags, width, height, made
+        {7, 1, 1, true}, {7, 51, 54, true}, {7, 16384, 1, true}, {7, 1, 16384, true}, {7, 0, 10, false},
+        {7, -1, 10, false}, {7, 16385, 1, false}, {7, 1, 16385, false},
         {3, 10, 10, false}, {5, 10, 10, false}};  // width or height not given
+    // clang-format on
     for (const auto& [flags, width, height, made] : cases) {
-        const SurfaceRequest r{.flags = flags,
-                               .height = height,
-                               .width = width,
-                               .caps = kCapsOffScreenPlain | kCapsSystemMemory};
-        for (bool overwrite : {false, true}) {
-            const auto create = [&] {
-                return overwrite ? device.CreateSurfaceForOverwrite(r) : device.CreateSurface(r);
-            };
+        const SurfaceRequest r = Plain(width, height, flags);
+        for (const auto create :
+             {&DisplayDevice::CreateSurface, &DisplayDevice::CreateSurfaceForOverwrite}) {
+            SCOPED_TRACE(::testing::Message() << flags << ": " << width << " x " << height);
             if (!made) {
-                EXPECT_THROW(create(), SystemFailure) << width << " x " << height;
+                EXPECT_THROW((device.*create)(r), SystemFailure);
                 continue;
             }
-            auto s = create();
-            EXPECT_TRUE(s->Width() == width && s->Height() == height) << width << " x " << height;
-            EXPECT_EQ(s->Caps(), kCapsOffScreenPlain | kCapsSystemMemory);
+            auto s = (device.*create)(r);
+            EXPECT_TRUE(s->Width() == width && s->Height() == height && s->Caps() == r.caps);
             std::fill(s->Row(height - 1), s->Row(height - 1) + width, uint16_t{0x5A5A});
             EXPECT_EQ(s->PixelAt(width - 1, height - 1), 0x5A5A);
         }
@@ -225,8 +218,7 @@ TEST_F(DisplayDeviceTest, SurfacesHaveExactlyTheRequestedSizeOrAreAFailure) {
     EXPECT_THROW(plain->GetAttachedSurface(kCapsBackBuffer), SystemFailure);
 }
 
-// A scene of the main menu: every operation is drawn on the back buffer and on a plain surface,
-// which draws at once; after each flip the display must show what the plain surface holds.
+// A scene of the main menu drawn on the back buffer and on a plain surface, which draws at once.
 struct Scene : Device {
     Scene() {
         device.SetDisplayMode(800, 600, 16, 0, 0);
@@ -262,8 +254,8 @@ struct Scene : Device {
     std::unique_ptr<Surface> sprite = Make(40, 40);
 };
 
-// Frames of the menu with a change before frame `at` (drawing that frame itself if `instead`),
-// and what the display is given: held back frames still show what drawing at once would show.
+// Frames with a change before frame `at` (drawing that frame itself if `instead`): after each
+// flip the display shows what the plain surface holds, and is given the presents noted.
 TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
     const auto readBack = [](Scene& s) {  // the back buffer read while its frame is held back
         s.Copy(0, 0, s.background.get());
@@ -274,81 +266,180 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
         EXPECT_EQ(copy->PixelAt(399, 299), s.reference->PixelAt(799, 299));
         s.Both([](Surface& t) { t.BltFast(0, 0, &t, {100, 100, 500, 400}, kBltFastWait); });
     };
-    const struct {
-        const char* name;
-        const char* presents;
-        std::vector<int32_t> highlights;  // one frame for each
-        size_t at;
-        std::function<void(Scene&)> change;
-        bool instead = false;
-    } cases[] = {{"repeated frames", "PUU", {45, 45, 45}, 0, [](auto&) {}},
-                 {"the highlight moves", "PPPU", {45, 445, 45, 45}, 0, [](auto&) {}},
-                 {"a source pixel written",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }},
-                 {"a source filled",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) {
-                      s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF);
-                  }},
-                 {"a source replaced",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) { s.background = s.Numbered(800, 600, 11); }},
-                 {"a colour key set",
-                  "PPU",
-                  {45, 45, 45},
-                  1,
-                  [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }},
-                 {"the back buffer written",
-                  "PPPU",
-                  {45, 45, 45, 45},
-                  1,
-                  [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }},
-                 {"another surface shown",
-                  "PPPU",
-                  {45, 45, 45},
-                  1,
-                  [](auto& s) { s.primary->Flip(s.highlight.get(), kFlipWait); }},
-                 {"a refused frame is shown in full next time",
-                  "PxPU",
-                  {45, 45, 45, 45},
-                  1,
-                  [](auto& s) { s.display.failNext = true; }},
-                 {"frames while the display is lost draw nothing",
-                  "PUU",
-                  {45, 445, 45},
-                  1,
-                  [](auto& s) { s.display.lost = true; }},
-                 {"a source changed after it was copied in the frame",
-                  "PP",
-                  {45, 45},
-                  1,
-                  [](auto& s) {
-                      s.Copy(0, 0, s.background.get());
-                      s.background->BltColorFill({0, 0, 800, 600}, 0xFFFFFF);
-                      s.Copy(45, 25, s.highlight.get());
-                  },
-                  true},
-                 {"the back buffer read and copied", "PPP", {45, 445, 445}, 2, readBack, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // clang-format off
+    // Name, presents, the highlight's place in each frame, the frame changed, the change, whether
+    // the change draws that frame itself.
+    const std::tuple<const char*, const char*, std::vector<int32_t>, size_t, std::function<void(Scene&)>, bool> cases[] = {
+        {"a source pixel written", "PP", {45, 45}, 1, [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }, false},
+        {"a source filled", "PP", {45, 45}, 1, [](auto& s) { s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF); }, false},
+        {"a source replaced", "PP", {45, 45}, 1, [](auto& s) { s.background = s.Numbered(800, 600, 11); }, false},
+        {"a colour key set", "PPU", {45, 45, 45}, 1, [](auto& s) { s.sprite->SetColorKey(kColorKeySourceBlt, 0, 0); }, false},
+        {"the back buffer written", "PPPU", {45, 45, 45, 45}, 1, [](auto& s) { s.Both([](Surface& t) { t.Row(10)[10] = 0x1234; }); }, false},
+        {"another surface shown", "PPPU", {45, 45, 45}, 1, [](auto& s) { s.primary->Flip(s.highlight.get(), kFlipWait); }, false},
+        {"a refused frame is shown in full next time", "PxPU", {45, 45, 45, 45}, 1, [](auto& s) { s.display.failNext = true; }, false},
+        {"frames while the display is lost draw nothing", "PUU", {45, 445, 45}, 1, [](auto& s) { s.display.lost = true; }, false},
+        {"the back buffer read and copied", "PPP", {45, 445, 445}, 2, readBack, true}};
+    // clang-format on
+    for (const auto& [name, presents, highlights, at, change, instead] : cases) {
+        SCOPED_TRACE(name);
         Scene s;
-        for (size_t frame = 0; frame < c.highlights.size(); ++frame) {
-            if (frame == c.at) c.change(s);
-            if (!(c.instead && frame == c.at)) s.Copy(0, 0, s.background.get());
-            if (!(c.instead && frame == c.at)) s.Copy(c.highlights[frame], 25, s.highlight.get());
+        for (size_t frame = 0; frame < highlights.size(); ++frame) {
+            if (frame == at) change(s);
+            if (!(instead && frame == at)) s.Copy(0, 0, s.background.get());
+            if (!(instead && frame == at)) s.Copy(highlights[frame], 25, s.highlight.get());
             s.Copy(100, 100, s.sprite.get(), kBltFastWait | kBltFastSourceColorKey);
             s.Flip();
-            if (frame == c.at) s.display.lost = false;
+            if (frame == at) s.display.lost = false;
         }
-        EXPECT_EQ(s.display.log, c.presents);
+        EXPECT_EQ(s.display.log, presents);
     }
+}
+
+const auto Bytes = [](size_t pixels) { return (pixels * sizeof(uint16_t) + 63) / 64 * 64; };
+
+TEST(SurfaceMemory, ZeroedWhenAskedAndReusedOnlyForTheSameSize) {
+    const size_t small = SurfaceMemory::kSmallBytes / 2, block = SurfaceMemory::kBlockBytes / 2;
+    const std::pair<size_t, bool> cases[] = {
+        {1, false}, {small - 32, false}, {small, true}, {800 * 600, true}, {block, false}};
+    for (const auto& [pixels, kept] : cases) {
+        SCOPED_TRACE(pixels);
+        SurfaceMemory memory;
+        uint16_t* zeroed = memory.Acquire(pixels, true);
+        EXPECT_EQ(*std::max_element(zeroed, zeroed + pixels), 0);
+        std::fill(zeroed, zeroed + pixels, uint16_t{0x8001});
+        memory.Release(zeroed, pixels);
+        EXPECT_EQ(memory.KeptBytes(), kept ? Bytes(pixels) : 0u);
+        // A different size never gets this memory; the same size does, zeroed again.
+        uint16_t* other = memory.Acquire(pixels + 64, true);
+        uint16_t* again = memory.Acquire(pixels, true);
+        EXPECT_EQ(*std::max_element(again, again + pixels), 0);
+        EXPECT_TRUE(!kept || (other != zeroed && again == zeroed && memory.KeptBytes() == 0));
+        memory.Release(other, pixels + 64);
+        memory.Release(again, pixels);
+    }
+}
+
+TEST(SurfaceMemory, KeepsNoMoreThanItsBoundAndNeverHandsOutOverlappingBuffers) {
+    constexpr size_t kPixels = 800 * 600;
+    SurfaceMemory memory(2 * Bytes(kPixels));
+    const size_t sizes[] = {kPixels, 195 * 260, 310 * 285, kPixels, 23 * 23, kPixels, 51 * 54};
+    std::vector<std::pair<uint16_t*, size_t>> live;
+    for (uint16_t i = 0; i < 42; ++i) {
+        const size_t count = sizes[i % std::size(sizes)];
+        live.emplace_back(memory.Acquire(count, i % 2 == 0), count);
+        std::fill(live.back().first, live.back().first + count, i);
+    }
+    for (size_t i = 0; i < live.size(); ++i) {
+        const auto [p, count] = live[i];
+        EXPECT_EQ(*std::min_element(p, p + count) + *std::max_element(p, p + count), 2 * i) << i;
+        memory.Release(p, count);
+        EXPECT_LE(memory.KeptBytes(), 2 * Bytes(kPixels));
+    }
+    EXPECT_GE(memory.KeptBytes(), Bytes(kPixels));
+    EXPECT_EQ(memory.Acquire(0, true), nullptr);
+}
+
+// A picture as the operations that made it, with their sources' contents as they were performed.
+using Picture = std::vector<std::string>;
+
+std::array<int, 26> contents;  // each source's content; sources are told apart by address only
+const Surface* Source(char letter) {
+    return reinterpret_cast<const Surface*>(&contents[static_cast<size_t>(letter - 'a')]);
+}
+
+void Apply(Picture& picture, const DrawOp& op) {
+    if (op.coversAll) picture.clear();
+    picture.push_back(char(op.color) + std::to_string(op.to.left) + "@" +
+                      std::to_string(*reinterpret_cast<const int*>(op.source)));
+}
+
+// The back buffer's stand-in: an operation reads its source when it is performed.
+struct ModelTarget : DrawTarget {
+    Picture picture;
+    int performed = 0;
+    void Execute(const DrawOp& op) override { ++performed, Apply(picture, op); }
+};
+
+// A script of frames, words separated by spaces: "A1" an operation covering everything from
+// source a (upper case) at position 1, "h2" one covering part of the buffer from source h at
+// position 2; "R" the pixels read, "W" written directly; "Sh" source h changes; "?n" n operations
+// are held back now; "|" flip, "F" a flip whose presentation fails; "X" something else shown.
+// Each flip gives "=" (unchanged) or "!" (changed) and the operations performed since the last.
+std::string RunScript(const std::string& script) {
+    contents = {};
+    ModelTarget target;
+    FrameRecord record(target);
+    Picture reference;  // every operation performed at once, in order
+    const Picture unknown = {"?"};
+    Picture shown = unknown;  // what the display shows
+    std::string outcome;
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+        SCOPED_TRACE("at " + word);
+        const char c = word[0];
+        if (c == '|' || c == 'F') {
+            const bool unchanged = record.EndFrame();
+            EXPECT_EQ(target.picture, reference) << "the buffer after the frame";
+            EXPECT_TRUE(!unchanged || shown == reference) << "unchanged, but not what is shown";
+            outcome +=
+                (unchanged ? " =" : " !") + std::to_string(std::exchange(target.performed, 0));
+            record.Presented(c == '|');
+            shown = c == '|' ? reference : unknown;
+        } else if (c == 'R') {
+            record.BeforeRead();
+            EXPECT_EQ(target.picture, reference) << "the pixels as read";
+        } else if (c == 'W') {
+            record.BeforeWrite();
+            for (Picture* picture : {&target.picture, &reference}) picture->push_back("W");
+        } else if (c == 'S') {
+            record.BeforeSourceChanges(Source(word[1]));
+            ++contents[static_cast<size_t>(word[1] - 'a')];
+        } else if (c == '?') {
+            EXPECT_EQ(record.HeldBack(), static_cast<size_t>(std::stoi(word.substr(1))));
+        } else if (c == 'X') {
+            record.ScreenChanged();
+            shown = unknown;
+        } else {
+            const char letter = static_cast<char>(std::tolower(c));
+            DrawOp op;
+            op.source = Source(letter);
+            op.sourceStamp = static_cast<uint64_t>(contents[static_cast<size_t>(letter - 'a')]);
+            op.to.left = std::stoi(word.substr(1));
+            op.color = static_cast<uint32_t>(letter);
+            op.coversAll = c != letter;
+            Apply(reference, op);
+            record.Draw(op);
+        }
+    }
+    return outcome.substr(1);
+}
+
+TEST(FrameRecord, HoldsBackOnlyWhatTheBufferAlreadyShows) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // name, script, outcome
+        {"repeated frames", "A0 h1 | A0 h1 | A0 h1 |", "!2 =0 =0"},
+        {"another first operation", "A0 h1 | B0 h1 | B0 h1 |", "!2 !2 =0"},
+        {"a later operation differs", "A0 h1 | A0 h2 ?0 | A0 h1 |", "!2 !2 !2"},
+        {"a frame ending early", "A0 h1 | A0 ?1 | A0 |", "!2 !1 =0"},
+        {"a frame going on longer", "A0 | A0 h1 | A0 h1 |", "!1 !2 =0"},
+        {"an empty frame keeps the picture", "A0 h1 | | A0 h1 |", "!2 =0 =0"},
+        {"nothing covers everything", "a0 h1 | a0 h1 | a0 h1 |", "!2 !2 !2"},
+        {"covering later in the frame", "h1 A0 | h1 A0 |", "!2 !2"},
+        {"a held back source changes", "A0 h1 | A0 Sa ?0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a source changes between frames", "A0 h1 | Sh A0 h1 | A0 h1 |", "!2 !2 =0"},
+        {"a later source changes", "A0 h1 | A0 Sh ?1 h1 | A0 h1 |", "!2 !2 =0"},
+        {"a read performs what is held back", "A0 h1 | A0 ?1 R ?0 h1 | A0 h1 |", "!2 !2 =0"},
+        {"a write between frames", "A0 h1 | W A0 h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a write within a frame", "A0 h1 | A0 W h1 | A0 h1 | A0 h1 |", "!2 !2 !2 =0"},
+        {"a write ending a repeated frame", "A0 h1 | A0 h1 W | A0 h1 |", "!2 !2 !2"},
+        {"a failed presentation", "A0 h1 | A0 h1 F A0 h1 | A0 h1 |", "!2 =0 !0 =0"},
+        {"something else shown", "A0 h1 | X A0 h1 | A0 h1 |", "!2 !0 =0"}};
+    for (const auto& [name, script, outcome] : cases) EXPECT_EQ(RunScript(script), outcome) << name;
+    // A frame of more operations than the record holds is never taken for unchanged.
+    std::string longFrame = "A0";
+    for (size_t i = 0; i < FrameRecord::kMaxOps; ++i) longFrame += " h" + std::to_string(i);
+    const std::string all = "!" + std::to_string(FrameRecord::kMaxOps + 1);
+    EXPECT_EQ(RunScript(longFrame + " | " + longFrame + " |"), all + " " + all);
 }
 
 }  // namespace

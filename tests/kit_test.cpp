@@ -3,17 +3,20 @@
 
 #include <filesystem>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
+#include "check/content_check.h"
 #include "content/data_file_reader.h"
 #include "kit/kit.h"
 #include "kit/kit_error.h"
 #include "kit/photo.h"
 #include "kit/picture_fit.h"
 #include "kit/theme_record.h"
+#include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/path_resolution.h"
-#include "support/activity_scene.h"
+#include "platform/sdl/wave_decode.h"
 #include "support/mini_pack.h"
 #include "support/test_files.h"
 
@@ -41,7 +44,6 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
 // The colours of the quarters of the test photo: red, green / blue, yellow.
 const uint8_t kQuarters[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
 
-// A w × h photo of the four quarters.
 std::vector<uint8_t> Quarters(int w, int h) {
     std::vector<uint8_t> rgb;
     for (int y = 0; y < h; ++y)
@@ -52,16 +54,15 @@ std::vector<uint8_t> Quarters(int w, int h) {
 
 // A JPEG's APP1 Exif segment holding only the orientation, in either byte order.
 std::string ExifSegment(int orientation, bool big) {
-    auto u16 = [](int v, bool be) {
-        return be ? std::string{char(v >> 8), char(v & 0xFF)}
-                  : std::string{char(v & 0xFF), char(v >> 8)};
+    const auto u16 = [&](int v) {
+        return big ? std::string{char(v >> 8), char(v)} : std::string{char(v), char(v >> 8)};
     };
-    auto u32 = [&](int v) { return big ? u16(0, big) + u16(v, big) : u16(v, big) + u16(0, big); };
-    const std::string body = std::string("Exif\0\0", 6) + (big ? "MM" : "II") + u16(42, big) +
-                             u32(8) + u16(1, big) /* entry */ + u16(0x0112, big) +
-                             u16(3, big) /* SHORT */ + u32(1) + u16(orientation, big) +
-                             u16(0, big) + u32(0);
-    return "\xFF\xE1" + u16(static_cast<int>(body.size()) + 2, true) + body;
+    const auto u32 = [&](int v) { return big ? u16(0) + u16(v) : u16(v) + u16(0); };
+    const std::string body = std::string("Exif\0\0", 6) + (big ? "MM" : "II") + u16(42) + u32(8) +
+                             u16(1) /* entry */ + u16(0x0112) + u16(3) /* SHORT */ + u32(1) +
+                             u16(orientation) + u16(0) + u32(0);
+    const auto size = static_cast<int>(body.size()) + 2;
+    return "\xFF\xE1" + std::string{char(size >> 8), char(size)} + body;
 }
 
 bool Near(const make_demo::Canvas& canvas, int x, int y, const uint8_t (&rgb)[3]) {
@@ -77,8 +78,8 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
         SCOPED_TRACE("orientation " + std::to_string(o));
         // The camera stores the upright pixel (u, v) at (x, y): 5 to 8 turned a quarter, the
         // others mirrored as the orientation notes.
-        const bool turned = o >= 5, flipU = o == 2 || o == 3 || o == 6 || o == 7;
-        const bool flipV = o == 3 || o == 4 || o == 7 || o == 8;
+        const bool turned = o >= 5, flipU = o == 2 || o == 3 || o == 6 || o == 7,
+                   flipV = o == 3 || o == 4 || o == 7 || o == 8;
         const int sw = turned ? H : W, sh = turned ? W : H;
         std::vector<uint8_t> stored;
         for (int y = 0; y < sh; ++y)
@@ -105,11 +106,11 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
 TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
     const uint8_t blue[3] = {0, 0, 255}, black[3] = {0, 0, 0};  // the bars, the photo
     // Wide 16:9 and square are cut, portrait 3:4 gets bars at the sides, a panorama at the top.
-    const std::tuple<int, int, bool, bool> cases[] = {{320, 180, false, false},
-                                                      {200, 200, true, false},
-                                                      {150, 200, false, true},
-                                                      {400, 100, true, false}};
-    for (const auto& [w, h, png, barsAtLeftEdge] : cases) {
+    // clang-format off
+    const std::tuple<int, int, bool, bool> cases[] = {  // width, height, PNG, bars at the left
+        {320, 180, false, false}, {200, 200, true, false}, {150, 200, false, true}, {400, 100, true, false}};
+    // clang-format on
+    for (const auto& [w, h, png, bars] : cases) {
         SCOPED_TRACE(testing::Message() << w << " x " << h);
         TempDir dir;
         const fs::path path = dir / (png ? "p.png" : "p.jpg");
@@ -121,7 +122,7 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
             testing_support::WriteJpegPixels(path, w, h, std::vector<uint8_t>(w * h * 3, 0));
         }
         const make_demo::Canvas work = kit::FitPhoto(kit::LoadPhoto(path), make_demo::Hex(0xFF));
-        EXPECT_EQ(Near(work, 3, kit::kWorkHeight / 2, blue), barsAtLeftEdge);
+        EXPECT_EQ(Near(work, 3, kit::kWorkHeight / 2, blue), bars);
         EXPECT_TRUE(Near(work, kit::kWorkWidth / 2, kit::kWorkHeight / 2, black));
     }
     TempDir dir;
@@ -129,8 +130,7 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
         {"notes.txt", "shopping list"},
         {"cut.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10)},
         {"phone.heic", std::string("\0\0\0\030ftypheic", 12)},
-        {"empty.png", ""},
-    };
+        {"empty.png", ""}};
     for (const auto& [name, bytes] : refused) {
         dir.Write(name, bytes);
         EXPECT_THROW(kit::LoadPhoto(dir / name), kit::KitError) << name;
@@ -161,10 +161,9 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
         {"blank and control lines around the record", untidy, 4},
         {"last record without remark", lf.substr(0, lf.rfind("R7")), 7},
         {"last line without line end", lf.substr(0, lf.size() - 1), 7},
-        {"a ninth record after the eighth", lf + Records("\n", 8, 9), 7},
-    };
-    std::vector<int16_t> delays;
-    for (int d = 0; d <= 13; ++d) delays.push_back(static_cast<int16_t>(100 + d));
+        {"a ninth record after the eighth", lf + Records("\n", 8, 9), 7}};
+    std::vector<int16_t> delays(14);
+    std::iota(delays.begin(), delays.end(), int16_t{100});
     // å in Windows-1252 and the euro sign
     const kit::ItemRecord record{
         "Djur\\Egen_Mormors_katt_\xE5\\", 5, 10, 13, delays, "Mormors_katt_\x80"};
@@ -198,14 +197,11 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
 class KitRunTest : public ::testing::Test {
   protected:
     TempDir dir;
-    fs::path content = dir / "content";
-    fs::path photo = dir / "cat.jpg";
-
+    fs::path content = dir / "content", photo = dir / "cat.jpg";
     void SetUp() override {
         testing_support::WriteMiniPack(content);
         testing_support::WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
     }
-
     kit::KitOptions Options(const std::string& name = "Mormors katt") const {
         return {"djur", 3, name, {photo}, content, {}};  // theme, position, name, photos, content
     }
@@ -218,8 +214,7 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         {"Katt \xF0\x9F\x90\xB1", "", true}, {"Katt \xFF", "", true}, {"   ", "", true},
         {"Katt", "item pictures", false}, {"Katt", "sub-menu picture", false},
         {"Katt", "note picture", false}, {"Katt", "button picture", false},
-        {"Katt", "theme file", false}, {"Katt", "undo copy", false},
-    };
+        {"Katt", "theme file", false}, {"Katt", "undo copy", false}};
     // clang-format on
     for (const auto& [name, failAt, usage] : cases) {
         SCOPED_TRACE(std::string(name) + ", " + failAt);
@@ -235,10 +230,10 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         }
         EXPECT_EQ(Snapshot(content), before);
     }
-    kit::KitOptions notAPicture = Options();
+    kit::KitOptions notAPhoto = Options();
     dir.Write("notes.jpg", "not a photo");
-    notAPicture.photos = {photo, dir / "notes.jpg"};
-    EXPECT_THROW(kit::MakeItem(notAPicture), kit::KitError);
+    notAPhoto.photos.push_back(dir / "notes.jpg");
+    EXPECT_THROW(kit::MakeItem(notAPhoto), kit::KitError);
     EXPECT_EQ(Snapshot(content), before);
 }
 
@@ -283,47 +278,26 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
     EXPECT_FALSE(fs::exists(dir / "other"));
 }
 
-// The program itself, headless, steps through the new item's build-up and plays its film: every
-// picture numbered as the activities read it.
-TEST(KitActivityTest, TheProgramPlaysTheNewItemsBuildUpAndFilm) {
-    testing_support::ActivityScene scene;
-    testing_support::WriteMiniPack(scene.dir.Path());
-    const fs::path cat = scene.dir / "cat.jpg";
-    testing_support::WriteJpegPixels(cat, 640, 480, Quarters(640, 480));
-    const kit::KitResult result =
-        kit::MakeItem({"Djur", 8, "Katten Måns", {cat, cat}, scene.dir.Path(), {}});
+// What the kit adds passes the content check: the record reads back, and every picture it names
+// is there, decodes, and is numbered as the activities read it.
+TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
+    TempDir dir;
+    testing_support::WriteMiniPack(dir.Path());
+    testing_support::WriteJpegPixels(dir / "cat.jpg", 640, 480, Quarters(640, 480));
+    const kit::KitResult result = kit::MakeItem(
+        {"Djur", 8, "Katten Måns", {dir / "cat.jpg", dir / "cat.jpg"}, dir.Path(), {}});
     ASSERT_EQ(result.item, 31);
+    const ScopedCurrentDir inside(dir.Path());
+    const ContentCheck::Report report = ContentCheck::CheckContent(
+        {platform::CreateFilePictureDecoder, platform::DecodeWaveFile}, 2);
+    for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();
     DataFileReader::LoadItemFile("Data\\Djur.dat", kDjurFirst);
     const ItemInfo& item = DataFileReader::itemTable[31];
     EXPECT_EQ(item.folder, result.folderText);
-    ASSERT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1);
-
-    MainMenuForm& form = scene.form;
-    for (const bool simple : {true, false}) {
-        SCOPED_TRACE(simple ? "simple" : "detailed");
-        const int last = simple ? item.simpleLast : item.complexLast;
-        form.selectedItem = 31;
-        form.settings.simpleContent = simple;
-        form.settings.buildUpSteps = 10;
-        form.currentScreen = form.requestedScreen = Screen::kBuildUp;
-        form.EnterScreen();
-        int steps = 0;
-        while (form.requestedScreen == Screen::kBuildUp && steps <= last + 1) {
-            ASSERT_TRUE(form.buildUpPicture) << "step " << steps;
-            scene.platform.counter.AdvanceMs(5000);
-            form.StepBuildUp();
-            ++steps;
-        }
-        EXPECT_EQ(steps, last + 1);
-        EXPECT_EQ(form.requestedScreen, Screen::kFilm);
-        ASSERT_EQ(form.filmPictures.size(), static_cast<size_t>(item.filmLast) + 1);
-        for (const auto& picture : form.filmPictures) EXPECT_TRUE(picture);
-        EXPECT_TRUE(scene.SettingsWrites().empty());  // no picture failed to load
-    }
+    EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1);
     const kit::UprightPhoto button =
         kit::LoadPhoto(platform::NativePath("Grafik\\Meny\\Knapp1_31.jpg"));
-    EXPECT_EQ(std::pair(button.Width(), button.Height()),
-              std::pair(195.0, 260.0));  // the menu's size
+    EXPECT_EQ(std::pair(button.Width(), button.Height()), std::pair(195.0, 260.0));  // the menu's
 }
 
 }  // namespace

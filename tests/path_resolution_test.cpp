@@ -1,8 +1,12 @@
-// System path texts (backslashes, Windows-1252, any case) turned into paths on the disk.
+// System path texts (backslashes, Windows-1252, any case) turned into paths on the disk, and
+// where the program finds its content when no folder is named.
 #include "platform/portable/path_resolution.h"
+#include "platform/portable/content_search.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,6 +19,9 @@ namespace {
 
 using platform::NativePath;
 using platform::Windows1252ToUtf8;
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
+using Strings = std::vector<std::string>;
 
 TEST(Windows1252ToUtf8, GivesEachByteItsOwnWellFormedCharacter) {
     // The euro sign, and the five bytes Windows-1252 leaves undefined kept as C1 controls.
@@ -31,18 +38,17 @@ TEST(Windows1252ToUtf8, GivesEachByteItsOwnWellFormedCharacter) {
 }
 
 TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder) {
-    testing_support::TempDir scratch;
+    TempDir scratch;
     const std::string xdg = (scratch / "xdg").string(), home = (scratch / "home").string();
-    for (const std::string below : {"", "xdg/Quillowbee/", "home/.local/share/Quillowbee/"}) {
+    for (const std::string below : {"", "xdg/Quillowbee/", "home/.local/share/Quillowbee/"})
         for (const char* file : {"Grafik/Meny/Val/Sida1.jpg", "Djur/H\xC3\xB6na/Film/01.jpg",
                                  "Ljud/A.wav", "Ljud/a.WAV", "Musik/\xC3\x85RA/x.jpg"})
             scratch.Write(below + file, "x");
-    }
     for (int upper = 0xC0; upper <= 0xDE; ++upper)
         scratch.Write("Latin/" + Windows1252ToUtf8(std::string(1, char(upper))), "x");
     scratch.Write("Latin/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8", "x");  // ŠŒŽŸ
     testing_support::ScopedCurrentDir entered(scratch.Path());
-    testing_support::ScopedEnv homeVariable("HOME", home);
+    ScopedEnv homeVariable("HOME", home);
     // XDG_DATA_HOME, the system path, the path on the disk.
     std::vector<std::tuple<std::optional<std::string>, std::string, std::string>> cases = {
         {xdg, "GRAFIK\\MENY\\VAL\\SIDA1.JPG", "Grafik/Meny/Val/Sida1.jpg"},
@@ -64,14 +70,80 @@ TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder
         {xdg, "D:\\Quillowbee\\Ljud", "D:/Quillowbee/Ljud"},
         {xdg, "C:\\QuillowbeeX\\Ljud", "C:/QuillowbeeX/Ljud"}};
     // Every Latin-1 letter finds its capital; × and ÷ are no letters and find only themselves.
-    for (int upper = 0xC0; upper <= 0xDE; ++upper) {
-        const std::string found = std::string(1, char(upper == 0xD7 ? 0xF7 : upper));
-        cases.emplace_back(xdg, "latin\\" + std::string(1, char(upper + 0x20)),
-                           "Latin/" + Windows1252ToUtf8(found));
-    }
+    for (int upper = 0xC0; upper <= 0xDE; ++upper)
+        cases.emplace_back(
+            xdg, "latin\\" + std::string(1, char(upper + 0x20)),
+            "Latin/" + Windows1252ToUtf8(std::string(1, char(upper == 0xD7 ? 0xF7 : upper))));
     for (const auto& [xdgDataHome, system, native] : cases) {
         testing_support::ScopedEnv dataHome("XDG_DATA_HOME", xdgDataHome);
         EXPECT_EQ(NativePath(system), native) << system;
+    }
+}
+
+const std::vector<std::string_view> kThemeFiles = {"Data\\Yrke.dat", "Data\\Musik.dat",
+                                                   "Data\\Sport.dat", "Data\\Djur.dat"};
+const Strings kAllFour = {"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat", "Data/Djur.dat"};
+
+TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
+    // Name, XDG_DATA_HOME and XDG_DATA_DIRS (none: unset), the folders with content, those looked
+    // in after the current one, the one found. Folders lie below the root ("@" in XDG_DATA_DIRS).
+    using Opt = std::optional<std::string>;
+    const std::string local = "home/.local/share/Quillowbee", d = "data/Quillowbee";
+    // clang-format off
+    const std::tuple<const char*, Opt, Opt, Strings, Strings, Opt> cases[] = {
+        {"the current directory first", "data", "@/s1", {"cwd", d, "s1/quillowbee"}, {d, "s1/quillowbee"}, "cwd"},
+        {"then the user's data folder", "data", "@/s1", {d, "s1/quillowbee"}, {d, "s1/quillowbee"}, d},
+        {"the earlier shared folder wins", "data", "@/s1:@/s2", {"s1/quillowbee", "s2/quillowbee"}, {d, "s1/quillowbee", "s2/quillowbee"}, "s1/quillowbee"},
+        {"no XDG_DATA_HOME", std::nullopt, "@/s1", {local}, {local, "s1/quillowbee"}, local},
+        {"a relative XDG_DATA_HOME", "rel", "@/s1", {local}, {local, "s1/quillowbee"}, local},
+        {"relative and empty shared entries", "data", "::rel:@/s2/", {"s2/quillowbee"}, {d, "s2/quillowbee"}, "s2/quillowbee"},
+        {"nothing anywhere", "data", "@/s1:@/s2", {}, {d, "s1/quillowbee", "s2/quillowbee"}, std::nullopt}};
+    // clang-format on
+    for (const auto& [name, dataHomeBelow, dataDirsBelow, withContent, lookedBelow, found] :
+         cases) {
+        SCOPED_TRACE(name);
+        TempDir root;
+        for (const std::string& f : withContent)
+            for (const std::string& name : kAllFour) root.Write(f + "/" + name, "x\n");
+        std::filesystem::create_directories(root / "cwd");
+        const std::string at = root.Path().string();
+        auto full = [&](const std::string& below) { return at + "/" + below; };
+        Opt dataDirs = dataDirsBelow;
+        for (size_t p; (p = dataDirs->find('@')) != std::string::npos;) dataDirs->replace(p, 1, at);
+        testing_support::ScopedCurrentDir cwd(root / "cwd");
+        const Opt dataHome =
+            dataHomeBelow && dataHomeBelow != "rel" ? full(*dataHomeBelow) : dataHomeBelow;
+        ScopedEnv env[] = {
+            {"HOME", full("home")}, {"XDG_DATA_HOME", dataHome}, {"XDG_DATA_DIRS", dataDirs}};
+        const platform::ContentSearch search = platform::FindContentFolder(kThemeFiles);
+        Strings looked{full("cwd")};
+        for (const std::string& folder : lookedBelow) looked.push_back(full(folder));
+        if (found) {  // the search stops at the folder it takes
+            looked.erase(std::find(looked.begin(), looked.end(), full(*found)) + 1, looked.end());
+            EXPECT_EQ(search.found, full(*found));
+        } else {
+            EXPECT_EQ(search.found, std::nullopt);
+            for (const std::string& folder : looked)  // the message names every folder looked in
+                EXPECT_NE(platform::NoContentMessage(search).find(folder), std::string::npos);
+        }
+        EXPECT_EQ(search.looked, looked);
+    }
+    ScopedEnv dataDirs("XDG_DATA_DIRS", std::nullopt);  // then the system data folders
+    const Strings all = platform::ContentFolderCandidates();
+    EXPECT_EQ(Strings(all.end() - 2, all.end()),
+              (Strings{"/usr/local/share/quillowbee", "/usr/share/quillowbee"}));
+}
+
+TEST(ContentSearchTest, AFolderHoldsContentOnlyWithAllFourThemeFiles) {
+    // clang-format off
+    const std::pair<Strings, bool> cases[] = {{kAllFour, true}, {{"data/YRKE.DAT", "data/musik.dat", "data/Sport.dat", "data/Djur.DAT"}, true},
+        {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Djur.dat"}, false}, {{"Data/Yrke.dat", "Data/Musik.dat", "Data/Sport.dat/x", "Data/Djur.dat"}, false}};
+    // clang-format on
+    for (const auto& [files, holds] : cases) {
+        TempDir root;
+        for (const std::string& name : files) root.Write("pack/" + name, "x\n");
+        EXPECT_EQ(platform::HoldsContent((root / "pack").string(), kThemeFiles), holds)
+            << testing::PrintToString(files);
     }
 }
 

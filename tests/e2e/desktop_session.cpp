@@ -1,161 +1,238 @@
 #include "desktop_session.h"
 
 #include <fcntl.h>
+#include <turbojpeg.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
-#include <utility>
 
 namespace e2e {
-
 namespace fs = std::filesystem;
-using testing_support::ChildProcess;
-using testing_support::Launch;
 using testing_support::ReadFile;
 using testing_support::RunTool;
-using testing_support::ToolResult;
+using testing_support::WaitUntil;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
 // Generous, since the machine may be busy with other tests; a wait that succeeds ends early.
-constexpr auto kServerStart = 15s;
-constexpr auto kProgramStart = 30s;
 constexpr auto kScreenLimit = 10s;
 constexpr auto kToolLimit = 15s;
 
+// The program shows its 800 x 600 picture on the whole 1024 x 768 screen, with no bars.
+constexpr int kPictureWidth = 800, kPictureHeight = 600, kScreenWidth = 1024, kScreenHeight = 768;
+// Means of 8 x 8 picture pixels even out JPEG decoding, 16-bit colour and scaling, while a
+// different picture changes whole patches. A screen showing the right picture stays within
+// about 15 (of 255) of it in every patch mean.
+constexpr int kPatch = 8, kColumns = kPictureWidth / kPatch, kRows = kPictureHeight / kPatch;
+constexpr int kTolerance = 24;
+
+// The picture pixel under the middle of image pixel `i` of `size`.
+int PictureCoordinate(int i, int size, int pictureSize) {
+    return static_cast<int>((2LL * i + 1) * pictureSize / (2LL * size));
+}
+
+std::vector<std::array<double, 3>> PatchMeans(const Image& image) {
+    if (image.Width() <= 0 || image.Height() <= 0) throw std::invalid_argument("empty picture");
+    std::vector<std::array<double, 3>> means(kColumns * kRows);
+    std::vector<int> counts(kColumns * kRows);
+    for (int y = 0; y < image.Height(); ++y) {
+        const int row = PictureCoordinate(y, image.Height(), kPictureHeight) / kPatch;
+        for (int x = 0; x < image.Width(); ++x) {
+            const int patch =
+                row * kColumns + PictureCoordinate(x, image.Width(), kPictureWidth) / kPatch;
+            for (int c = 0; c < 3; ++c) means[patch][c] += image.Pixel(x, y)[c];
+            ++counts[patch];
+        }
+    }
+    for (size_t patch = 0; patch < means.size(); ++patch) {
+        for (double& channel : means[patch]) channel /= std::max(counts[patch], 1);
+    }
+    return means;
+}
+
+// How a screen differs from a picture: patches whose mean differs by more than the tolerance,
+// and the largest difference of a channel in a patch mean.
+struct Difference {
+    int patches = 0, largest = 0;
+};
+
+Difference Compare(const Image& shown, const Image& expected) {
+    const auto a = PatchMeans(shown), b = PatchMeans(expected);
+    Difference difference;
+    for (size_t patch = 0; patch < a.size(); ++patch) {
+        int worst = 0;
+        for (int c = 0; c < 3; ++c) {
+            worst = std::max(worst, static_cast<int>(std::abs(a[patch][c] - b[patch][c]) + 0.5));
+        }
+        difference.largest = std::max(difference.largest, worst);
+        difference.patches += worst > kTolerance;
+    }
+    return difference;
+}
+
+// A binary PPM (P6) with 8-bit samples, as `import ... -depth 8 ppm:-` writes it.
+Image ParsePpm(const std::string& bytes) {
+    std::istringstream in(bytes);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    const size_t size = 3u * width * height;
+    if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255 || in.get() == EOF ||
+        bytes.size() < static_cast<size_t>(in.tellg()) + size) {
+        throw std::runtime_error("not a whole binary PPM with 8-bit samples");
+    }
+    Image image(width, height);
+    std::memcpy(image.Pixel(0, 0), bytes.data() + in.tellg(), size);
+    return image;
+}
 }  // namespace
+
+Image& Image::Paste(const Image& part, int x, int y) {
+    for (int row = std::max(0, -y); row < part.Height() && y + row < height_; ++row) {
+        for (int column = std::max(0, -x); column < part.Width() && x + column < width_; ++column) {
+            std::memcpy(Pixel(x + column, y + row), part.Pixel(column, row), 3);
+        }
+    }
+    return *this;
+}
+
+Image LoadJpeg(const fs::path& file) {
+    const std::string bytes = ReadFile(file);
+    std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.empty() || decoder == nullptr ||
+        tjDecompressHeader3(decoder.get(), data, bytes.size(), &width, &height, &subsampling,
+                            &colourspace) != 0) {
+        throw std::runtime_error("not a JPEG picture: " + file.string());
+    }
+    Image image(width, height);
+    if (tjDecompress2(decoder.get(), data, bytes.size(), image.Pixel(0, 0), width, 0, height,
+                      TJPF_RGB, TJFLAG_ACCURATEDCT) != 0) {
+        throw std::runtime_error("cannot decode " + file.string());
+    }
+    return image;
+}
+
+// Twice the tolerance: a patch that far off stays off by more than the tolerance even when the
+// screen adds its own small differences.
+bool Distinct(const Image& before, const Image& after) {
+    return Compare(before, after).largest > 2 * kTolerance;
+}
 
 std::string DesktopSession::Unavailable() {
     for (const char* tool : {"Xvfb", "xdotool", "import"}) {
         if (!testing_support::FoundInPath(tool)) return std::string(tool) + " not found: skipped";
     }
     if (!fs::is_directory(QUILLOWBEE_DEMO_DIR)) {
-        return std::string("no demo content in ") + QUILLOWBEE_DEMO_DIR +
-               " (make demo generates it): end-to-end test skipped";
+        return std::string("no demo content in ") + QUILLOWBEE_DEMO_DIR + " (make demo): skipped";
     }
     return "";
 }
 
-DesktopSession::DesktopSession(const std::string& settingsText, std::vector<std::string> arguments)
-    : arguments_(std::move(arguments)) {
+DesktopSession::DesktopSession(const std::string& settingsText,
+                               std::vector<std::string> arguments) {
     for (const char* sub : {"config", "runtime", "data"}) fs::create_directories(folder_ / sub);
     fs::permissions(folder_.Path() / "runtime", fs::perms::owner_all);
-    if (!settingsText.empty())
+    if (!settingsText.empty()) {
         testing_support::WriteFile(SettingsFolder() / "settings.ini", settingsText);
-    StartDisplay();
-    StartProgram();
-    const bool ready = testing_support::WaitUntil(
+    }
+    // -displayfd lets the server take the first free display itself and write its number once it
+    // accepts connections, so tests side by side never race for one. -noreset keeps it from
+    // starting over (and centring the pointer) whenever its last client leaves.
+    const fs::path numberFile = folder_ / "display";
+    const int fd = open(numberFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    server_ = std::make_unique<testing_support::ChildProcess>(testing_support::Launch{
+        .argv = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset"},
+        .env = {},
+        .stderrFile = folder_ / "xvfb.log",
+        .fd3 = fd});
+    close(fd);
+    std::string number;
+    WaitUntil(
+        [&] {
+            number = ReadFile(numberFile);
+            return number.find('\n') != std::string::npos || !server_->Running();
+        },
+        15s);
+    if (number.find('\n') == std::string::npos) {
+        throw std::runtime_error("Xvfb did not start: " + ReadFile(folder_ / "xvfb.log"));
+    }
+    display_ = ":" + number.substr(0, number.find('\n'));
+
+    arguments.insert(arguments.begin(), QUILLOWBEE_PROGRAM);
+    program_ = std::make_unique<testing_support::ChildProcess>(
+        testing_support::Launch{.argv = arguments,
+                                .env = {{"DISPLAY", display_},
+                                        {"SDL_VIDEODRIVER", "x11"},
+                                        {"SDL_AUDIODRIVER", "dummy"},
+                                        {"XDG_CONFIG_HOME", (folder_ / "config").string()},
+                                        {"XDG_CONFIG_DIRS", (folder_ / "system").string()},
+                                        {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
+                                        {"XDG_DATA_HOME", (folder_ / "data").string()},
+                                        {"QUILLOWBEE_FRAME_LOG", FrameLog().string()}},
+                                .folder = QUILLOWBEE_DEMO_DIR,
+                                .stdoutFile = folder_ / "program.out",
+                                .stderrFile = folder_ / "program.err"});
+    WaitUntil(
         [&] {
             return ReadFile(FrameLog()).find("ready ") != std::string::npos || !program_->Running();
         },
-        kProgramStart);
-    if (!ready || !program_->Running()) {
+        30s);
+    if (ReadFile(FrameLog()).find("ready ") == std::string::npos || !program_->Running()) {
         throw std::runtime_error("the program did not get ready on display " + display_ + ": " +
                                  ProgramErrors());
     }
 }
 
-DesktopSession::~DesktopSession() = default;
-
-void DesktopSession::StartDisplay() {
-    // -displayfd lets the server take the first free display itself and write its number once
-    // it accepts connections, so tests running side by side never race for one. -noreset keeps
-    // it from starting over (and putting the pointer back in the middle) whenever its last
-    // client leaves.
-    const fs::path numberFile = folder_ / "display";
-    const int fd = open(numberFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    Launch launch;
-    launch.argv = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-noreset"};
-    launch.stderrFile = folder_ / "xvfb.log";
-    launch.fd3 = fd;
-    server_ = std::make_unique<ChildProcess>(launch);
-    close(fd);
-    std::string number;
-    testing_support::WaitUntil(
-        [&] {
-            number = ReadFile(numberFile);
-            return number.find('\n') != std::string::npos || !server_->Running();
-        },
-        kServerStart);
-    if (number.find('\n') == std::string::npos) {
-        throw std::runtime_error("Xvfb did not start: " + ReadFile(folder_ / "xvfb.log"));
-    }
-    display_ = ":" + number.substr(0, number.find('\n'));
-}
-
-void DesktopSession::StartProgram() {
-    Launch launch;
-    launch.argv = {QUILLOWBEE_PROGRAM};
-    launch.argv.insert(launch.argv.end(), arguments_.begin(), arguments_.end());
-    launch.env = {{"DISPLAY", display_},
-                  {"SDL_VIDEODRIVER", "x11"},
-                  {"SDL_AUDIODRIVER", "dummy"},
-                  {"XDG_CONFIG_HOME", (folder_ / "config").string()},
-                  {"XDG_CONFIG_DIRS", (folder_ / "system").string()},
-                  {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
-                  {"XDG_DATA_HOME", (folder_ / "data").string()},
-                  {"QUILLOWBEE_FRAME_LOG", FrameLog().string()}};
-    launch.folder = QUILLOWBEE_DEMO_DIR;
-    launch.stdoutFile = folder_ / "program.out";
-    launch.stderrFile = folder_ / "program.err";
-    program_ = std::make_unique<ChildProcess>(launch);
-}
-
+// Each xdotool run has handed its requests to the server before it ends, so input from one run
+// always comes before input from the next.
 std::string DesktopSession::Xdotool(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "xdotool");
-    const ToolResult result = RunTool(arguments, {{"DISPLAY", display_}}, kToolLimit);
+    const auto result = RunTool(arguments, {{"DISPLAY", display_}}, kToolLimit);
     if (result.status != 0) {
         throw std::runtime_error("xdotool " + arguments.at(1) + " failed on display " + display_);
     }
     return result.output;
 }
 
-// Each xdotool run has handed its requests to the server before it ends, so input from one run
-// always comes before input from the next.
-void DesktopSession::MoveTo(Point picture, bool click) {
-    const Point screen = ScreenFromPicture(picture);
-    std::vector<std::string> arguments = {"mousemove", std::to_string(screen.x),
-                                          std::to_string(screen.y)};
+// The screen pixel whose middle lies on picture pixel `p`: the program reads it back as `p`.
+void DesktopSession::MoveTo(Point p, bool click) {
+    std::vector<std::string> arguments = {
+        "mousemove", std::to_string((2LL * p.x + 1) * kScreenWidth / (2LL * kPictureWidth)),
+        std::to_string((2LL * p.y + 1) * kScreenHeight / (2LL * kPictureHeight))};
     if (click) arguments.insert(arguments.end(), {"click", "1"});
     Xdotool(arguments);
 }
 
-void DesktopSession::Press(const std::string& key) {
-    Xdotool({"key", key});
-}
-
-void DesktopSession::PressWith(const std::string& modifier, const std::string& key) {
-    // "xdotool key ctrl+Delete" lets go of the modifier first.
-    Xdotool({"keydown", modifier, "key", key, "keyup", modifier});
-}
-
 ::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {
-    const auto end = Clock::now() + kScreenLimit;
-    for (;;) {
-        Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
-        std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
-        const Point at = PictureFromScreen(screen);
-        if (at == picture) return ::testing::AssertionSuccess();
-        if (Clock::now() >= end) {
-            return ::testing::AssertionFailure()
-                   << "the pointer is at (" << at.x << ", " << at.y << "), not at (" << picture.x
-                   << ", " << picture.y << ")";
-        }
-        std::this_thread::sleep_for(50ms);
-    }
+    Point at;
+    const bool there = WaitUntil(
+        [&] {
+            Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
+            std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
+            at = {PictureCoordinate(screen.x, kScreenWidth, kPictureWidth),
+                  PictureCoordinate(screen.y, kScreenHeight, kPictureHeight)};
+            return at == picture;
+        },
+        kScreenLimit);
+    if (there) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the pointer is at (" << at.x << ", " << at.y
+                                         << "), not at (" << picture.x << ", " << picture.y << ")";
 }
 
 Image DesktopSession::Screenshot() {
-    const ToolResult result =
+    const auto result =
         RunTool({"import", "-display", display_, "-window", "root", "-depth", "8", "ppm:-"}, {},
                 kToolLimit);
-    if (result.status != 0) {
-        throw std::runtime_error("no screenshot of display " + display_);
-    }
+    if (result.status != 0) throw std::runtime_error("no screenshot of display " + display_);
     return ParsePpm(result.output);
 }
 
@@ -180,5 +257,4 @@ int DesktopSession::WaitForOneOf(const std::vector<const Image*>& candidates) {
            << " patches differ, by up to " << difference.largest << ")"
            << (program_->Running() ? "" : "; the program ended: " + ProgramErrors());
 }
-
 }  // namespace e2e

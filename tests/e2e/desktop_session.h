@@ -2,47 +2,65 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "screen_image.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
 
 namespace e2e {
+// An 8-bit RGB picture, rows top to bottom.
+class Image {
+  public:
+    Image() = default;
+    Image(int width, int height) : width_(width), height_(height), rgb_(3u * width * height) {}
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    const uint8_t* Pixel(int x, int y) const { return &rgb_[3u * (y * width_ + x)]; }
+    uint8_t* Pixel(int x, int y) { return &rgb_[3u * (y * width_ + x)]; }
+    // Copies `part` with its top left corner at (x, y), as the program lays a highlight over a
+    // menu picture; what falls outside is cut off.
+    Image& Paste(const Image& part, int x, int y);
 
-// The real program on the demo content, full screen on a virtual X display of its own
-// (Xvfb, 1024 x 768), with its own settings folder, lock folder and frame log. The test drives
-// it with real X input and looks at it through screenshots; everything is in the program's
-// 800 x 600 picture coordinates. The program goes first, then the display.
+  private:
+    int width_ = 0, height_ = 0;
+    std::vector<uint8_t> rgb_;
+};
+
+// Decodes a JPEG file with TurboJPEG; throws naming the file when it cannot.
+Image LoadJpeg(const std::filesystem::path& file);
+// Whether two pictures differ by so much that a screen showing one can never pass for the other.
+bool Distinct(const Image& before, const Image& after);
+
+struct Point {
+    int x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// The real program on the demo content, full screen on an Xvfb display of its own (1024 x 768),
+// with its own settings, lock folder and frame log, driven with xdotool and watched through
+// screenshots in its 800 x 600 picture coordinates. The program ends first, then the display.
 class DesktopSession {
   public:
     // Why sessions cannot run on this machine ("" when they can).
     static std::string Unavailable();
 
-    // Starts the display and the program and waits until the program is ready for input.
-    // `settingsText`, when not empty, is put in the settings file first; `arguments` go on the
-    // program's command line.
+    // Starts the display and the program (with `settingsText`, when not empty, in its settings
+    // file) and waits until the program is ready for input.
     explicit DesktopSession(const std::string& settingsText = "",
                             std::vector<std::string> arguments = {});
-    ~DesktopSession();
+    ~DesktopSession() = default;
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
 
     void MoveTo(Point picture, bool click = false);
     void ClickAt(Point picture) { MoveTo(picture, true); }
     // An X key name: "space", "Return", "Escape", "F1".
-    void Press(const std::string& key);
-    // `key` pressed and released while `modifier` ("ctrl") is held, as a hand does it.
-    void PressWith(const std::string& modifier, const std::string& key);
+    void Press(const std::string& key) { Xdotool({"key", key}); }
     // Waits until the X pointer is on `picture`, where the program warps it.
     ::testing::AssertionResult WaitForPointer(Point picture);
-
-    Image Screenshot();
     // Takes screenshots until one shows `expected`; fails naming `what` when none does in time.
     ::testing::AssertionResult WaitForScreen(const Image& expected, const std::string& what);
     // Takes screenshots until one shows one of `candidates` and says which, or -1.
@@ -54,15 +72,11 @@ class DesktopSession {
     std::filesystem::path FrameLog() const { return folder_ / "frames.log"; }
 
   private:
-    void StartDisplay();
-    void StartProgram();
     std::string Xdotool(std::vector<std::string> arguments);
+    Image Screenshot();
 
     testing_support::TempDir folder_;
-    std::vector<std::string> arguments_;
     std::string display_;
-    std::unique_ptr<testing_support::ChildProcess> server_;
-    std::unique_ptr<testing_support::ChildProcess> program_;
+    std::unique_ptr<testing_support::ChildProcess> server_, program_;
 };
-
 }  // namespace e2e

@@ -2,10 +2,8 @@
 // installed program, started from another folder, finds the installed demo content.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "support/child_process.h"
 #include "support/test_files.h"
@@ -13,22 +11,9 @@
 namespace fs = std::filesystem;
 
 namespace {
-
 using namespace std::chrono_literals;
 using testing_support::ChildProcess;
-using testing_support::Launch;
 using testing_support::TempDir;
-
-// Runs a validator on installed files; a validator that is not there is a failure, since
-// scripts/install-deps.sh installs it with everything else the tests need.
-void Validate(const std::string& tool, const std::vector<std::string>& args) {
-    ASSERT_TRUE(testing_support::FoundInPath(tool))
-        << tool << " is not installed (scripts/install-deps.sh installs it)";
-    std::vector<std::string> argv{tool};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const testing_support::ToolResult result = testing_support::RunTool(argv, {}, 60s);
-    EXPECT_EQ(result.status, 0) << tool << ": " << result.output;
-}
 
 TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAnyFolder) {
     TempDir prefix;
@@ -49,31 +34,37 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
              share / "quillowbee/Ljud/StartMeny.wav",
              desktop,
              settings,
-             share / "icons/hicolor/48x48/apps" / (id + ".png"),
-             share / "icons/hicolor/64x64/apps" / (id + ".png"),
-             share / "icons/hicolor/128x128/apps" / (id + ".png"),
-             share / "icons/hicolor/256x256/apps" / (id + ".png"),
-             share / "icons/hicolor/scalable/apps" / (id + ".svg"),
              metainfo,
              share / "man/man6/quillowbee.6.gz",
              share / "doc/quillowbee/copyright",
          }) {
         EXPECT_TRUE(fs::is_regular_file(file)) << file;
     }
+    for (const char* size : {"48x48", "64x64", "128x128", "256x256", "scalable"}) {
+        const fs::path icon = share / "icons/hicolor" / size / "apps" / id;
+        EXPECT_TRUE(fs::is_regular_file(icon.string() + (size[0] == 's' ? ".svg" : ".png")))
+            << icon;
+    }
     EXPECT_FALSE(fs::exists(share / "quillowbee/.complete")) << "the build's own stamp";
-    Validate("desktop-file-validate", {desktop.string(), settings.string()});
-    Validate("appstreamcli", {"validate", "--no-net", metainfo.string()});
+    // A validator that is not there is a failure: scripts/install-deps.sh installs it.
+    for (const std::vector<std::string>& validate :
+         {std::vector<std::string>{"desktop-file-validate", desktop.string(), settings.string()},
+          {"appstreamcli", "validate", "--no-net", metainfo.string()}}) {
+        ASSERT_TRUE(testing_support::FoundInPath(validate[0]))
+            << validate[0] << " is not installed";
+        const auto result = testing_support::RunTool(validate, {}, 60s);
+        EXPECT_EQ(result.status, 0) << validate[0] << ": " << result.output;
+    }
 
     // Started from a folder without content, with the prefix's data folder last in the list.
-    TempDir elsewhere;
-    TempDir runtime;
-    Launch launch;
-    launch.argv = {(prefix.Path() / "games/quillowbee").string()};
-    launch.env = testing_support::HeadlessProgramEnvironment(runtime.Path());
-    launch.env["XDG_DATA_DIRS"] = (elsewhere / "nothing").string() + ":" + share.string();
-    launch.folder = elsewhere.Path();
-    launch.stderrFile = runtime / "err";
-    ChildProcess program(launch);
+    TempDir elsewhere, runtime;
+    auto env = testing_support::HeadlessProgramEnvironment(runtime.Path());
+    env["XDG_DATA_DIRS"] = (elsewhere / "nothing").string() + ":" + share.string();
+    ChildProcess program({.argv = {(prefix.Path() / "games/quillowbee").string()},
+                          .env = env,
+                          .folder = elsewhere.Path(),
+                          .stdoutFile = {},
+                          .stderrFile = runtime / "err"});
     ASSERT_TRUE(testing_support::WaitUntil(
         [&] {
             return runtime.Read("frames.log").find("ready ") != std::string::npos ||
@@ -86,5 +77,4 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     EXPECT_EQ(program.Wait(15s), 0) << runtime.Read("err");
     EXPECT_EQ(runtime.Read("err"), "");
 }
-
 }  // namespace

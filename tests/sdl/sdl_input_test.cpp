@@ -9,7 +9,6 @@
 
 namespace platform {
 namespace {
-
 TEST(SdlInputTest, KeysModifiersAndButtonsBecomeTheFormsCodes) {
     const std::tuple<SDL_Keycode, SDL_Scancode, int16_t> keys[] = {
         {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
@@ -81,6 +80,5 @@ TEST(SdlInputTest, PixelChannelsWidenToTheFullRange) {
     for (size_t i = 0; i < std::size(from); ++i) EXPECT_EQ(to[i], expected[i]) << from[i];
     EXPECT_EQ(to.back(), 0x12345678u);  // nothing written past the count
 }
-
 }  // namespace
 }  // namespace platform

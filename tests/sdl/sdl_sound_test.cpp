@@ -13,11 +13,11 @@
 #include "platform/sdl/wave_file.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
+#include "writers/bytes.h"
 #include "writers/wav_writer.h"
 
 namespace platform {
 namespace {
-
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing_support::TempDir;
@@ -154,14 +154,10 @@ TEST_F(SdlSoundTest, EveryWaveLoadsOrFailsCleanly) {
     }
 }
 
-std::string LE32(uint32_t value) {
-    std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(value >> (8 * i));
-    return out;
-}
-
-std::string Header(const std::string& id, uint32_t length) {
-    return id + LE32(length);
+// A chunk header that may claim any length.
+std::string Header(std::string id, uint32_t length) {
+    writers::PutLittleEndian(id, length, 4);
+    return id;
 }
 
 std::string Format(int rate) {
@@ -173,11 +169,11 @@ const std::string kFormat = Format(22050);
 TEST(SdlWaveFileTest, RecognisesOnlyRiffWaveFiles) {
     const std::pair<std::string, bool> cases[] = {
         {RiffWave(""), true},
-        {"RIFF" + LE32(0) + "WAVE", true},
-        {"RIFF" + LE32(4) + "WAV", false},   // cut inside the form type
-        {"RIFX" + LE32(4) + "WAVE", false},  // big-endian RIFF
-        {"RIFF" + LE32(4) + "AVI ", false},  // another RIFF form
-        {"FORM" + LE32(4) + "AIFF", false},  // what SDL_mixer would also take
+        {Header("RIFF", 0) + "WAVE", true},
+        {Header("RIFF", 4) + "WAV", false},   // cut inside the form type
+        {Header("RIFX", 4) + "WAVE", false},  // big-endian RIFF
+        {Header("RIFF", 4) + "AVI ", false},  // another RIFF form
+        {Header("FORM", 4) + "AIFF", false},  // what SDL_mixer would also take
         {"", false}};
     for (const auto& [bytes, wave] : cases) EXPECT_EQ(IsRiffWave(bytes), wave) << bytes;
 }
@@ -256,6 +252,5 @@ TEST(SdlWaveFileTest, ReadingFailsNamingTheFileOrGivesTheClampedBytes) {
         }
     }
 }
-
 }  // namespace
 }  // namespace platform

@@ -6,7 +6,6 @@
 
 namespace platform {
 namespace {
-
 // fontconfig answers every question with some font; the family has to be checked, or the
 // choices screen would silently show DejaVu Sans where the geometric face belongs.
 TEST(SdlTextRendererTest, MissingFamiliesFallBackToTheirFreeTwinOrABoldSans) {
@@ -55,6 +54,5 @@ TEST(SdlTextRendererTest, TextBecomesACoverageMaskOfTheFontsHeight) {
     EXPECT_EQ(&text.Render(font, "il"), &narrow);
     EXPECT_NE(&text.Render({"Century Gothic", 11.25, 400}, "il"), &narrow);
 }
-
 }  // namespace
 }  // namespace platform

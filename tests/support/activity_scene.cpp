@@ -13,14 +13,8 @@
 namespace fs = std::filesystem;
 
 namespace testing_support {
-
 namespace {
-
 constexpr uint8_t kLevels[3] = {0, 128, 255};
-
-int32_t NearestLevel(int32_t value) {
-    return std::min(2, (value + 64) / 128);
-}
 
 // Where the hard-disk copy of the activity pictures lives: the program maps the prefix to the
 // data home; a conversion that only turns backslashes into slashes takes it as a folder "C:".
@@ -29,38 +23,20 @@ std::vector<fs::path> Roots(const fs::path& dir, bool hardDisk) {
     if (!hardDisk) return {dir};
     return {dir / "data-home" / "Quillowbee", dir / "C:" / "Quillowbee"};
 }
-
 }  // namespace
 
 int32_t ColourIndexOf(uint16_t pixel) {
     const int32_t r = (pixel >> 11) * 255 / 31;
     const int32_t g = ((pixel >> 5) & 63) * 255 / 63;
     const int32_t b = (pixel & 31) * 255 / 31;
-    return NearestLevel(r) + 3 * NearestLevel(g) + 9 * NearestLevel(b);
-}
-
-void WriteColourJpeg(const fs::path& path, int32_t colour) {
-    WriteJpeg(path, 16, 12, kLevels[colour % 3], kLevels[(colour / 3) % 3],
-              kLevels[(colour / 9) % 3]);
-}
-
-std::string PictureFileName(int32_t n) {
-    return (n < 9 ? "0" : "") + std::to_string(n + 1) + ".jpg";
-}
-
-int16_t SoundNumberOf(const std::string& nativePath) {
-    for (int16_t n = 0; n < 13; ++n) {
-        if (nativePath.ends_with(kBankFiles[n])) return n;
-    }
-    return -1;
+    const auto level = [](int32_t value) { return std::min(2, (value + 64) / 128); };
+    return level(r) + 3 * level(g) + 9 * level(b);
 }
 
 ActivityScene::ActivityScene() {
     recorder = std::make_unique<RecordingDecoder>(*platform.pictures);
     decoder = recorder.get();
-    platform::Services services = platform::Current();
-    services.pictures = decoder;
-    platform::Install(services);
+    InstallDecoder(decoder);
     platform.counter.SetMs(1000000);
     harness.PrepareWithoutContent();
     harness.form.isRunning = true;  // as inside the frame loop
@@ -85,7 +61,8 @@ void ActivityScene::WriteSeries(const std::string& folder, int32_t last, int32_t
         for (int32_t n = 0; n <= last; ++n) {
             const int32_t colour =
                 ((firstColour + step * n) % kColourCount + kColourCount) % kColourCount;
-            WriteColourJpeg(root / NativeName(folder) / PictureFileName(n), colour);
+            WriteJpeg(root / NativeName(folder) / PictureFileName(n), 16, 12, kLevels[colour % 3],
+                      kLevels[(colour / 3) % 3], kLevels[(colour / 9) % 3]);
         }
     }
 }
@@ -96,10 +73,6 @@ void ActivityScene::RemovePicture(const std::string& folder, int32_t n, bool har
     }
 }
 
-void ActivityScene::WriteMenuPictures() {
-    testing_support::WriteMenuPictures(dir.Path());
-}
-
 int32_t ActivityScene::Now() {
     return GameUtil::GetMilliseconds();
 }
@@ -108,10 +81,6 @@ void ActivityScene::FillBackBuffer(int32_t colour) {
     const uint32_t rgb = kLevels[colour % 3] | (kLevels[(colour / 3) % 3] << 8u) |
                          (uint32_t{kLevels[(colour / 9) % 3]} << 16u);
     GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, rgb);
-}
-
-int32_t ActivityScene::PresentedColour() const {
-    return ColourIndexOf(platform.display.PixelAt(400, 300));
 }
 
 int32_t ActivityScene::BackBufferColour() const {
@@ -138,7 +107,9 @@ std::vector<std::string> ActivityScene::RequestedPictures(size_t from) const {
 std::vector<int16_t> ActivityScene::SoundsSince(size_t from) const {
     std::vector<int16_t> numbers;
     for (size_t i = from; i < platform.sound.plays.size(); ++i) {
-        numbers.push_back(SoundNumberOf(platform.sound.plays[i]));
+        const auto n = std::ranges::find_if(
+            kBankFiles, [&](const char* file) { return platform.sound.plays[i].ends_with(file); });
+        numbers.push_back(n == std::end(kBankFiles) ? -1 : static_cast<int16_t>(n - kBankFiles));
     }
     return numbers;
 }
@@ -150,5 +121,4 @@ std::vector<std::string> ActivityScene::SettingsWrites() const {
     }
     return writes;
 }
-
 }  // namespace testing_support

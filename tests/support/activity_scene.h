@@ -1,29 +1,25 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/picture_decoder.h"
 #include "support/form_harness.h"
+#include "support/mini_pack.h"
 #include "support/recording_decoder.h"
 #include "support/test_files.h"
 
 namespace testing_support {
-
 // Test pictures are told apart by colour: 27 solid colours, each channel 0, 128 or 255.
-// ColourIndexOf is the colour an RGB565 pixel shows; WriteColourJpeg writes a small solid JPEG.
+// ColourIndexOf is the colour an RGB565 pixel shows.
 inline constexpr int32_t kColourCount = 27;
 int32_t ColourIndexOf(uint16_t pixel);
-void WriteColourJpeg(const std::filesystem::path& path, int32_t colour);
 
 // The file name of picture n of an activity series: "01.jpg" .. "09.jpg", "10.jpg" onwards.
-std::string PictureFileName(int32_t n);
-
-// The sound number (0-12) of a played native path, or -1.
-int16_t SoundNumberOf(const std::string& nativePath);
+inline std::string PictureFileName(int32_t n) {
+    return TwoDigits(n + 1) + ".jpg";
+}
 
 // A form ready for the activities: a fresh temporary folder as the current directory with its
 // own data home, the display prepared, the sound bank loaded from bare wave files, the clock at
@@ -52,21 +48,20 @@ class ActivityScene {
     // Removes picture n of the series (from both places of the hard-disk copy with `hardDisk`).
     void RemovePicture(const std::string& folder, int32_t n, bool hardDisk = false);
     // The 53 menu pictures, tiny, so that a display loss can reload them.
-    void WriteMenuPictures();
+    void WriteMenuPictures() { testing_support::WriteMenuPictures(dir.Path()); }
 
     int32_t Now();
     // Fills the back buffer with `colour`, to see whether anything is drawn over it.
     void FillBackBuffer(int32_t colour);
     // The colour shown in the last presented frame, and in the back buffer.
-    int32_t PresentedColour() const;
+    int32_t PresentedColour() const { return ColourIndexOf(platform.display.PixelAt(400, 300)); }
     int32_t BackBufferColour() const;
     // The pictures asked for from request `from` on: "hd:" or "local:" and the path below the
     // hard-disk copy or the current directory ("local:Item/Komplex/Film/01.jpg").
     std::vector<std::string> RequestedPictures(size_t from = 0) const;
-    // Sound numbers played from the play with index `from` on.
+    // Sound numbers (0-12, or -1 for another file) played from the play with index `from` on.
     std::vector<int16_t> SoundsSince(size_t from) const;
     // The settings writes, each as "application/section/key=value".
     std::vector<std::string> SettingsWrites() const;
 };
-
 }  // namespace testing_support

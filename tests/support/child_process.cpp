@@ -7,14 +7,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <stdexcept>
 
 #include "support/test_files.h"
 
 namespace testing_support {
 namespace {
-
 void RedirectTo(const std::filesystem::path& file, int target,
                 int flags = O_WRONLY | O_CREAT | O_TRUNC) {
     const int fd = file.empty() ? target : open(file.c_str(), flags, 0644);
@@ -51,8 +49,7 @@ ChildProcess::ChildProcess(const Launch& launch) {
 ChildProcess::~ChildProcess() {
     Signal(SIGTERM);
     if (!Wait(std::chrono::seconds(2))) Signal(SIGKILL);
-    while (!Wait(std::chrono::seconds(1))) {
-    }
+    while (!Wait(std::chrono::seconds(1))) continue;
 }
 
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit) {
@@ -85,14 +82,8 @@ ToolResult RunTool(const std::vector<std::string>& argv,
 }
 
 bool FoundInPath(const std::string& name) {
-    std::istringstream folders(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
-    for (std::string folder; std::getline(folders, folder, ':');) {
-        const auto candidate = std::filesystem::path(folder.empty() ? "." : folder) / name;
-        if (access(candidate.c_str(), X_OK) == 0 && std::filesystem::is_regular_file(candidate)) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<std::string> lookUp = {"sh", "-c", "command -v \"$0\"", name};
+    return RunTool(lookUp, {}, std::chrono::seconds(10)).status == 0;
 }
 
 std::map<std::string, std::string> HeadlessProgramEnvironment(const std::filesystem::path& dir) {
@@ -105,5 +96,4 @@ std::map<std::string, std::string> HeadlessProgramEnvironment(const std::filesys
             {"XDG_DATA_DIRS", (dir / "shared").string()},
             {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
 }
-
 }  // namespace testing_support

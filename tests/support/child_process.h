@@ -10,7 +10,6 @@
 #include <vector>
 
 namespace testing_support {
-
 // What to start (the command looked up in PATH), variables added to the environment, the folder it
 // starts in and files for its output ("" keeps the test's own); fd3 becomes its descriptor 3.
 struct Launch {
@@ -63,5 +62,4 @@ bool WaitUntil(F done, std::chrono::milliseconds limit) {
     }
     return true;
 }
-
 }  // namespace testing_support

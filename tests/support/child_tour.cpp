@@ -1,10 +1,6 @@
 #include "support/child_tour.h"
 
 namespace testing_support {
-
-ScriptedRun::ScriptedRun(FormHarness& harness, std::vector<Step> steps, int maxYields)
-    : h_(harness), steps_(std::move(steps)), maxYields_(maxYields) {}
-
 int ScriptedRun::Run() {
     h_.platform.window.onYield = [this] { OnYield(); };
     h_.form.Form_Initialize();
@@ -36,13 +32,12 @@ void ScriptedRun::OnYield() {
 }
 
 namespace {
-
-// Steps that act once: a click (pointer moved there first) or a key.
-std::function<bool(FormHarness&)> Click(int32_t x, int32_t y) {
-    return [x, y](FormHarness& h) {
+// Steps that act once: the pointer moved to (x, y) and, with `click`, pressed there; or a key.
+std::function<bool(FormHarness&)> Click(int32_t x, int32_t y, bool click = true) {
+    return [=](FormHarness& h) {
         h.platform.window.pointer = {x, y};
         h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseMove});
-        h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseDown, 1});
+        if (click) h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseDown, 1});
         return true;
     };
 }
@@ -52,17 +47,11 @@ std::function<bool(FormHarness&)> Key(int16_t key) {
         return true;
     };
 }
-
 }  // namespace
 
 std::vector<ScriptedRun::Step> ChildTour() {
     return {
-        {"look around the main menu", 3,
-         [](FormHarness& h) {
-             h.platform.window.pointer = {300, 200};
-             h.platform.window.pending.push_back({headless::InputEvent::Kind::MouseMove});
-             return true;
-         }},
+        {"look around the main menu", 3, Click(300, 200, false)},
         {"open the choices screen", 3, Key(112)},
         {"page 1", 3, Click(90, 80)},
         {"page 2", 3, Click(90, 220)},
@@ -83,5 +72,4 @@ std::vector<ScriptedRun::Step> ChildTour() {
         {"end the program", 3, Key(27)},
     };
 }
-
 }  // namespace testing_support

@@ -7,7 +7,6 @@
 #include "sound/dsound.h"
 
 namespace testing_support {
-
 void ResetModules() {
     DataFileReader::itemTable = {};
     DSound::ResetModule();
@@ -16,13 +15,8 @@ void ResetModules() {
     GameUtil::performanceFrequency = 0;
 }
 
-FormHarness::FormHarness() {
-    ResetModules();
-}
-
 FormHarness::~FormHarness() {
-    // Surfaces of the form go before the display objects they were made from.
-    form = MainMenuForm{};
+    form = MainMenuForm{};  // the form's surfaces go before the display objects they came from
     ResetModules();
 }
 
@@ -38,29 +32,4 @@ void FormHarness::PrepareWithoutContent() {
     form.BuildSubMenuCellRects();
     form.BuildWarpPoints();
 }
-
-void FormHarness::Click(int32_t x, int32_t y, int16_t button) {
-    platform.window.pointer = {x, y};
-    form.Form_MouseDown(button, 0, static_cast<float>(x), static_cast<float>(y));
-}
-
-void FormHarness::Key(int16_t key, int16_t shift) {
-    form.Form_KeyUp(key, shift);
-}
-
-void FormHarness::MoveTo(int32_t x, int32_t y) {
-    platform.window.pointer = {x, y};
-    form.Form_MouseMove(0, 0, static_cast<float>(x), static_cast<float>(y));
-}
-
-void FormHarness::Pass() {
-    form.RunPass();
-}
-
-void FormHarness::Passes(int count) {
-    for (int i = 0; i < count; ++i) {
-        Pass();
-    }
-}
-
 }  // namespace testing_support

@@ -10,25 +10,7 @@
 namespace fs = std::filesystem;
 
 namespace testing_support {
-
 namespace {
-
-std::string TwoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
-}
-
-std::vector<std::string> MakeMainSet() {
-    std::vector<std::string> files = {
-        "Grafik\\Meny\\StartMeny.jpg",  "Grafik\\Meny\\StoppLapp.jpg",
-        "Grafik\\Meny\\YrkeMeny1.jpg",  "Grafik\\Meny\\MusikMeny1.jpg",
-        "Grafik\\Meny\\SportMeny1.jpg", "Grafik\\Meny\\DjurMeny1.jpg"};
-    for (int n = 0; n < 4; ++n)
-        files.push_back("Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg");
-    for (int k = 0; k < 32; ++k) files.push_back("Grafik\\Meny\\Knapp1_" + TwoDigits(k) + ".jpg");
-    for (int n = 0; n < 4; ++n) files.push_back("Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg");
-    return files;
-}
-
 // Colours on a 5-level grid per channel: neighbours differ by 56, far more than JPEG and
 // RGB565 rounding move a flat colour.
 Rgb GridColour(int index) {
@@ -75,11 +57,18 @@ const char* const kThemeFiles[4] = {"Data/Yrke.dat", "Data/Musik.dat", "Data/Spo
                                     "Data/Djur.dat"};
 const char* const kSets[4] = {"Enkel\\Film\\", "Komplex\\Film\\", "Enkel\\Byggupp\\",
                               "Komplex\\Byggupp\\"};
-
 }  // namespace
 
 const std::vector<std::string>& MainSetFiles() {
-    static const std::vector<std::string> files = MakeMainSet();
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> names = {"StartMeny",  "StoppLapp",  "YrkeMeny1",
+                                          "MusikMeny1", "SportMeny1", "DjurMeny1"};
+        for (int n = 0; n < 4; ++n) names.push_back("StartMeny" + std::to_string(n));
+        for (int k = 0; k < 32; ++k) names.push_back("Knapp1_" + TwoDigits(k));
+        for (int n = 0; n < 4; ++n) names.push_back("Lapp" + std::to_string(n));
+        for (std::string& name : names) name = "Grafik\\Meny\\" + name + ".jpg";
+        return names;
+    }();
     return files;
 }
 
@@ -152,11 +141,6 @@ const fs::path& SharedMiniPack() {
     return dir.Path();
 }
 
-Rgb ActivityColour(int item, const std::string& set, int number) {
-    const int index = static_cast<int>(std::find(kSets, kSets + 3, set) - kSets);
-    return GridColour(item + index * 31 + number);
-}
-
 void WriteMiniPack(const fs::path& root, const MiniPackOptions& o) {
     for (int theme = 0; theme < 4; ++theme) {
         std::string text;
@@ -177,12 +161,11 @@ void WriteMiniPack(const fs::path& root, const MiniPackOptions& o) {
         for (int set = 0; set < 4; ++set) {
             const int last = set < 2 ? o.filmLast : (set == 2 ? o.simpleLast : o.complexLast);
             for (int n = 0; n <= last; ++n) {
-                const Rgb c = ActivityColour(item, kSets[set], n);
+                const Rgb c = GridColour(item + set * 31 + n);
                 WriteJpeg(root / NativeName(folder + kSets[set] + TwoDigits(n + 1) + ".jpg"), 8, 6,
                           c.r, c.g, c.b);
             }
         }
     }
 }
-
 }  // namespace testing_support

@@ -9,7 +9,6 @@
 // tells which picture lies where; the note pictures are split into the eight sub-menu cells, each
 // cell in a colour of its own, so a copied cell tells where it came from.
 namespace testing_support {
-
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
@@ -30,9 +29,6 @@ Rgb ColourOf(const std::string& systemName);
 inline Rgb MenuColour(const std::string& systemName) {
     return ColourOf(systemName);
 }
-// The flat colour of an activity picture of the mini pack: item, set folder ("Komplex\\Film\\"
-// etc.), 0-based number.
-Rgb ActivityColour(int item, const std::string& set, int number);
 // Colour of note picture `note` (0-3) inside cell position `position` (0-7); 8 = outside cells.
 Rgb NoteColour(int note, int position);
 
@@ -60,5 +56,4 @@ struct MiniPackOptions {
 void WriteMiniPack(const std::filesystem::path& root, const MiniPackOptions& options = {});
 // One mini pack with the default options, written once per test run, for tests that only read.
 const std::filesystem::path& SharedMiniPack();
-
 }  // namespace testing_support

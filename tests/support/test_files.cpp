@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "writers/bmp_writer.h"
@@ -14,7 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace testing_support {
-
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /
@@ -28,58 +27,26 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
-ScopedCurrentDir::ScopedCurrentDir(const fs::path& folder) : previous_(fs::current_path()) {
-    fs::current_path(folder);
-}
-
-ScopedCurrentDir::~ScopedCurrentDir() {
-    fs::current_path(previous_);
-}
-
-void TempDir::Write(const std::string& relative, const std::string& bytes) const {
-    WriteFile(path_ / relative, bytes);
-}
-
-std::string TempDir::Read(const std::string& relative) const {
-    return ReadFile(path_ / relative);
-}
-
 ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
     : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str())) {
-        previous_ = old;
-    }
+    if (const char* old = std::getenv(name_.c_str())) previous_ = old;
     Set(name_, value);
 }
 
-ScopedEnv::~ScopedEnv() {
-    Set(name_, previous_);
-}
-
 void ScopedEnv::Set(const std::string& name, const std::optional<std::string>& value) {
-    if (value) {
-        ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-        ::unsetenv(name.c_str());
-    }
+    value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
-    if (path.has_parent_path()) {
-        fs::create_directories(path.parent_path());
-    }
+    if (path.has_parent_path()) fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
+    if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteJpegPixels(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
@@ -93,9 +60,4 @@ void WriteJpeg(const fs::path& path, int width, int height, uint8_t r, uint8_t g
 void WriteBmp24(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
     WriteFile(path, writers::EncodeBmp24(width, height, rgb));
 }
-
-fs::path DemoDir() {
-    return fs::path(QUILLOWBEE_DEMO_DIR);
-}
-
 }  // namespace testing_support

@@ -7,6 +7,12 @@
 #include <vector>
 
 namespace testing_support {
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+// 7 -> "07", as the content numbers its files.
+inline std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
 
 // A fresh empty folder under the system's temporary folder, removed again at the end.
 class TempDir {
@@ -18,8 +24,10 @@ class TempDir {
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& relative) const { return path_ / relative; }
     // Writes `bytes` exactly as given to a file below the folder, creating folders on the way.
-    void Write(const std::string& relative, const std::string& bytes) const;
-    std::string Read(const std::string& relative) const;
+    void Write(const std::string& relative, const std::string& bytes) const {
+        WriteFile(path_ / relative, bytes);
+    }
+    std::string Read(const std::string& relative) const { return ReadFile(path_ / relative); }
 
   private:
     std::filesystem::path path_;
@@ -28,8 +36,11 @@ class TempDir {
 // Makes `folder` the current directory until the end of the scope.
 class ScopedCurrentDir {
   public:
-    explicit ScopedCurrentDir(const std::filesystem::path& folder);
-    ~ScopedCurrentDir();
+    explicit ScopedCurrentDir(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedCurrentDir() { std::filesystem::current_path(previous_); }
 
   private:
     std::filesystem::path previous_;
@@ -39,7 +50,7 @@ class ScopedCurrentDir {
 class ScopedEnv {
   public:
     ScopedEnv(std::string name, const std::optional<std::string>& value);
-    ~ScopedEnv();
+    ~ScopedEnv() { Set(name_, previous_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
@@ -48,9 +59,6 @@ class ScopedEnv {
     std::string name_;
     std::optional<std::string> previous_;
 };
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-std::string ReadFile(const std::filesystem::path& path);
 
 // A w x h JPEG of one colour (r, g, b) at good quality.
 void WriteJpeg(const std::filesystem::path& path, int width, int height, uint8_t r, uint8_t g,
@@ -63,6 +71,7 @@ void WriteBmp24(const std::filesystem::path& path, int width, int height,
                 const std::vector<uint8_t>& rgb);
 
 // The generated demo content (build/demo).
-std::filesystem::path DemoDir();
-
+inline std::filesystem::path DemoDir() {
+    return QUILLOWBEE_DEMO_DIR;
+}
 }  // namespace testing_support
