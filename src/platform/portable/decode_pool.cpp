@@ -83,7 +83,7 @@ size_t DecodePool::TakeNext(PictureDecoder& decoder) {
     if (index >= count_) {
         throw std::out_of_range("no job is left to take");
     }
-    for (int idle = 0; states_[index].load() != kDone;) {
+    while (states_[index].load() != kDone) {
         uint8_t waiting = kWaiting;
         size_t other = 0;
         if (states_[index].compare_exchange_strong(waiting, kRunning)) {
@@ -92,8 +92,6 @@ size_t DecodePool::TakeNext(PictureDecoder& decoder) {
             // Rather than wait while a helper has the next job, the caller runs one no one has
             // begun: a thread woken from sleep may wait long for a core.
             Run(other, decoder);
-        } else if (++idle < 64) {
-            std::this_thread::yield();
         } else {
             states_[index].wait(kRunning);
         }
