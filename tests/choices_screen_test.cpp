@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "display/display_objects.h"
-#include "input/choice_places.h"
 #include "navigation_fixture.h"
 #include "platform/portable/ini_settings_store.h"
 
@@ -48,35 +46,43 @@ class ChoicesScreenTest : public NavigationTest {
 
     int CountPixels(uint32_t color) {
         int count = 0;
-        for (int32_t y = 0; y < 600; ++y)
-            for (int32_t x = 0; x < 800; ++x) count += At(x, y) == ColorToPixel(color) ? 1 : 0;
+        for (int32_t i = 0; i < 800 * 600; ++i)
+            count += At(i % 800, i / 800) == ColorToPixel(color);
         return count;
     }
 
     // Whole marks with their top-left corners at `marks`, and no other.
     void ExpectMarks(const std::vector<platform::Point>& marks) {
-        for (const platform::Point& m : marks) {
-            SCOPED_TRACE(testing::Message() << "mark at " << m.x << ", " << m.y);
-            EXPECT_EQ(At(m.x, m.y), ColorToPixel(kMarkColor));
-            EXPECT_EQ(At(m.x + 22, m.y + 22), ColorToPixel(kMarkColor));
-            EXPECT_EQ(At(m.x + 11, m.y + 11), ColorToPixel(0));
+        for (const auto [x, y] : marks) {
+            EXPECT_EQ(
+                std::tuple(At(x, y), At(x + 22, y + 22), At(x + 11, y + 11)),
+                std::tuple(ColorToPixel(kMarkColor), ColorToPixel(kMarkColor), ColorToPixel(0)))
+                << "mark at " << x << ", " << y;
         }
         // The mark's white part is 23 x 23 less its 5 x 5 centre.
         EXPECT_EQ(CountPixels(kMarkColor), static_cast<int>(marks.size()) * (529 - 25));
     }
 };
 
-TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
-    // clang-format off
+// The marks of every page, and the labels of pages 1 and 4 with the current one again in magenta.
+TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
+    const std::vector<std::pair<platform::Point, std::string>> labels[5] = {
+        // clang-format off
+        {}, {{{570, 295}, "0.5"}, {{610, 295}, "1.0"}, {{651, 295}, "1.5"}, {{691, 295}, "2.0"}, {{732, 295}, "2.5"}},
+        {}, {}, {{{225, 143}, "2"}, {{265, 143}, "4"}, {{306, 143}, "8"}, {{345, 140}, "..."}}};
     const struct {
         const char* name;
         int16_t page;
         void (*change)(ChoiceSettings&);
         std::vector<platform::Point> marks;
+        int current = -1;  // the label drawn again in magenta
     } cases[] = {
         {"information", 0, [](ChoiceSettings&) {}, {}},
-        {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}},
-        {"page 1 changed", 1, [](ChoiceSettings& s) { s.page1Choice = false; s.exitLocked = true; s.escapeLocks = {true, true, true, true}; }, {{703, 99}, {430, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}},
+        {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}, 0},
+        {"page 1 changed", 1, [](ChoiceSettings& s) { s.page1Choice = false; s.exitLocked = true; s.escapeLocks = {true, true, true, true}; }, {{703, 99}, {430, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}, 0},
+        {"page 1 key delay 1.5", 1, [](ChoiceSettings& s) { s.keyDelay = 1500; }, {{596, 99}, {278, 469}}, 2},
+        {"page 1 key delay 2.5", 1, [](ChoiceSettings& s) { s.keyDelay = 2500; }, {{596, 99}, {278, 469}}, 4},
+        {"page 1 unknown key delay", 1, [](ChoiceSettings& s) { s.keyDelay = 700; }, {{596, 99}, {278, 469}}},
         {"page 2 defaults", 2, [](ChoiceSettings&) {}, {{257, 101}, {596, 99}}},
         {"page 2 changed", 2, [](ChoiceSettings& s) { s.page2SecondChoice = false; s.page2Choice = false; }, {{365, 100}, {705, 99}}},
         {"page 3 defaults", 3, [](ChoiceSettings&) {}, {{278, 132}, {595, 100}, {307, 292}, {265, 452}}},
@@ -84,10 +90,13 @@ TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
         {"page 3 two steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 2; }, {{278, 132}, {595, 100}, {582, 292}, {265, 452}}},
         {"page 3 no steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 0; }, {{278, 132}, {595, 100}, {719, 292}, {265, 452}}},
         {"page 3 unknown steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 5; }, {{278, 132}, {595, 100}, {265, 452}}},
-        {"page 4 defaults", 4, [](ChoiceSettings&) {}, {{595, 100}, {366, 301}}},
-        {"page 4 slow", 4, [](ChoiceSettings& s) { s.page4Choice = false; s.filmDelayFactor = 3.0; }, {{703, 100}, {258, 301}}},
-        {"page 4 fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; }, {{595, 100}, {473, 301}}},
-        {"page 4 near fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.330001; }, {{595, 100}}},
+        {"page 4 defaults", 4, [](ChoiceSettings&) {}, {{595, 100}, {366, 301}}, 3},
+        {"page 4 two repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 2; }, {{595, 100}, {366, 301}}, 0},
+        {"page 4 eight repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 8; }, {{595, 100}, {366, 301}}, 2},
+        {"page 4 unknown repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 3; }, {{595, 100}, {366, 301}}},
+        {"page 4 slow", 4, [](ChoiceSettings& s) { s.page4Choice = false; s.filmDelayFactor = 3.0; }, {{703, 100}, {258, 301}}, 3},
+        {"page 4 fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; }, {{595, 100}, {473, 301}}, 3},
+        {"page 4 near fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.330001; }, {{595, 100}}, 3},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -98,38 +107,19 @@ TEST_F(ChoicesScreenTest, MarksOfEveryPage) {
         ExpectMarks(c.marks);
         EXPECT_EQ(CountPixels(kCrossColor), 0);
         EXPECT_TRUE(c.page != 0 || CountPixels(kPageColors[0]) == 800 * 600);
-    }
-}
-
-TEST_F(ChoicesScreenTest, LabelsWithTheCurrentOneAgainInMagenta) {
-    const std::vector<std::pair<platform::Point, std::string>> labels[5] = {
-        // clang-format off
-        {}, {{{570, 295}, "0.5"}, {{610, 295}, "1.0"}, {{651, 295}, "1.5"}, {{691, 295}, "2.0"}, {{732, 295}, "2.5"}},
-        {}, {}, {{{225, 143}, "2"}, {{265, 143}, "4"}, {{306, 143}, "8"}, {{345, 140}, "..."}}};
-    // clang-format on
-    // The page, the key delay (page 1) or the film's repeats (page 4), the current label or -1.
-    const std::tuple<int16_t, int16_t, int> cases[] = {
-        {1, 500, 0},  {1, 1500, 2}, {1, 2500, 4}, {1, 700, -1}, {2, 500, -1},
-        {3, 500, -1}, {4, 16, 3},   {4, 2, 0},    {4, 8, 2},    {4, 3, -1}};
-    for (const auto& [page, value, current] : cases) {
-        SCOPED_TRACE(testing::Message() << "page " << page << ", value " << value);
-        form.settings.keyDelay = page == 4 ? int16_t{500} : value;
-        form.settings.filmRepeats = page == 4 ? value : int16_t{2};
-        Draw(page);
         std::vector<std::string> texts, expected;
         for (const auto& call : h.platform.text.calls) {
             EXPECT_EQ(call.font, (platform::FontSpec{"Century Gothic", 11.25, 700})) << call.text;
             texts.push_back(call.text);
         }
-        for (size_t i = 0; i < labels[page].size(); ++i) {
-            const auto& [at, text] = labels[page][i];
-            expected.push_back(text);
-            // The headless text is a solid block per character.
+        for (size_t i = 0; i < labels[c.page].size(); ++i) {
+            const auto& [at, text] = labels[c.page][i];
+            expected.push_back(text);  // the headless text is a solid block per character
             EXPECT_EQ(At(at.x + 1, at.y + 2),
-                      ColorToPixel(static_cast<int>(i) == current ? kMagenta : 0))
-                << text;
+                      ColorToPixel(static_cast<int>(i) == c.current ? kMagenta : 0));
         }
-        if (current >= 0) expected.push_back(labels[page][static_cast<size_t>(current)].second);
+        if (c.current >= 0)
+            expected.push_back(labels[c.page][static_cast<size_t>(c.current)].second);
         EXPECT_EQ(texts, expected);
         EXPECT_EQ(Back().ForeColor(), 0u);
     }
@@ -143,12 +133,11 @@ TEST_F(ChoicesScreenTest, CrossesOverDisabledItemsWithTheirBlackTransparent) {
     const uint16_t background = ColorToPixel(kPageColors[2]);
     for (int item : disabled) {
         SCOPED_TRACE(testing::Message() << "item " << item);
-        const platform::Point at = form.settings.crossPositions[item];
-        EXPECT_EQ(At(at.x + 10, at.y + 10), ColorToPixel(kCrossColor));
-        EXPECT_EQ(At(at.x + 40, at.y + 43), ColorToPixel(kCrossColor));
-        EXPECT_EQ(At(at.x + 9, at.y + 10), background);
-        EXPECT_EQ(At(at.x, at.y), background);
-        EXPECT_EQ(At(at.x + 50, at.y + 53), background);
+        const auto [x, y] = form.settings.crossPositions[item];
+        for (const auto& [dx, dy] : {std::pair{10, 10}, {40, 43}})
+            EXPECT_EQ(At(x + dx, y + dy), ColorToPixel(kCrossColor));
+        for (const auto& [dx, dy] : {std::pair{9, 10}, {0, 0}, {50, 53}})
+            EXPECT_EQ(At(x + dx, y + dy), background);
     }
     ExpectMarks({{257, 101}, {596, 99}});
 }
@@ -185,47 +174,25 @@ TEST_F(NavigationTest, ChoicesScreenButtonsAndTheirBounds) {
         {22, 168, 2}, {166, 274, 2}, {100, 275, -1}, {22, 308, 3}, {166, 414, 3}, {100, 307, -1},
         {22, 448, 4}, {166, 554, 4}, {100, 555, -1}, {400, 300, -1}, {760, 560, -1},
         // The leave button 653-708 x 533-589.
-        {653, 533, 0, true}, {708, 589, 0, true}, {652, 560, -1}, {709, 560, -1}, {680, 532, -1},
-        {680, 590, -1},
+        {653, 533, 0, true}, {708, 589, 0, true}, {652, 560, -1}, {709, 560, -1}, {680, 532, -1}, {680, 590, -1},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "click at " << c.x << ", " << c.y);
         h.platform.sound.plays.clear();
         Show(12, 12);
-        form.settings.page = 0;
-        form.savedSettings = form.settings;
+        form.ResetSettings(0);
+        form.savedSettings = form.settings;  // on entry, on the information page
         const int16_t start = c.page == 3 ? 1 : 3;
         form.settings.page = start;
+        form.settings.showPointerSprite = form.settings.exitLocked = true;
         h.Click(c.x, c.y);
+        // Only the leave button undoes the visit.
+        EXPECT_EQ(form.settings == form.savedSettings, c.leaves);
         EXPECT_EQ(form.settings.page, c.page < 0 ? start : c.page);
-        EXPECT_EQ(form.requestedScreen, c.leaves ? 0 : 12);
-        EXPECT_EQ(form.menuContext, c.leaves ? 0 : 12);
-        EXPECT_EQ(Clicks(), c.leaves ? 1 : 0);
-        EXPECT_EQ(Plays(), c.leaves ? 1u : 0u);
-    }
-}
-
-TEST_F(NavigationTest, TheLeaveButtonUndoesTheVisitEscapeKeepsIt) {
-    for (bool leaveButton : {true, false}) {
-        SCOPED_TRACE(leaveButton ? "leave button" : "escape");
-        form.ResetSettings(0);
-        Show(0, 0);
-        h.Key(platform::kKeyF1);
-        Switch();
-        const ChoiceSettings onEntry = form.settings;
-        h.Click(300, 300, platform::kButtonRight);  // the marker toggle
-        form.settings.keyDelay = 2500;
-        form.settings.itemEnabled[7] = false;
-        h.Click(100, 350);  // tab 3
-        leaveButton ? h.Click(680, 560) : h.Key(platform::kKeyEscape);
-        EXPECT_EQ(form.requestedScreen, 0);
-        EXPECT_EQ(form.settings == onEntry, leaveButton);
-        EXPECT_EQ(form.settings.showPointerSprite, !leaveButton);
-        Switch();
-        h.Key(platform::kKeyF1);
-        // The leave button also brings back the information page for the next visit.
-        EXPECT_EQ(form.settings.page, leaveButton ? 0 : 3);
+        const int16_t screen = c.leaves ? 0 : 12;
+        EXPECT_EQ(std::pair(form.requestedScreen, form.menuContext), std::pair(screen, screen));
+        EXPECT_EQ(std::pair(Clicks(), Plays()), std::pair(c.leaves ? 1 : 0, c.leaves ? 1ul : 0ul));
     }
 }
 
@@ -258,6 +225,7 @@ TEST_F(EditingClickTest, AClickChoosesTheValueAndSavesIt) {
         void (*change)(ChoiceSettings&);  // what the clicks change in the reset record
         std::string file;                 // the user's file afterwards; "" for none
         int clickSounds = 0;
+        bool editing = true;
     } cases[] = {
         // clang-format off
         {"the exit lock, at a corner of its mark's margin", 1, {{426, 465}}, [](ChoiceSettings& s) { s.exitLocked = true; s.page1Choice = false; }, "[Settings]\nexitLocked=True\npage1Choice=False\n"},
@@ -273,12 +241,13 @@ TEST_F(EditingClickTest, AClickChoosesTheValueAndSavesIt) {
          "[Settings]\nbuildUpSteps=4\npage3Choice=False\nreversePlay=True\nsimpleContent=True\n"},
         {"the film page", 4, {{230, 150}, {260, 303}}, [](ChoiceSettings& s) { s.filmRepeats = 2; s.filmDelayFactor = 3.0; s.page4Choice = false; }, "[Settings]\nfilmRepeats=2\npage4Choice=False\nfilmDelayFactor=3.0\n"},
         {"the values already chosen, and a tab", 4, {{350, 145}, {370, 305}, {598, 103}, {90, 360}}, [](ChoiceSettings& s) { s.page = 3; }, ""},
+        {"the child's screen is read-only", 1, {{426, 465}, {300, 50}, {655, 300}, {706, 102}}, [](ChoiceSettings&) {}, "", 0, false},
         // clang-format on
     };
-    form.editingSettings = true;
     form.isRunning = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        form.editingSettings = c.editing;
         std::filesystem::remove_all(config.Path() / "Quillowbee");
         h.platform.sound.plays.clear();
         form.ResetSettings(0);
@@ -293,22 +262,6 @@ TEST_F(EditingClickTest, AClickChoosesTheValueAndSavesIt) {
     }
 }
 
-TEST_F(EditingClickTest, TheChildsChoicesScreenStaysReadOnly) {
-    form.ResetSettings(0);
-    const ChoiceSettings before = form.settings;
-    for (int16_t page = 1; page <= 4; ++page) {
-        form.settings.page = page;
-        for (const ChoicePlaces::Mark& mark : ChoicePlaces::Marks()) h.Click(mark.at.x, mark.at.y);
-        for (const ChoicePlaces::Label& label : ChoicePlaces::KeyDelayLabels())
-            h.Click(label.at.x + 5, label.at.y + 5);
-        for (const platform::Point at : before.crossPositions) h.Click(at.x + 5, at.y + 5);
-    }
-    form.settings.page = before.page;
-    EXPECT_EQ(form.settings, before);
-    EXPECT_EQ(File(), "");
-    EXPECT_EQ(Plays(), 0u);
-}
-
 TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheChanges) {
     form.editingSettings = true;
     for (const int leave : {0, 1, 2}) {  // the leave button, Escape, the close button
@@ -319,9 +272,8 @@ TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheCha
         leave == 0   ? h.Click(680, 560)
         : leave == 1 ? h.Key(platform::kKeyEscape)
                      : form.OnCloseRequest();
-        EXPECT_FALSE(form.isRunning);
-        EXPECT_TRUE(form.settings.exitLocked);
-        EXPECT_EQ(form.requestedScreen, 12);
+        EXPECT_EQ(std::tuple(form.isRunning, form.settings.exitLocked, form.requestedScreen),
+                  std::tuple(false, true, int16_t{12}));
     }
     EXPECT_EQ(File(), "[Settings]\nexitLocked=True\npage1Choice=False\n");
 }

@@ -15,9 +15,9 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
     h.PrepareDisplay();
     testing_support::ScopedRecordingDecoder decoder;
 
-    const char* const files[] = {"Data\\Yrke.dat", "Data\\Musik.dat", "Data\\Sport.dat",
-                                 "Data\\Djur.dat"};
-    for (int16_t n = 0; n < 4; ++n) DataFileReader::LoadItemFile(files[n], n * 8);
+    const char* const files[] = {"Yrke", "Musik", "Sport", "Djur"};
+    for (int16_t n = 0; n < 4; ++n)
+        DataFileReader::LoadItemFile(std::string("Data\\") + files[n] + ".dat", n * 8);
     EXPECT_EQ(DataFileReader::itemTable[8].folder, "Musik\\Fiol\\");
     EXPECT_EQ(DataFileReader::itemTable[24].folder, "Djur\\H\xF6na\\");
 
@@ -25,8 +25,7 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
     h.form.LoadChoicePictures();
     EXPECT_EQ(decoder.Calls().size(), 53u);
     // The cross's background is pure black, its transparent colour.
-    EXPECT_EQ(h.form.crossPicture->PixelAt(0, 0), 0);
-    EXPECT_EQ(h.form.crossPicture->PixelAt(50, 53), 0);
+    EXPECT_EQ(h.form.crossPicture->PixelAt(0, 0) | h.form.crossPicture->PixelAt(50, 53), 0);
 
     h.form.ResetSettings(0);
     size_t expected = 53;
@@ -52,10 +51,10 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
     }
     EXPECT_EQ(decoder.Calls().size(), expected);
     // Pictures made at their slot's size decode whole, at exactly that size.
-    for (const auto& load : decoder.Calls()) {
-        EXPECT_EQ(load.decodedWidth, load.wantWidth) << load.path;
-        EXPECT_EQ(load.decodedHeight, load.wantHeight) << load.path;
-    }
+    for (const auto& load : decoder.Calls())
+        EXPECT_EQ(std::pair(load.decodedWidth, load.decodedHeight),
+                  std::pair(load.wantWidth, load.wantHeight))
+            << load.path;
     EXPECT_TRUE(h.platform.settings.writes.empty()) << "a picture failed to load";
 
     // The sound bank in the device's format: PCM, mono, 22 050 Hz, 16 bits.
@@ -65,10 +64,10 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
         for (char& c : path) c = c == '\\' ? '/' : c;
         const std::string bytes = testing_support::ReadFile(testing_support::DemoDir() / path);
         ASSERT_GE(bytes.size(), 44u) << path;
-        EXPECT_EQ(bytes.substr(0, 4), "RIFF") << path;
-        EXPECT_EQ(bytes.substr(20, 4), std::string("\x01\x00\x01\x00", 4)) << path;
-        EXPECT_EQ(bytes.substr(24, 4), std::string("\x22\x56\x00\x00", 4)) << path;
-        EXPECT_EQ(bytes.substr(34, 2), std::string("\x10\x00", 2)) << path;
+        // "RIFF", then PCM, one channel, 22 050 per second, 16 bits.
+        EXPECT_EQ(bytes.substr(0, 4) + bytes.substr(20, 8) + bytes.substr(34, 2),
+                  std::string("RIFF\x01\x00\x01\x00\x22\x56\x00\x00\x10\x00", 14))
+            << path;
     }
 }
 

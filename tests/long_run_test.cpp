@@ -7,37 +7,34 @@
 #include "support/mini_pack.h"
 #include "support/test_files.h"
 
+namespace testing_support {
 namespace {
 
 TEST(LongRun, AnEndlessFilmKeepsItsPaceAcrossTheClocksTurn) {
-    testing_support::TempDir dir;
-    testing_support::ScopedCurrentDir cwd(dir.Path());
-    testing_support::WriteMiniPack(dir.Path(), {.delays = "30000,25000,32767,20000"});
-    testing_support::FormHarness h;
-    // Start three hours before the millisecond clock passes 2^31.
-    h.platform.counter.SetMs(2147483648LL - 3LL * 3600 * 1000);
+    TempDir dir;
+    ScopedCurrentDir cwd(dir.Path());
+    WriteMiniPack(dir.Path(), {.delays = "30000,25000,32767,20000"});
+    FormHarness h;
+    h.platform.counter.SetMs(2147483648LL - 3LL * 3600 * 1000);  // three hours before the turn
     h.form.StartUp();
     h.form.isRunning = true;
-    h.form.settings.filmDelayFactor = 3.0;
-    h.form.settings.filmRepeats = 16;
     h.form.settings.buildUpSteps = 0;
+    h.form.settings.filmRepeats = 16;
+    h.form.settings.filmDelayFactor = 3.0;
     h.form.selectedItem = 24;
     h.form.menuContext = 10;
     h.form.requestedScreen = 5;
     // Six hours at one pass every 15 s; each picture is held 60-98 s.
     int changes[2] = {0, 0};  // before and after the turn
-    int16_t lastIndex = h.form.filmIndex;
-    for (int i = 0; i < 6 * 240; ++i) {
+    for (int i = 0, last = h.form.filmIndex; i < 6 * 240; ++i, last = h.form.filmIndex) {
         h.platform.counter.AdvanceMs(15000);
         h.Pass();
-        changes[GameUtil::GetMilliseconds() < 0 ? 1 : 0] += h.form.filmIndex != lastIndex;
-        lastIndex = h.form.filmIndex;
+        changes[GameUtil::GetMilliseconds() < 0 ? 1 : 0] += h.form.filmIndex != last;
     }
-    EXPECT_TRUE(h.form.isRunning);
-    EXPECT_EQ(h.form.currentScreen, 6);
-    EXPECT_LT(GameUtil::GetMilliseconds(), 0);  // the reading has turned past 2^31
+    EXPECT_EQ(std::pair(h.form.isRunning, h.form.currentScreen), std::pair(true, int16_t{6}));
     EXPECT_GT(changes[0], 3 * 3600 / 100);
     EXPECT_GT(changes[1], 3 * 3600 / 100);
 }
 
 }  // namespace
+}  // namespace testing_support

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <memory>
 #include <string>
 
+#include "display/display_objects.h"
+#include "sound/dsound.h"
 #include "support/form_harness.h"
+#include "support/sound_files.h"
 #include "support/test_files.h"
 
 namespace testing_support {
@@ -15,19 +18,30 @@ namespace testing_support {
 // folder), so the tests can count click sounds. The clock starts at a fixed reading.
 class NavigationTest : public ::testing::Test {
   protected:
-    NavigationTest();
+    NavigationTest() {
+        WriteSoundBank(dir.Path());
+        if (!DSound::InitSound()) ADD_FAILURE() << "the sound bank did not load";
+        h.PrepareWithoutContent();
+        SetNow(100000);
+    }
 
-    // Number of times the click sound was played so far.
-    int Clicks() const;
-    // Number of sounds of any kind played so far.
+    int Clicks() const {
+        return static_cast<int>(std::ranges::count_if(
+            h.platform.sound.plays, [](const std::string& p) { return p.ends_with("Click.wav"); }));
+    }
     size_t Plays() const { return h.platform.sound.plays.size(); }
-    // What the frame loop does at the start of its next pass, without drawing anything.
-    void Switch() { h.form.currentScreen = h.form.requestedScreen; }
     // The form showing `screen` with no switch pending.
-    void Show(int16_t screen, int16_t context);
-    platform::Point Pointer() const { return h.platform.window.pointer; }
+    void Show(int16_t screen, int16_t context) {
+        form.currentScreen = form.requestedScreen = screen;
+        form.menuContext = context;
+    }
     // A small surface of one colour, as the picture loaders would leave in a slot.
-    static std::unique_ptr<Surface> SolidSurface(int32_t width, int32_t height, uint32_t color);
+    static std::unique_ptr<Surface> SolidSurface(int32_t width, int32_t height, uint32_t color) {
+        std::unique_ptr<Surface> surface = GameUtil::displayDevice->CreateSurface(
+            {.flags = 7, .height = height, .width = width, .caps = 0x840});
+        surface->BltColorFill({0, 0, width, height}, color);
+        return surface;
+    }
     void SetNow(int64_t ms) { h.platform.counter.SetMs(ms); }
 
     TempDir dir;

@@ -6,7 +6,6 @@
 
 #include "content/millisecond_clock.h"
 #include "navigation_fixture.h"
-#include "sound/dsound.h"
 
 namespace {
 
@@ -29,13 +28,13 @@ struct Case {
     platform::Point at;  // where the click lands, or where the pointer lies for a key
     int16_t requested, contextAfter;
     int clicks;  // click sounds; no other sound is played
-    bool running = true;
-    bool exitLocked = false;
+    bool running = true, exitLocked = false;
     std::vector<int> disabled = {};
     int16_t focusBefore = 0;
     int16_t focus = kNone;  // sub-menu focus afterwards
     bool warp = false;      // the pointer was warped to that focus
     int16_t item = kNone;   // the item chosen
+    bool busy = false;      // a screen is loading
 };
 
 // clang-format off
@@ -53,15 +52,11 @@ const Case kCases[] = {
     {"exit top left", 0, 0, In::Left, 0, 0, {734, 534}, 0, 0, 1, false},
     {"exit bottom right", 0, 0, In::Left, 0, 0, {789, 589}, 0, 0, 1, false},
     {"left of exit", 0, 0, In::Left, 0, 0, {733, 560}, 1, 1, 1, true, false, {}, 0, 0, true},
-    {"right of exit", 0, 0, In::Left, 0, 0, {790, 560}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"above exit", 0, 0, In::Left, 0, 0, {760, 533}, 1, 1, 1, true, false, {}, 0, 0, true},
-    {"below exit", 0, 0, In::Left, 0, 0, {760, 590}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"exit locked", 0, 0, In::Left, 0, 0, {760, 560}, 0, 0, 1, true, true},
     {"choices top left", 0, 0, In::Left, 0, 0, {734, 466}, 12, 12, 1},
     {"choices bottom right", 0, 0, In::Left, 0, 0, {789, 524}, 12, 12, 1},
-    {"left of choices", 0, 0, In::Left, 0, 0, {733, 500}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"right of choices", 0, 0, In::Left, 0, 0, {790, 500}, 1, 1, 1, true, false, {}, 0, 0, true},
-    {"above choices", 0, 0, In::Left, 0, 0, {760, 465}, 1, 1, 1, true, false, {}, 0, 0, true},
     {"below choices", 0, 0, In::Left, 0, 0, {760, 525}, 1, 1, 1, true, false, {}, 0, 0, true},
     // Sub-menu cells split at x = 200, 400, 600 and below y = 260.
     {"cell 0 corner", 2, 2, In::Left, 0, 0, {199, 260}, 5, 8, 1, true, false, {}, 0, kNone, false, 8},
@@ -95,16 +90,22 @@ const Case kCases[] = {
     {"ctrl+delete locked", 2, 2, In::Key, kKeyDelete, kCtrl, {0, 0}, 2, 2, 1, false, true},
     {"ctrl+delete on film", 6, 8, In::Key, kKeyDelete, kCtrl, {0, 0}, 6, 8, 1, false, true},
     {"ctrl+shift+delete", 0, 0, In::Key, kKeyDelete, 3, {0, 0}, 0, 0, 1, true, true},
-    {"delete", 0, 0, In::Key, kKeyDelete, 0, {0, 0}, 0, 0, 1, true, true},
     {"ctrl+delete open", 0, 0, In::Key, kKeyDelete, kCtrl, {0, 0}, 0, 0, 1},
     {"F1 main menu", 0, 0, In::Key, kKeyF1, 0, {0, 0}, 12, 12, 0},
     {"F1 sub-menu", 2, 2, In::Key, kKeyF1, 0, {0, 0}, 2, 2, 1},
     {"other key", 5, 9, In::Key, 65, kCtrl, {0, 0}, 5, 9, 1, true, true},
-    {"unknown key", 12, 12, In::Key, platform::kKeyOther, 0, {0, 0}, 12, 12, 1, true, true},
     // Window requests: the exit lock refuses the close button, never a termination request.
     {"close", 6, 8, In::Close, 0, 0, {0, 0}, 6, 8, 0, false},
     {"close locked", 2, 2, In::Close, 0, 0, {0, 0}, 2, 2, 0, true, true},
     {"quit locked", 5, 8, In::Quit, 0, 0, {0, 0}, 5, 8, 0, false, true},
+    // Nothing happens while a screen loads.
+    {"busy: escape", 0, 0, In::Key, kKeyEscape, kCtrl, {0, 0}, 0, 0, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: F1", 0, 0, In::Key, kKeyF1, kCtrl, {0, 0}, 0, 0, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: enter", 2, 2, In::Key, kKeyEnter, kCtrl, {110, 130}, 2, 2, 0, true, true, {}, 0, 0, false, kNone, true},
+    {"busy: exit corner", 2, 2, In::Left, 0, 0, {760, 560}, 2, 2, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: right button", 5, 8, In::Right, 0, 0, {100, 100}, 5, 8, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: space", 5, 8, In::Key, kKeySpace, kCtrl, {0, 0}, 5, 8, 0, true, true, {}, 0, kNone, false, kNone, true},
+    {"busy: ctrl+delete", 12, 12, In::Key, kKeyDelete, kCtrl, {0, 0}, 12, 12, 0, true, true, {}, 0, kNone, false, kNone, true},
 };
 // clang-format on
 
@@ -113,7 +114,7 @@ TEST_F(NavigationTest, InputOutcomes) {
         SCOPED_TRACE(c.name);
         h.platform.sound.plays.clear();
         h.platform.window.warps.clear();
-        form.settings.itemEnabled.fill(true);
+        form.ResetSettings(0);
         for (int item : c.disabled) form.settings.itemEnabled[static_cast<size_t>(item)] = false;
         form.settings.exitLocked = c.exitLocked;
         form.settings.showPointerSprite = false;
@@ -122,91 +123,52 @@ TEST_F(NavigationTest, InputOutcomes) {
         form.subMenuFocus = c.focusBefore;
         form.selectedItem = 31;
         form.isRunning = true;
+        form.isBusy = c.busy;
         Show(c.screen, c.context);
         h.platform.window.pointer = c.at;
-        switch (c.input) {
-            case In::Key:
-                h.Key(c.key, c.shift);
-                break;
-            case In::Left:
-                h.Click(c.at.x, c.at.y);
-                break;
-            case In::Middle:
-                h.Click(c.at.x, c.at.y, platform::kButtonMiddle);
-                break;
-            case In::Right:
-                h.Click(c.at.x, c.at.y, platform::kButtonRight);
-                break;
-            case In::Move:
-                h.MoveTo(c.at.x, c.at.y);
-                break;
-            case In::Close:
-            case In::Quit:
-                h.platform.window.pending.push_back({c.input == In::Close
-                                                         ? headless::InputEvent::Kind::Close
-                                                         : headless::InputEvent::Kind::Quit});
-                h.platform.window.Yield(form);
-                break;
+        using Kind = headless::InputEvent::Kind;
+        if (c.input == In::Key) {
+            h.Key(c.key, c.shift);
+        } else if (c.input == In::Move) {
+            h.MoveTo(c.at.x, c.at.y);
+        } else if (c.input == In::Close || c.input == In::Quit) {
+            h.platform.window.pending.push_back({c.input == In::Close ? Kind::Close : Kind::Quit});
+            h.platform.window.Yield(form);
+        } else {
+            h.Click(c.at.x, c.at.y,
+                    c.input == In::Left     ? platform::kButtonLeft
+                    : c.input == In::Middle ? platform::kButtonMiddle
+                                            : platform::kButtonRight);
         }
-        EXPECT_EQ(form.requestedScreen, c.requested);
-        EXPECT_EQ(form.menuContext, c.contextAfter);
+        EXPECT_EQ(std::pair(form.requestedScreen, form.menuContext),
+                  std::pair(c.requested, c.contextAfter));
         EXPECT_EQ(form.isRunning, c.running);
-        EXPECT_EQ(Clicks(), c.clicks);
-        EXPECT_EQ(Plays(), static_cast<size_t>(c.clicks));
-        EXPECT_EQ(form.settings.showPointerSprite, c.input == In::Right);
+        EXPECT_EQ(std::pair(Clicks(), Plays()), std::pair(c.clicks, static_cast<size_t>(c.clicks)));
+        EXPECT_EQ(form.settings.showPointerSprite, c.input == In::Right && !c.busy);
         EXPECT_EQ(form.selectedItem, c.item == kNone ? 31 : c.item);
         // Only the choices screen's own buttons change its page; opening it keeps the settings.
         EXPECT_EQ(form.settings.page, 3);
         EXPECT_EQ(form.savedSettings == form.settings, c.requested == 12 && c.screen != 12);
-        if (c.focus != kNone) {
-            EXPECT_EQ(form.subMenuFocus, c.focus);
-        }
-        const std::vector<platform::Point> warps =
-            c.warp ? std::vector<platform::Point>{form.subMenuWarpPoints[c.focus]}
-                   : std::vector<platform::Point>{};
-        EXPECT_EQ(h.platform.window.warps, warps);
+        EXPECT_TRUE(c.focus == kNone || form.subMenuFocus == c.focus) << form.subMenuFocus;
+        EXPECT_EQ(h.platform.window.warps, c.warp ? std::vector{form.subMenuWarpPoints[c.focus]}
+                                                  : std::vector<platform::Point>{});
     }
 }
 
 TEST_F(NavigationTest, SpaceOnTheMainMenuCyclesItsFourWarpPoints) {
-    const int16_t expected[] = {1, 2, 3, 0, 1};
-    for (int16_t focus : expected) {
+    for (int16_t focus : {1, 2, 3, 0, 1}) {
         h.Key(kKeySpace);
         EXPECT_EQ(form.mainMenuFocus, focus);
+        EXPECT_EQ(h.platform.window.warps.back(), form.mainMenuWarpPoints[focus]);
     }
-    const std::vector<platform::Point> warps = {
-        {560, 135}, {245, 415}, {560, 415}, {245, 135}, {560, 135}};
-    EXPECT_EQ(h.platform.window.warps, warps);
     EXPECT_EQ(Clicks(), 5);
 }
 
-TEST_F(NavigationTest, NothingHappensWhileAScreenLoads) {
-    for (int16_t screen : {0, 2, 5, 12}) {
-        SCOPED_TRACE(screen);
-        Show(screen, screen == 5 ? int16_t{8} : screen);
-        form.isBusy = true;
-        form.isRunning = true;
-        form.settings.exitLocked = true;
-        const ChoiceSettings before = form.settings;
-        h.Click(760, 560);
-        h.Click(100, 100, platform::kButtonRight);
-        for (int16_t key : {kKeyEscape, kKeySpace, kKeyEnter, kKeyF1, kKeyDelete})
-            h.Key(key, kCtrl);
-        EXPECT_EQ(form.settings, before);
-        EXPECT_EQ(form.requestedScreen, screen);
-        EXPECT_TRUE(form.isRunning);
-    }
-    EXPECT_EQ(Plays(), 0u);
-    EXPECT_TRUE(h.platform.window.warps.empty());
-}
-
-enum class Leave { Escape, Space, Click, Help };
 enum class Result { Leaves, ClickOnly, Silent, LockedRenews, ToChoices };
 
 struct LeaveCase {
-    int16_t screen;
-    Leave input;
-    int32_t elapsed;  // ms since stepTime
+    int16_t screen, key;  // key 0: a click
+    int32_t elapsed;      // ms since stepTime
     int16_t keyDelay;
     bool locked;
     Result result;
@@ -215,27 +177,20 @@ struct LeaveCase {
 
 // clang-format off
 const LeaveCase kLeaveCases[] = {
-    {6, Leave::Escape, 500, 500, false, Result::ClickOnly, 1},
-    {6, Leave::Escape, -10, 500, false, Result::ClickOnly, 1},  // stepTime ahead of the clock
-    {6, Leave::Escape, 501, 500, false, Result::Silent, 0},
-    {6, Leave::Escape, 2999, 500, false, Result::Silent, 0},
-    {6, Leave::Escape, 3000, 500, false, Result::Leaves, 1},
-    {6, Leave::Escape, 3000, 2500, false, Result::Leaves, 1},
-    {6, Leave::Escape, 3000, 500, true, Result::LockedRenews, 0},
-    {6, Leave::Escape, 2999, 500, true, Result::Silent, 0},
-    {5, Leave::Escape, 501, 500, false, Result::Leaves, 1},  // no 3000 ms guard on the build-up
-    {5, Leave::Escape, 500, 500, false, Result::ClickOnly, 1},
-    {5, Leave::Escape, 1000, 1000, false, Result::ClickOnly, 1},
-    {5, Leave::Escape, 501, 500, true, Result::LockedRenews, 0},
+    // On the film: within the key delay (or with stepTime ahead of the clock) a click only; then
+    // nothing before 3000 ms; then it leaves, unless locked, which renews stepTime.
+    {6, kKeyEscape, -10, 500, false, Result::ClickOnly, 1}, {6, kKeyEscape, 501, 500, false, Result::Silent, 0},
+    {6, kKeyEscape, 2999, 500, false, Result::Silent, 0},   {6, kKeyEscape, 3000, 500, false, Result::Leaves, 1},
+    {6, kKeyEscape, 3000, 500, true, Result::LockedRenews, 0}, {6, kKeyEscape, 2999, 500, true, Result::Silent, 0},
+    // No 3000 ms guard on the build-up.
+    {5, kKeyEscape, 501, 500, false, Result::Leaves, 1},    {5, kKeyEscape, 500, 500, false, Result::ClickOnly, 1},
+    {5, kKeyEscape, 501, 500, true, Result::LockedRenews, 0},
     // Space and a click on the film go through Escape, each level with its own click.
-    {6, Leave::Space, 2999, 500, false, Result::Silent, 0},
-    {6, Leave::Space, 3000, 500, false, Result::Leaves, 2},
-    {6, Leave::Space, 3000, 3000, false, Result::ClickOnly, 1},
-    {6, Leave::Click, 3000, 500, false, Result::Leaves, 2},
-    {6, Leave::Click, 4000, 500, true, Result::LockedRenews, 1},
+    {6, kKeySpace, 2999, 500, false, Result::Silent, 0},    {6, kKeySpace, 3000, 500, false, Result::Leaves, 2},
+    {6, kKeySpace, 3000, 3000, false, Result::ClickOnly, 1}, {6, 0, 3000, 500, false, Result::Leaves, 2},
+    {6, 0, 4000, 500, true, Result::LockedRenews, 1},
     // F1 leaves for the choices screen at once, silently; the film keeps its pictures.
-    {5, Leave::Help, 0, 500, true, Result::ToChoices, 0},
-    {6, Leave::Help, 0, 500, true, Result::ToChoices, 0},
+    {5, kKeyF1, 0, 500, true, Result::ToChoices, 0},        {6, kKeyF1, 0, 500, true, Result::ToChoices, 0},
 };
 // clang-format on
 
@@ -258,51 +213,28 @@ TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
             form.settings.keyDelay = c.keyDelay;
             form.settings.escapeLocks = {false, false, c.locked, false};
             SetNow(start);
-            form.stepTime = GameUtil::GetMilliseconds();
-            const int32_t before = form.stepTime;
+            const int32_t before = form.stepTime = GameUtil::GetMilliseconds();
             SetNow(start + c.elapsed);
             const int32_t now = GameUtil::GetMilliseconds();
 
-            if (c.input == Leave::Click)
-                h.Click(400, 300);
-            else
-                h.Key(c.input == Leave::Escape  ? kKeyEscape
-                      : c.input == Leave::Space ? kKeySpace
-                                                : kKeyF1);
+            c.key ? h.Key(c.key) : h.Click(400, 300);
 
             const bool leaves = c.result == Result::Leaves;
             const bool released = leaves || c.result == Result::ToChoices;
-            EXPECT_EQ(Clicks(), c.clicks);
-            EXPECT_EQ(Plays(), static_cast<size_t>(c.clicks));
+            EXPECT_EQ(std::pair(Clicks(), Plays()),
+                      std::pair(c.clicks, static_cast<size_t>(c.clicks)));
             EXPECT_EQ(form.stepTime, leaves || c.result == Result::LockedRenews ? now : before);
             const int16_t screen = leaves ? 3 : c.result == Result::ToChoices ? 12 : c.screen;
             EXPECT_EQ(form.requestedScreen, screen);
             EXPECT_EQ(form.menuContext, screen == c.screen ? 9 : screen);
-            EXPECT_EQ(form.buildUpPicture == nullptr, released);
-            EXPECT_EQ(form.nextBuildUpPicture == nullptr, released);
-            EXPECT_EQ(form.filmPictures[1] == nullptr, released && c.screen == 6);
+            EXPECT_EQ(
+                std::tuple(!form.buildUpPicture, !form.nextBuildUpPicture, !form.filmPictures[1]),
+                std::tuple(released, released, released && c.screen == 6));
             EXPECT_EQ(h.platform.sound.Find("Fiol.wav")->playing, !leaves);
-            EXPECT_EQ(h.platform.window.warps,
-                      leaves ? std::vector<platform::Point>{form.subMenuWarpPoints[2]}
-                             : std::vector<platform::Point>{});
+            EXPECT_EQ(h.platform.window.warps, leaves ? std::vector{form.subMenuWarpPoints[2]}
+                                                      : std::vector<platform::Point>{});
         }
     }
-}
-
-TEST_F(NavigationTest, ARenewedStepTimeStartsBothGuardsAgain) {
-    Show(6, 9);
-    form.settings.keyDelay = 500;
-    form.settings.escapeLocks[0] = true;
-    form.stepTime = GameUtil::GetMilliseconds();
-    h.platform.counter.AdvanceMs(3000);
-    h.Key(kKeyEscape);  // renews stepTime
-    form.settings.escapeLocks[0] = false;
-    h.platform.counter.AdvanceMs(2400);
-    h.Key(kKeyEscape);
-    EXPECT_EQ(form.requestedScreen, 6);
-    h.platform.counter.AdvanceMs(600);
-    h.Key(kKeyEscape);
-    EXPECT_EQ(form.requestedScreen, 3);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "content/data_file_reader.h"
+#include "content/millisecond_clock.h"
 #include "display/display_objects.h"
 #include "sound/dsound.h"
 #include "support/form_harness.h"
@@ -25,11 +25,11 @@ class StartUpTest : public ::testing::Test {
 
     const std::vector<std::string>& Calls() { return h_.platform.display.calls; }
     // The desktop is back: the display mode restored and the screen given up, last of all.
-    void ExpectDesktopBack(const FormHarness& h) {
+    static void ExpectDesktopBack(const FormHarness& h) {
         const auto& calls = h.platform.display.calls;
         ASSERT_GE(calls.size(), 2u);
-        EXPECT_EQ(calls[calls.size() - 2], "RestoreDisplayMode");
-        EXPECT_EQ(calls.back(), "SetCooperativeLevel 8");
+        EXPECT_EQ(std::vector(calls.end() - 2, calls.end()),
+                  (std::vector<std::string>{"RestoreDisplayMode", "SetCooperativeLevel 8"}));
         EXPECT_FALSE(h.platform.display.fullScreen);
     }
 
@@ -39,33 +39,23 @@ class StartUpTest : public ::testing::Test {
 
 TEST_F(StartUpTest, LeavesTheMainMenuReadyWithItsMusic) {
     h_.form.StartUp();
-    const MainMenuForm& f = h_.form;
     EXPECT_EQ(h_.platform.window.pointer, (platform::Point{260, 150}));
-    EXPECT_EQ(f.currentScreen, 0);
-    EXPECT_FALSE(f.isBusy);
+    EXPECT_EQ(std::pair(h_.form.currentScreen, h_.form.isBusy), std::pair(int16_t{0}, false));
     EXPECT_EQ(h_.platform.window.pointerShapes, (std::vector<int16_t>{11, 0}));
     EXPECT_TRUE(h_.platform.window.shown);
     ASSERT_EQ(h_.platform.sound.plays.size(), 1u);
     EXPECT_TRUE(h_.platform.sound.plays[0].ends_with("StartMeny.wav"));
-    EXPECT_TRUE(f.crossPicture);
-    EXPECT_EQ(DataFileReader::itemTable[31].folder, "Tema4\\Sak7\\");
-    EXPECT_EQ(f.settings.crossPositions[13], (platform::Point{299, 434}));
-    EXPECT_EQ(f.subMenuWarpPoints[7], (platform::Point{695, 370}));
-    // The screen was taken before anything was read, and the background shown early.
+    // The screen was taken before anything was read.
     ASSERT_GE(Calls().size(), 2u);
-    EXPECT_EQ(Calls()[0], "SetCooperativeLevel 81");
-    EXPECT_EQ(Calls()[1], "SetDisplayMode 800x600x16");
-    EXPECT_EQ(h_.platform.display.presents, 1);
-    EXPECT_TRUE(PixelMatches(h_.platform.display.PixelAt(400, 300),
-                             MenuColour("Grafik\\Meny\\StartMeny.jpg")));
+    EXPECT_EQ(std::vector(Calls().begin(), Calls().begin() + 2),
+              (std::vector<std::string>{"SetCooperativeLevel 81", "SetDisplayMode 800x600x16"}));
 }
 
 TEST_F(StartUpTest, ASecondCopyEndsAtOnceShowingNothing) {
     h_.platform.window.previousInstance = true;
     h_.form.Form_Initialize();
     EXPECT_EQ(h_.form.Form_Load(), 0);
-    EXPECT_TRUE(Calls().empty());
-    EXPECT_FALSE(h_.platform.window.shown);
+    EXPECT_TRUE(Calls().empty() && !h_.platform.window.shown);
 }
 
 TEST_F(StartUpTest, EscapeOrATerminationRequestEndsCleanlyOnABlackScreen) {
@@ -116,11 +106,10 @@ TEST_F(StartUpTest, FailuresEndThroughTheFailurePath) {
             h.form.Form_Initialize();
         }
         h.platform.display.refuseDisplayMode = c.file == nullptr;
-        if (c.file && std::string_view(c.file).ends_with(".bmp")) {
+        if (c.file && std::string_view(c.file).ends_with(".bmp"))
             WriteFile(dir.Path() / c.file, "BM broken");
-        } else if (c.file) {
+        if (c.file && !std::string_view(c.file).ends_with(".bmp"))
             std::filesystem::remove(dir.Path() / c.file);
-        }
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(h.form.Form_Load(), 1);
         const std::string errors = ::testing::internal::GetCapturedStderr();
@@ -128,9 +117,7 @@ TEST_F(StartUpTest, FailuresEndThroughTheFailurePath) {
         EXPECT_NE(errors.find(c.named), std::string::npos) << errors;
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         ExpectDesktopBack(h);
-        if (!c.later) {
-            EXPECT_EQ(!h.platform.sound.buffers.empty(), c.soundCreated);
-        }
+        EXPECT_EQ(!h.platform.sound.buffers.empty(), c.soundCreated || c.later);
     }
 }
 
@@ -154,7 +141,7 @@ TEST_F(StartUpTest, TheFrameLoopSwitchesScreensWithTheirMusic) {
         SCOPED_TRACE(c.screen);
         h_.form.isRunning = true;
         h_.form.filmDelays = {100};
-        h_.form.filmIndex = 0;
+        h_.form.filmIndex = 0;  // a film to enter
         DSound::PlaySound(DSound::kHen);
         const size_t before = h_.platform.sound.plays.size();
         const int presents = h_.platform.display.presents;
@@ -167,10 +154,10 @@ TEST_F(StartUpTest, TheFrameLoopSwitchesScreensWithTheirMusic) {
             continue;
         }
         EXPECT_EQ(h_.form.currentScreen, c.screen);
-        std::vector<std::string> played;
-        for (size_t i = before; i < h_.platform.sound.plays.size(); ++i)
-            played.push_back(std::filesystem::path(h_.platform.sound.plays[i]).filename());
-        EXPECT_EQ(played, c.music ? std::vector<std::string>{c.music} : std::vector<std::string>{});
+        const auto& plays = h_.platform.sound.plays;
+        EXPECT_EQ(plays.size() - before, c.music ? 1u : 0u);
+        EXPECT_EQ(plays.size() > before ? plays.back().substr(plays.back().rfind('/') + 1) : "",
+                  c.music ? c.music : "");
         EXPECT_EQ(DSound::GetSoundStatus(DSound::kHen), 0);
         EXPECT_EQ(h_.platform.display.presents, presents + 1);
     }
@@ -180,33 +167,6 @@ TEST_F(StartUpTest, TheFrameLoopSwitchesScreensWithTheirMusic) {
     const size_t before = h_.platform.sound.plays.size();
     h_.Passes(3);
     EXPECT_EQ(h_.platform.sound.plays.size(), before);
-}
-
-TEST_F(StartUpTest, EnteringTheFilmSetsItsFirstDeadline) {
-    h_.form.StartUp();
-    h_.form.isRunning = true;
-    h_.platform.counter.SetMs(50000);
-    h_.form.filmDelays = {120, 300};
-    h_.form.filmPictures.resize(2);
-    h_.form.filmIndex = 1;
-    h_.form.settings.filmDelayFactor = 0.33;
-    h_.form.menuContext = 7;
-    h_.form.requestedScreen = 6;
-    h_.Pass();
-    EXPECT_EQ(h_.form.filmDeadline, 50099);
-}
-
-TEST_F(StartUpTest, ThePointerMarkerFollowsThePointerWhenSwitchedOn) {
-    h_.form.StartUp();
-    h_.form.isRunning = true;
-    h_.platform.window.pointer = {300, 200};
-    h_.Pass();
-    const uint16_t withoutMarker = h_.platform.display.PixelAt(310, 200);
-    h_.form.settings.showPointerSprite = true;
-    h_.Pass();
-    EXPECT_NE(h_.platform.display.PixelAt(310, 200), withoutMarker);
-    EXPECT_EQ(h_.platform.display.PixelAt(310, 200), h_.platform.display.PixelAt(290, 200));
-    EXPECT_EQ(h_.platform.display.PixelAt(300, 210), h_.platform.display.PixelAt(300, 190));
 }
 
 // A lost display (the user switched away from the full-screen program) on every screen: the
@@ -234,12 +194,10 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         h.form.menuContext = c.context;
         h.form.requestedScreen = c.screen == 6 ? int16_t{5} : c.screen;
         h.Pass();
-        if (c.screen == 6) {
-            h.form.requestedScreen = 6;
-            h.Pass();
-            h.platform.counter.AdvanceMs(500);
-            h.Pass();  // the film moves on to its second picture
-        }
+        // The film comes after the build-up; it moves on to its second picture.
+        for (int64_t wait : {0, 500})
+            if (c.screen == 6)
+                h.form.requestedScreen = 6, h.platform.counter.AdvanceMs(wait), h.Pass();
         ASSERT_EQ(h.form.currentScreen, c.screen);
         const int16_t filmIndex = h.form.filmIndex;
         const size_t plays = h.platform.sound.plays.size();
@@ -252,9 +210,8 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         h.platform.window.onYield = [&] {
             ++yields;
             // A right click (or a termination request) while the display is away.
-            if (yields == 2)
-                h.platform.window.pending.push_back(
-                    {c.quit ? InputEvent::Kind::Quit : InputEvent::Kind::MouseDown, 2});
+            using enum InputEvent::Kind;
+            if (yields == 2) h.platform.window.pending.push_back({c.quit ? Quit : MouseDown, 2});
             if (yields == (c.quit ? 50 : 5)) h.platform.display.lost = false;
         };
         // With a quit, the film's picture is due as well, so the film looks at the display again.
@@ -265,27 +222,23 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
         EXPECT_EQ(std::ranges::count(h.platform.display.calls, "RestoreAllSurfaces"),
                   c.quit ? 0 : 1);
         EXPECT_EQ(h.form.isRunning, !c.quit);
-        if (c.quit) {
-            EXPECT_LE(yields, 3);
-            continue;
-        }
-        EXPECT_GE(yields, 5);
+        EXPECT_TRUE(c.quit ? yields <= 3 : yields >= 5) << yields;
+        if (c.quit) continue;
         EXPECT_TRUE(h.form.settings.showPointerSprite);
         EXPECT_EQ(h.platform.window.pointerShapes, (std::vector<int16_t>{11, 0}));
         EXPECT_EQ(h.form.currentScreen, c.screen);
-        EXPECT_FALSE(h.form.isBusy);
-        EXPECT_FALSE(h.form.displayWasLost);
+        EXPECT_FALSE(h.form.isBusy || h.form.displayWasLost);
         // The screen did not change, so neither did the music.
         for (size_t i = plays; i < h.platform.sound.plays.size(); ++i)
             EXPECT_EQ(h.platform.sound.plays[i].find("Meny.wav"), std::string::npos);
-        // The build-up starts again from its first picture; the film goes on where it was.
+        // The build-up starts again from its first picture; the film goes on where it was, the
+        // picture's whole delay (120 ms) counted from the end of the wait.
         if (c.screen == 5) {
             EXPECT_EQ(h.form.buildUpIndex, 0);
-        }
-        if (c.screen == 6) {
+        } else if (c.screen == 6) {
             EXPECT_EQ(h.form.filmIndex, filmIndex);
-        }
-        if (c.screen == 0) {
+            EXPECT_EQ(h.form.filmDeadline, GameUtil::AddMs(GameUtil::GetMilliseconds(), 120));
+        } else if (c.screen == 0) {
             EXPECT_TRUE(PixelMatches(h.platform.display.PixelAt(5, 5),
                                      MenuColour("Grafik\\Meny\\StartMeny.jpg")));
         }
