@@ -65,16 +65,27 @@ TEST(DecodePool, TheCallerMeetsEveryJobOnceInOrderWithItsOwnFailure) {
     }
 }
 
-TEST(DecodePool, JobsNotBegunWhenThePoolGoesNeverRun) {
+TEST(DecodePool, JobsNotBegunWhenTheBatchOrThePoolEndsNeverRun) {
     std::atomic<int> runs{0};
     NoDecoder callerDecoder;
     {
         platform::DecodePool pool([] { return std::make_unique<NoDecoder>(); }, 2, 100,
                                   [&](size_t, platform::PictureDecoder&) { ++runs; }, 2);
         pool.TakeNext(callerDecoder);
+        // A new batch on the same helpers: the old one's jobs stop, the new one's all run.
+        std::atomic<int> second{0};
+        pool.Start(5, [&](size_t, platform::PictureDecoder&) { ++second; });
+        EXPECT_LE(runs, 3);  // the one taken and the window of two from the next one on
+        const int runsOfFirst = runs;
+        for (size_t i = 0; i < 5; ++i) EXPECT_EQ(pool.TakeNext(callerDecoder), i);
+        EXPECT_EQ(second, 5);
+        EXPECT_EQ(runs, runsOfFirst);
+        EXPECT_THROW(pool.TakeNext(callerDecoder), std::out_of_range);
+        pool.Start(
+            50, [&](size_t, platform::PictureDecoder&) { ++runs; }, 2);
+        pool.TakeNext(callerDecoder);
     }
-    EXPECT_GE(runs, 1);
-    EXPECT_LE(runs, 3);  // the one taken and the window of two from the next one on
+    EXPECT_LE(runs, 6);  // the last pool's end begins nothing more
 }
 
 }  // namespace

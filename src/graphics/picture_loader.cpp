@@ -50,34 +50,37 @@ struct ReadingAhead {
     std::vector<PictureFile> files;
     std::vector<Picture> pictures;
     size_t taken = 0;
-    // Pixel memory of pictures already loaded, for the next ones: memory given back to the system
-    // and taken again costs page faults, and with threads a flush on every core.
-    std::mutex spareLock;
-    std::vector<std::vector<uint16_t>> spare;
-    std::unique_ptr<platform::DecodePool> pool;  // last: goes first, while its jobs' data lives
 
-    void Read(size_t i, platform::PictureDecoder& decoder) {
-        const PictureFile& file = files[i];
-        const platform::DecodedPicture& decoded =
-            decoder.Decode(platform::NativePath(file.path), file.width, file.height);
-        Picture& picture = pictures[i];
-        picture.naturalWidth = NaturalSize(decoded.physicalWidth);
-        picture.naturalHeight = NaturalSize(decoded.physicalHeight);
-        const int32_t width = file.width != 0 ? file.width : picture.naturalWidth;
-        const int32_t height = file.height != 0 ? file.height : picture.naturalHeight;
-        {
-            std::lock_guard lock(spareLock);
-            if (!spare.empty()) {
-                picture.pixels = std::move(spare.back());
-                spare.pop_back();
-            }
-        }
-        picture.pixels.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
-        StretchPicture(decoded, picture.pixels.data(), width, height);
-    }
+    void Read(size_t i, platform::PictureDecoder& decoder);
 };
 
 std::unique_ptr<ReadingAhead> readingAhead;
+// The helpers stay from one batch to the next, and so does the pixel memory of pictures already
+// loaded: memory given back to the system and taken again costs page faults, and with threads a
+// flush on every core.
+std::unique_ptr<platform::DecodePool> helpers;
+std::mutex spareLock;
+std::vector<std::vector<uint16_t>> spare;
+
+void ReadingAhead::Read(size_t i, platform::PictureDecoder& decoder) {
+    const PictureFile& file = files[i];
+    const platform::DecodedPicture& decoded =
+        decoder.Decode(platform::NativePath(file.path), file.width, file.height);
+    Picture& picture = pictures[i];
+    picture.naturalWidth = NaturalSize(decoded.physicalWidth);
+    picture.naturalHeight = NaturalSize(decoded.physicalHeight);
+    const int32_t width = file.width != 0 ? file.width : picture.naturalWidth;
+    const int32_t height = file.height != 0 ? file.height : picture.naturalHeight;
+    {
+        std::lock_guard lock(spareLock);
+        if (!spare.empty()) {
+            picture.pixels = std::move(spare.back());
+            spare.pop_back();
+        }
+    }
+    picture.pixels.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
+    StretchPicture(decoded, picture.pixels.data(), width, height);
+}
 
 // The next picture read ahead when it is `path` at the requested size: its slot in `ahead`.
 ReadingAhead::Picture* TakeReadAhead(const std::string& path, const SurfaceRequest& request) {
@@ -91,7 +94,7 @@ ReadingAhead::Picture* TakeReadAhead(const std::string& path, const SurfaceReque
         return nullptr;
     }
     try {
-        ahead->pool->TakeNext(*platform::Current().pictures);
+        helpers->TakeNext(*platform::Current().pictures);
     } catch (...) {
         DropReadAhead();
         throw;
@@ -111,20 +114,32 @@ void ReadAhead(const std::vector<PictureFile>& files) {
         return;
     }
     DropReadAhead();
-    auto ahead = std::make_unique<ReadingAhead>();
-    ahead->files = files;
-    ahead->pictures.resize(files.size());
+    if (!helpers) {
+        helpers = std::make_unique<platform::DecodePool>(services.newPictureDecoder,
+                                                         services.helperThreads);
+    }
+    readingAhead = std::make_unique<ReadingAhead>();
+    readingAhead->files = files;
+    readingAhead->pictures.resize(files.size());
     // One picture a thread waiting at most: the memory of a few pictures, not of the batch.
-    ReadingAhead& state = *ahead;
-    ahead->pool = std::make_unique<platform::DecodePool>(
-        services.newPictureDecoder, services.helperThreads, files.size(),
+    ReadingAhead& state = *readingAhead;
+    helpers->Start(
+        files.size(),
         [&state](size_t i, platform::PictureDecoder& decoder) { state.Read(i, decoder); },
         services.helperThreads + 1);
-    readingAhead = std::move(ahead);
 }
 
 void DropReadAhead() {
+    if (helpers) {
+        helpers->Start(0, {});  // what still runs for the batch ends before its data goes
+    }
     readingAhead.reset();
+}
+
+void EndReadAhead() {
+    DropReadAhead();
+    helpers.reset();
+    spare.clear();
 }
 
 SurfaceRequest OffScreenPictureRequest(int32_t width, int32_t height) {
@@ -149,8 +164,8 @@ std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequ
                         request.width, surface->Row(y));
         }
         {
-            std::lock_guard lock(readingAhead->spareLock);
-            readingAhead->spare.push_back(std::move(ahead->pixels));
+            std::lock_guard lock(spareLock);
+            spare.push_back(std::move(ahead->pixels));
         }
         if (readingAhead->taken == readingAhead->files.size()) {
             DropReadAhead();

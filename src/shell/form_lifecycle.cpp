@@ -23,7 +23,7 @@ platform::WindowSystem& Window() {
 // Gives the desktop back after a failure, whatever state the display is in, and reports what
 // failed in one line.
 int FailurePath(const char* what) {
-    GameUtil::DropReadAhead();
+    GameUtil::EndReadAhead();
     try {
         if (GameUtil::displayDevice) {
             GameUtil::displayDevice->RestoreDisplayMode();
@@ -125,6 +125,7 @@ void MainMenuForm::ExitForm() {
     GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, 0);
     GameUtil::primarySurface->Flip(nullptr, kFlipWait);
     ReleaseAllPictures();
+    GameUtil::EndReadAhead();
     DSound::StopAllSounds();
     DSound::ReleaseAllSounds();
     GameUtil::displayDevice->RestoreDisplayMode();

@@ -10,7 +10,7 @@ namespace testing_support {
 void ResetModules() {
     DataFileReader::itemTable = {};
     DSound::ResetModule();
-    GameUtil::DropReadAhead();
+    GameUtil::EndReadAhead();
     GameUtil::DropDisplayObjects();
     GameUtil::performanceFrequency = 0;
 }

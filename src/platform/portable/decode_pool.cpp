@@ -1,19 +1,12 @@
 #include "platform/portable/decode_pool.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace platform {
 
-DecodePool::DecodePool(const NewDecoder& newDecoder, unsigned helpers, size_t count, Job job,
-                       size_t ahead, std::function<bool(size_t)> callerOnly)
-    : count_(count),
-      job_(std::move(job)),
-      ahead_(std::max<size_t>(ahead, 1)),
-      callerOnly_(std::move(callerOnly)),
-      states_(std::make_unique<std::atomic<uint8_t>[]>(count)),
-      failures_(count) {
+DecodePool::DecodePool(const NewDecoder& newDecoder, unsigned helpers) {
     // Made here, so a decoder that cannot be made fails the caller rather than a helper.
-    helpers = static_cast<unsigned>(std::min<size_t>(helpers, count));
     for (unsigned h = 0; h < helpers; ++h) {
         decoders_.push_back(newDecoder());
     }
@@ -22,11 +15,15 @@ DecodePool::DecodePool(const NewDecoder& newDecoder, unsigned helpers, size_t co
     }
 }
 
+DecodePool::DecodePool(const NewDecoder& newDecoder, unsigned helpers, size_t count, Job job,
+                       size_t ahead, std::function<bool(size_t)> callerOnly)
+    : DecodePool(newDecoder, static_cast<unsigned>(std::min<size_t>(helpers, count))) {
+    Start(count, std::move(job), ahead, std::move(callerOnly));
+}
+
 DecodePool::~DecodePool() {
     stopping_ = true;
-    next_ = count_;       // nothing more is begun
-    taken_.fetch_add(1);  // wakes helpers waiting for the window to move
-    taken_.notify_all();
+    EndBatch();
     for (std::thread& helper : helpers_) {
         helper.join();
     }
@@ -34,6 +31,32 @@ DecodePool::~DecodePool() {
 
 unsigned DecodePool::HelpersForThisMachine() {
     return std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
+}
+
+void DecodePool::EndBatch() {
+    open_ = false;
+    next_ = count_;  // nothing more is begun
+    changes_.fetch_add(1);
+    changes_.notify_all();
+    for (unsigned inside = inside_.load(); inside != 0; inside = inside_.load()) {
+        inside_.wait(inside);
+    }
+}
+
+void DecodePool::Start(size_t count, Job job, size_t ahead,
+                       std::function<bool(size_t)> callerOnly) {
+    EndBatch();
+    count_ = count;
+    job_ = std::move(job);
+    ahead_ = std::max<size_t>(ahead, 1);
+    callerOnly_ = std::move(callerOnly);
+    states_ = std::make_unique<std::atomic<uint8_t>[]>(count);
+    failures_.assign(count, nullptr);
+    taken_ = 0;
+    next_ = 0;
+    open_ = true;
+    changes_.fetch_add(1);
+    changes_.notify_all();
 }
 
 bool DecodePool::Claim(size_t& index, bool forCaller) {
@@ -66,14 +89,19 @@ void DecodePool::Run(size_t index, PictureDecoder& decoder) {
 
 void DecodePool::Work(PictureDecoder& decoder) {
     while (!stopping_) {
-        const size_t taken = taken_.load();
+        const uint64_t seen = changes_.load();
+        ++inside_;
         size_t index = 0;
-        if (Claim(index, false)) {
+        bool ran = false;
+        if (open_ && Claim(index, false)) {
             Run(index, decoder);
-        } else if (next_.load() >= count_) {
-            return;
-        } else {
-            taken_.wait(taken);  // the window is full until the caller takes the next job
+            ran = true;
+        }
+        if (--inside_ == 0) {
+            inside_.notify_all();
+        }
+        if (!ran) {
+            changes_.wait(seen);  // until a batch starts or ends, or the window moves
         }
     }
 }
@@ -97,7 +125,8 @@ size_t DecodePool::TakeNext(PictureDecoder& decoder) {
         }
     }
     taken_.fetch_add(1);
-    taken_.notify_all();  // the window ahead moved on
+    changes_.fetch_add(1);  // the window ahead moved on
+    changes_.notify_all();
     if (failures_[index]) {
         std::rethrow_exception(failures_[index]);
     }
