@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libturbojpeg0-dev libfontconfig-dev
-  fonts-urw-base35 libcairo2-dev libgtest-dev
+  fonts-urw-base35 libcairo2-dev libgtest-dev libheif-dev
   xvfb xdotool imagemagick
   dpkg-dev file desktop-file-utils appstream lintian
 )

@@ -21,6 +21,7 @@
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
 #include "input/adult_settings.h"
+#include "kit/item_maker.h"
 #include "platform/portable/content_search.h"
 #include "platform/portable/decode_pool.h"
 #include "platform/portable/file_picture_decoder.h"
@@ -112,6 +113,14 @@ int Run(const CommandLine::Request& request) {
     auto form = std::make_unique<MainMenuForm>();
     form->settingOptions = request.settingOptions;
     form->editingSettings = request.editing;
+    if (request.editing) {
+        // Photos dropped on an item go, as with quillowbee-kit, into the per-user content
+        // folder, which starts as a copy of the content this run uses.
+        kit::KitOptions base;
+        std::error_code error;
+        base.seedFrom = std::filesystem::current_path(error);
+        form->itemMaker = kit::CreateItemMaker(base);
+    }
     form->Form_Initialize();
     if (request.editing && form->isPrevInstance) {
         // The adult is told why nothing opens; the child's copy ends silently as ever.

@@ -2,12 +2,17 @@
 // leaving it keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "kit/item_maker.h"
 #include "navigation_fixture.h"
 #include "platform/portable/ini_settings_store.h"
+#include "support/mini_pack.h"
 
 namespace {
 
@@ -276,4 +281,81 @@ TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheCha
                   std::tuple(false, true, int16_t{12}));
     }
     EXPECT_EQ(File(), "[Settings]\nexitLocked=True\npage1Choice=False\n");
+}
+
+// Photos dropped on the editing mode's item page: an item under the pointer is made from them
+// by the kit (away from the frame loop) and its new small picture shown; anything else changes
+// nothing.
+TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
+    const std::filesystem::path content = dir / "content";
+    testing_support::WriteMiniPack(content);
+    testing_support::WriteJpegPixels(dir / "cat.jpg", 80, 60,
+                                     std::vector<uint8_t>(80 * 60 * 3, 200));
+    dir.Write("notes.jpg", "a shopping list");
+    kit::KitOptions base;
+    base.content = content;
+    form.itemMaker = kit::CreateItemMaker(base);
+    form.choicePictures[2] = SolidSurface(800, 600, 0x008000);
+    const platform::Point djur3 = form.settings.crossPositions[26];
+    struct Case {
+        const char* name;
+        bool editing;
+        int16_t page;
+        platform::Point at;
+        const char* photo;
+        int16_t made;             // the item whose picture is new, -1 for none
+        const char* message;      // a part of the refusal shown, "" for none
+        const char* djurRecord3;  // its folder in the theme file afterwards
+        int drops = 1;            // the same drop again at once: refused with a click
+    };
+    const Case cases[] = {
+        // clang-format off
+        {"outside the editing mode", false, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
+        {"on another page", true, 1, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
+        {"off every item", true, 2, {djur3.x - 8, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
+        {"not a picture", true, 2, {djur3.x + 5, djur3.y + 5}, "notes.jpg", -1, "notes.jpg: not a", "Tema4\\Sak2\\"},
+        {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\"},
+        {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\", 2},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.editingSettings = c.editing;
+        form.settings.page = c.page;
+        form.dropMessage.clear();
+        h.platform.sound.plays.clear();
+        h.platform.window.pointer = c.at;
+        for (int drop = 0; drop < c.drops; ++drop) {
+            h.platform.window.pending.push_back({headless::InputEvent::Kind::Drop, 0, 0});
+            h.platform.window.pendingDrops.push_back({(dir / c.photo).string()});
+        }
+        h.platform.window.Yield(form);
+        // The frame loop goes on drawing while the kit works; a guard ends a run that hangs.
+        for (int pass = 0; form.itemInMaking >= 0 && pass < 6000; ++pass) {
+            EXPECT_EQ(form.itemInMaking, 26);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            form.DrawChoicesScreen();
+        }
+        ASSERT_EQ(form.itemInMaking, -1);
+        EXPECT_NE(form.dropMessage.find(c.message), std::string::npos) << form.dropMessage;
+        EXPECT_EQ(form.dropMessage.empty(), *c.message == '\0');
+        EXPECT_EQ(Clicks(), c.drops - 1 + (*c.message != '\0'));
+        h.platform.text.calls.clear();
+        form.DrawChoicesScreen();  // the refusal is shown on the page
+        const auto& calls = h.platform.text.calls;
+        EXPECT_EQ(std::any_of(calls.begin(), calls.end(),
+                              [&](const auto& call) { return call.text == form.dropMessage; }),
+                  *c.message != '\0');
+        for (int16_t item = 0; item < 32; ++item) {
+            EXPECT_EQ(form.madeItemPictures[item] != nullptr, item == c.made) << item;
+        }
+        const std::string djur = testing_support::ReadFile(content / "Data/Djur.dat");
+        EXPECT_NE(djur.find(std::string("\n") + c.djurRecord3 + "\r\n"), std::string::npos);
+    }
+    // The new picture is drawn in the item's place on the page, its cross still over it.
+    form.settings.page = 2;
+    form.DrawChoicesScreen();
+    const Surface& made = *form.madeItemPictures[26];
+    EXPECT_EQ(GameUtil::backBuffer->PixelAt(djur3.x + 1, djur3.y + 25), made.PixelAt(1, 25));
+    EXPECT_NE(made.PixelAt(1, 25), ColorToPixel(0x008000));
 }

@@ -1,5 +1,8 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
+#if QUILLOWBEE_HEIF
+#include <libheif/heif.h>
+#endif
 
 #include <filesystem>
 #include <map>
@@ -65,6 +68,39 @@ std::string ExifSegment(int orientation, bool big) {
     return "\xFF\xE1" + std::string{char(size >> 8), char(size)} + body;
 }
 
+#if QUILLOWBEE_HEIF
+// A HEIC of w × h RGB pixels stored turned as EXIF orientation `orientation` says (libheif
+// writes it as rotation and mirroring boxes). False when libheif here has no HEVC encoder.
+bool WriteHeic(const fs::path& path, int w, int h, const std::vector<uint8_t>& rgb,
+               int orientation) {
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code !=
+        heif_error_Ok) {
+        heif_context_free(context);
+        return false;
+    }
+    heif_encoder_set_lossy_quality(encoder, 90);
+    heif_image* image = nullptr;
+    heif_image_create(w, h, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, w, h, 8);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < h; ++y) std::copy_n(&rgb[y * w * 3], w * 3, plane + y * stride);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = static_cast<heif_orientation>(orientation);
+    const bool written =
+        heif_context_encode_image(context, image, encoder, options, nullptr).code ==
+            heif_error_Ok &&
+        heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+    heif_encoding_options_free(options);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return written;
+}
+#endif
+
 bool Near(const make_demo::Canvas& canvas, int x, int y, const uint8_t (&rgb)[3]) {
     const uint8_t* p = canvas.Pixels() + y * canvas.Stride() + x * 4;
     return std::abs(p[2] - rgb[0]) < 40 && std::abs(p[1] - rgb[1]) < 40 &&
@@ -92,13 +128,21 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
         testing_support::WriteJpegPixels(dir / "photo.jpg", sw, sh, stored);
         testing_support::WriteFile(
             dir / "photo.jpg", ReadFile(dir / "photo.jpg").insert(2, ExifSegment(o, o % 2 == 0)));
-        const kit::UprightPhoto photo = kit::LoadPhoto(dir / "photo.jpg");
-        EXPECT_EQ(photo.Width(), W);
-        const make_demo::Canvas work = kit::FitPhoto(photo, make_demo::Hex(0x000000));
-        for (int q = 0; q < 4; ++q) {  // well inside each quarter
-            const int x = q % 2 ? kit::kWorkWidth - 100 : 100,
-                      y = q / 2 ? kit::kWorkHeight - 100 : 100;
-            EXPECT_TRUE(Near(work, x, y, kQuarters[q])) << q;
+        std::vector<fs::path> photos = {dir / "photo.jpg"};
+#if QUILLOWBEE_HEIF
+        // The same photo as a phone's HEIC, its turn in the HEIC's own boxes.
+        if (WriteHeic(dir / "photo.heic", sw, sh, stored, o)) photos.push_back(dir / "photo.heic");
+#endif
+        for (const fs::path& path : photos) {
+            SCOPED_TRACE(path.filename().string());
+            const kit::UprightPhoto photo = kit::LoadPhoto(path);
+            EXPECT_EQ(photo.Width(), W);
+            const make_demo::Canvas work = kit::FitPhoto(photo, make_demo::Hex(0x000000));
+            for (int q = 0; q < 4; ++q) {  // well inside each quarter
+                const int x = q % 2 ? kit::kWorkWidth - 100 : 100,
+                          y = q / 2 ? kit::kWorkHeight - 100 : 100;
+                EXPECT_TRUE(Near(work, x, y, kQuarters[q])) << q;
+            }
         }
     }
 }
@@ -214,6 +258,7 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         {"Katt \xF0\x9F\x90\xB1", "", true}, {"Katt \xFF", "", true}, {"   ", "", true},
         {"Katt", "item pictures", false}, {"Katt", "sub-menu picture", false},
         {"Katt", "note picture", false}, {"Katt", "button picture", false},
+        {"Katt", "item page picture", false},
         {"Katt", "theme file", false}, {"Katt", "undo copy", false}};
     // clang-format on
     for (const auto& [name, failAt, usage] : cases) {

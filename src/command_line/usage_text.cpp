@@ -40,7 +40,9 @@ constexpr Option kOptions[] = {
      "per problem, then a summary"},
     {"--settings",
      "change the settings: the choices screen, in a window, where clicks choose the values and "
-     "save them in the user's settings file at once; Escape or the door ends it"},
+     "save them in the user's settings file at once; photos dropped from the file manager on an "
+     "item's picture (second page) make that item from them, as quillowbee-kit does; Escape or "
+     "the door ends it"},
     {"--windowed", "run in an 800 x 600 window instead of the whole screen"},
     {"--fullscreen", "run on the whole screen (with --settings too)"},
     {"--renderer=software", "draw in software through the window's framebuffer"},

@@ -9,6 +9,7 @@
 
 #include "display/display_device.h"
 #include "form/choice_settings.h"
+#include "form/item_making.h"
 #include "platform/window_system.h"
 
 // Screen numbers: the main menu, the sub-menus of themes 1-4, the two activities, the choices
@@ -86,6 +87,14 @@ class MainMenuForm : public platform::EventSink {
     std::vector<std::string> settingOptions;
     // The run is the choices screen's editing mode: clicks change the settings and save them.
     bool editingSettings = false;
+    // Makes items from photos dropped on the item page in the editing mode; none: drops do
+    // nothing.
+    std::unique_ptr<ItemMaking::Maker> itemMaker;
+
+    // ---- Items made from dropped photos (input/photo_drop.cpp). ----
+    int16_t itemInMaking = -1;                     // the item being made, -1 for none
+    std::array<SurfaceSlot, 32> madeItemPictures;  // new small pictures over the item page's
+    std::string dropMessage;                       // why the last drop was refused
 
     // ---- Start-up, display and shutdown (shell/form_lifecycle.cpp). ----
     void Form_Initialize();
@@ -153,6 +162,14 @@ class MainMenuForm : public platform::EventSink {
     // pointer is chosen and the changed keys saved to the user's settings file at once.
     void EditChoice(int32_t x, int32_t y);
 
+    // Photos dropped at (x, y): on an item of the editing mode's item page, that item is made
+    // from them away from the frame loop.
+    void DropPhotos(const std::vector<std::string>& paths, int32_t x, int32_t y);
+    // Takes the outcome of the item being made, when it has ended.
+    void CollectMadeItem();
+    // The item page's new small pictures, the item being made and the refusal message.
+    void DrawMadeItems();
+
     // ---- Film (activities/film_player.cpp). ----
     void LoadFilm();
     void DrawFilmFrame();
@@ -172,6 +189,9 @@ class MainMenuForm : public platform::EventSink {
     void OnKeyUp(int16_t keyCode, int16_t shift) override { Form_KeyUp(keyCode, shift); }
     void OnMouseMove(int16_t button, int16_t shift, float x, float y) override {
         Form_MouseMove(button, shift, x, y);
+    }
+    void OnDropFiles(const std::vector<std::string>& paths, float x, float y) override {
+        DropPhotos(paths, static_cast<int32_t>(x), static_cast<int32_t>(y));
     }
     void OnQuitRequest() override { isRunning = false; }
     void OnCloseRequest() override {

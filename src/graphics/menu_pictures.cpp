@@ -112,6 +112,9 @@ void MainMenuForm::ReleaseChoicePictures() {
     }
     selectedMarkPicture.reset();
     crossPicture.reset();
+    for (SurfaceSlot& picture : madeItemPictures) {
+        picture.reset();
+    }
 }
 
 void MainMenuForm::RecoverLostDisplay() {

@@ -45,6 +45,9 @@ void MainMenuForm::DrawChoicesScreen() {
     if (s.page < 0 || s.page > 4) {
         Fail("choices page " + std::to_string(s.page) + " does not exist");
     }
+    if (editingSettings) {
+        CollectMadeItem();
+    }
     const Surface* background = choicePictures[static_cast<size_t>(s.page)].get();
     if (back.BltFast(0, 0, background, {0, 0, 800, 600}, kBltFastWait) != DisplayFlags::kOk) {
         return;
@@ -59,6 +62,9 @@ void MainMenuForm::DrawChoicesScreen() {
     if (s.page == 1) {
         DrawLabels(back, ChoicePlaces::KeyDelayLabels(), s.keyDelay);
     } else if (s.page == 2) {
+        if (editingSettings) {
+            DrawMadeItems();
+        }
         for (size_t i = 0; i < s.itemEnabled.size(); ++i) {
             if (!s.itemEnabled[i]) {
                 back.BltFast(s.crossPositions[i].x, s.crossPositions[i].y, crossPicture.get(),

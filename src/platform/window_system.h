@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -44,6 +46,11 @@ class EventSink {
     // The user asks the window to close (its close button, Alt+F4): a request the exit lock
     // may refuse, like Escape.
     virtual void OnCloseRequest() = 0;
+    // Files dropped on the window (from a file manager), as native paths, with the pointer's
+    // position at the drop.
+    virtual void OnDropFiles(const std::vector<std::string>& paths, float x, float y) {
+        (void)paths, (void)x, (void)y;
+    }
 };
 
 // The one full-screen window and its pointer. Pointer positions are in 800 x 600 picture

@@ -33,6 +33,11 @@ struct RecordingSink : EventSink {
     void OnKeyUp(int16_t key, int16_t shift) override { Add("key", key, shift); }
     void OnQuitRequest() override { events.push_back("quit"); }
     void OnCloseRequest() override { events.push_back("close"); }
+    void OnDropFiles(const std::vector<std::string>& paths, float x, float y) override {
+        std::string files;
+        for (const std::string& path : paths) files += (files.empty() ? "" : "|") + path;
+        Add(("drop " + files).c_str(), static_cast<int>(paths.size()), 0, x, y);
+    }
 };
 
 // The real window system and presentation on SDL's dummy video driver (a 1024 x 768 desktop
@@ -157,6 +162,19 @@ TEST_F(SdlWindowTest, InputArrivesInPictureCoordinatesThroughTheBars) {
     // Closing the last window does not turn into a quit by itself: the form decides.
     EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, SDL_TRUE));
     EXPECT_EQ(Drain(), Events{});
+    // Files dropped from a file manager arrive as one drop at the pointer (SDL's drop events
+    // carry no position); text dropped with them is not a file.
+    window_->SetCursorPos(400, 300);
+    Drain();
+    std::vector<SDL_Event> drop(6);
+    drop[0].drop = {SDL_DROPBEGIN, 0, nullptr, id};
+    drop[1].drop = {SDL_DROPFILE, 0, SDL_strdup("/home/a b.jpg"), id};
+    drop[2].drop = {SDL_DROPTEXT, 0, SDL_strdup("some text"), id};
+    drop[3].drop = {SDL_DROPFILE, 0, SDL_strdup("/home/c.heic"), id};
+    drop[4].drop = {SDL_DROPCOMPLETE, 0, nullptr, id};
+    drop[5].drop = {SDL_DROPCOMPLETE, 0, nullptr, id};  // a drop of nothing but text: nothing
+    for (SDL_Event& e : drop) ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    EXPECT_EQ(Drain(), Events{"drop /home/a b.jpg|/home/c.heic 2 0 400,300"});
 
     // A warped pointer reads back where it was sent, also before the window exists.
     Open(false, false);

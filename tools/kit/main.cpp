@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "kit.h"
-#include "kit_error.h"
+#include "kit/kit.h"
+#include "kit/kit_error.h"
 #include "platform/portable/path_resolution.h"
 
 namespace fs = std::filesystem;
@@ -40,10 +40,12 @@ void PrintHelp() {
         "      --help       show this help and exit\n"
         "      --version    show the version and exit\n"
         "\n"
-        "PHOTO: JPEG (turned upright as the camera noted) or PNG, any size; up to 12.\n"
+        "PHOTO: JPEG (turned upright as the camera noted), PNG or HEIC, any size; up to 12.\n"
+        "%s"
         "Example: %s --theme=Djur --position=3 --name=\"Mormors katt\" katt1.jpg katt2.jpg\n"
         "Exit status: 0 done, 1 failed (nothing changed), 2 wrong use.\n",
-        kProgram, kProgram, kProgram);
+        kProgram, kProgram,
+        QUILLOWBEE_HEIF ? "" : "HEIC photos need libheif, which this build lacks.\n", kProgram);
 }
 
 [[noreturn]] void Usage(const std::string& message) {
@@ -159,7 +161,8 @@ int main(int argc, char** argv) {
     if (!havePosition) Usage("no position: give --position=1 to 8");
     if (undo && !options.photos.empty()) Usage("--undo takes no photos");
     if (!undo && options.name.empty()) Usage("no name: give the item a name with --name");
-    if (!undo && options.photos.empty()) Usage("no photo: name one or more JPEG or PNG photos");
+    if (!undo && options.photos.empty())
+        Usage("no photo: name one or more JPEG, PNG or HEIC photos");
 
     try {
         const kit::KitResult result = undo ? kit::UndoItem(options) : kit::MakeItem(options);

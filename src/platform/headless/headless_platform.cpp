@@ -45,6 +45,13 @@ void Window::Yield(platform::EventSink& sink) {
             case InputEvent::Kind::Close:
                 sink.OnCloseRequest();
                 break;
+            case InputEvent::Kind::Drop:
+                if (!pendingDrops.empty()) {
+                    const std::vector<std::string> files = std::move(pendingDrops.front());
+                    pendingDrops.pop_front();
+                    sink.OnDropFiles(files, x, y);
+                }
+                break;
         }
     }
 }

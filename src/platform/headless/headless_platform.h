@@ -14,7 +14,7 @@
 namespace headless {
 
 struct InputEvent {
-    enum class Kind { MouseDown, KeyUp, MouseMove, Quit, Close } kind = Kind::MouseDown;
+    enum class Kind { MouseDown, KeyUp, MouseMove, Quit, Close, Drop } kind = Kind::MouseDown;
     int16_t code = 0;  // button or key code
     int16_t shift = 0;
 };
@@ -28,6 +28,8 @@ class Window : public platform::WindowSystem {
     platform::Point pointer{0, 0};
     std::vector<platform::Point> warps;  // every SetCursorPos, in order
     std::deque<InputEvent> pending;
+    // The files of each pending Drop, in order; a drop falls at the pointer.
+    std::deque<std::vector<std::string>> pendingDrops;
     int yields = 0;
     // Runs at the start of every yield, before the pending events (tests act "during" a wait).
     std::function<void()> onYield;

@@ -10,6 +10,10 @@ SdlWindowSystem::SdlWindowSystem(SdlPresentation& presentation) : presentation_(
     // Closing the window is a request the program answers itself (the exit lock may refuse it);
     // only SIGTERM and SIGINT become SDL_QUIT.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Files dropped from a file manager arrive as one begin, a file each and one complete.
+    SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
 }
 
 SdlWindowSystem::~SdlWindowSystem() {
@@ -69,6 +73,27 @@ Point SdlWindowSystem::Clamp(int32_t x, int32_t y) const {
             std::clamp(y, 0, presentation_.PictureHeight() - 1)};
 }
 
+Point SdlWindowSystem::PointerAtDrop() {
+    SDL_Window* window = presentation_.Window();
+    if (window == nullptr) {
+        return pointer_;
+    }
+    int x = 0, y = 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && SDL_strcmp(driver, "x11") == 0) {
+        // During a drag on X11 the window sees no motion: ask the desktop where the pointer is.
+        int left = 0, top = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        SDL_GetWindowPosition(window, &left, &top);
+        x -= left;
+        y -= top;
+    } else {
+        // Elsewhere SDL knows no desktop position; the last one in the window is the best.
+        SDL_GetMouseState(&x, &y);
+    }
+    return presentation_.PictureFromWindow(x, y);
+}
+
 void SdlWindowSystem::Yield(EventSink& sink) {
     if (!readyLogged_ && presentation_.Window() != nullptr) {
         readyLogged_ = true;
@@ -123,6 +148,27 @@ void SdlWindowSystem::Deliver(const SDL_Event& event, EventSink& sink) {
                     break;
                 default:
                     break;
+            }
+            break;
+        case SDL_DROPBEGIN:
+            dropped_.clear();
+            break;
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+            if (event.drop.file != nullptr) {
+                if (event.type == SDL_DROPFILE) {
+                    dropped_.emplace_back(event.drop.file);
+                }
+                SDL_free(event.drop.file);
+            }
+            break;
+        case SDL_DROPCOMPLETE:
+            if (!dropped_.empty()) {
+                pointer_ = PointerAtDrop();
+                const std::vector<std::string> files = std::move(dropped_);
+                dropped_.clear();
+                sink.OnDropFiles(files, static_cast<float>(pointer_.x),
+                                 static_cast<float>(pointer_.y));
             }
             break;
         case SDL_RENDER_TARGETS_RESET:

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/sdl/instance_lock.h"
 #include "platform/sdl/sdl_presentation.h"
@@ -33,6 +35,8 @@ class SdlWindowSystem : public WindowSystem {
   private:
     Point Clamp(int32_t x, int32_t y) const;
     void Deliver(const SDL_Event& event, EventSink& sink);
+    // The pointer in picture coordinates at a drop, which SDL's drop events do not carry.
+    Point PointerAtDrop();
 
     SdlPresentation& presentation_;
     std::unique_ptr<InstanceLock> lock_;
@@ -40,6 +44,7 @@ class SdlWindowSystem : public WindowSystem {
     SDL_Cursor* hourglass_ = nullptr;
     Point pointer_{};
     bool readyLogged_ = false;
+    std::vector<std::string> dropped_;  // the files of the drop in progress
 };
 
 }  // namespace platform

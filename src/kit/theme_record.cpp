@@ -1,11 +1,11 @@
-#include "theme_record.h"
+#include "kit/theme_record.h"
 
 #include <cstdio>
 #include <memory>
 
 #include "base/system_failure.h"
 #include "content/data_file_reader.h"
-#include "kit_error.h"
+#include "kit/kit_error.h"
 
 namespace kit {
 namespace {

@@ -1,4 +1,4 @@
-#include "photo.h"
+#include "kit/photo.h"
 
 #include <turbojpeg.h>
 
@@ -7,9 +7,9 @@
 #include <iterator>
 #include <vector>
 
-#include "exif_orientation.h"
-#include "kit_error.h"
-#include "picture_fit.h"
+#include "kit/exif_orientation.h"
+#include "kit/kit_error.h"
+#include "kit/picture_fit.h"
 
 namespace kit {
 namespace {
@@ -134,11 +134,15 @@ UprightPhoto LoadPhoto(const std::filesystem::path& path) {
         return DecodePng(path);
     }
     if (IsHeif(bytes)) {
+#if QUILLOWBEE_HEIF
+        return DecodeHeif(path);
+#else
         Fail(path.string() +
-             ": a HEIC photo, which this kit cannot read; save it as JPEG first "
-             "(for example with heif-convert)");
+             ": a HEIC photo; HEIC photos need libheif, which this build lacks; save it as JPEG "
+             "first (for example with heif-convert)");
+#endif
     }
-    Fail(path.string() + ": not a JPEG or PNG picture");
+    Fail(path.string() + ": not a JPEG, PNG or HEIC picture");
 }
 
 }  // namespace kit

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "picture_fit.h"
-#include "series.h"
+#include "kit/picture_fit.h"
+#include "kit/series.h"
 
 namespace kit {
 namespace {

@@ -1,9 +1,9 @@
-#include "content_folder.h"
+#include "kit/content_folder.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "kit_error.h"
+#include "kit/kit_error.h"
 #include "platform/portable/user_folders.h"
 
 namespace fs = std::filesystem;

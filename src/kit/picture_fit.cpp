@@ -1,9 +1,9 @@
-#include "picture_fit.h"
+#include "kit/picture_fit.h"
 
 #include <algorithm>
 
+#include "kit/photo.h"
 #include "make_demo/menu_art.h"
-#include "photo.h"
 
 namespace kit {
 

@@ -3,19 +3,19 @@
 #include <optional>
 
 #include "content/data_file_reader.h"
-#include "content_folder.h"
-#include "kit.h"
-#include "kit_error.h"
+#include "kit/content_folder.h"
+#include "kit/kit.h"
+#include "kit/kit_error.h"
+#include "kit/menu_cell.h"
+#include "kit/photo.h"
+#include "kit/picture_fit.h"
+#include "kit/series.h"
+#include "kit/theme_record.h"
+#include "kit/windows1252.h"
 #include "make_demo/jpeg_writer.h"
 #include "make_demo/theme_style.h"
-#include "menu_cell.h"
-#include "photo.h"
-#include "picture_fit.h"
 #include "platform/portable/content_search.h"
 #include "platform/portable/path_resolution.h"
-#include "series.h"
-#include "theme_record.h"
-#include "windows1252.h"
 
 namespace fs = std::filesystem;
 
@@ -51,7 +51,7 @@ struct Plan {
     std::string themeName;
     int slot;  // 0..7
     fs::path content;
-    fs::path themeFile, subMenu, note, button;
+    fs::path themeFile, subMenu, note, button, itemPage;
     fs::path undoEntry;
 };
 
@@ -85,6 +85,7 @@ void ResolveFiles(Plan& plan) {
         ResolveIn(plan.content,
                   "Grafik\\Meny\\Lapp" + std::to_string(static_cast<int>(plan.theme) - 1) + ".jpg");
     plan.button = ResolveIn(plan.content, "Grafik\\Meny\\Knapp1_" + twoDigits + ".jpg");
+    plan.itemPage = ResolveIn(plan.content, "Grafik\\Meny\\Val\\8Meny.jpg");
     plan.undoEntry =
         plan.content / kUndoFolder / (plan.themeName + "-" + std::to_string(plan.slot + 1));
 }
@@ -190,9 +191,20 @@ void CheckRecords(const std::string& before, const std::string& after, int slot,
 
 }  // namespace
 
+std::string NameFromRecord(const std::string& folder) {
+    std::string last = folder;
+    while (!last.empty() && last.back() == '\\') last.pop_back();
+    last = last.substr(last.find_last_of('\\') + 1);
+    if (last.size() > 6 && last.compare(0, 4, "Egen") == 0 && last[5] == '_') last.erase(0, 6);
+    for (char& c : last) {
+        if (c == '_') c = ' ';
+    }
+    return platform::Windows1252ToUtf8(last);
+}
+
 KitResult MakeItem(const KitOptions& options) {
     Plan plan = MakePlan(options);
-    const std::string name = CheckedName(options.name);
+    if (!options.name.empty()) CheckedName(options.name);
     if (options.photos.empty()) UsageFail("no photo given: name one or more JPEG or PNG photos");
     if (options.photos.size() > static_cast<size_t>(kMostPhotos)) {
         UsageFail("more than " + std::to_string(kMostPhotos) + " photos; choose fewer");
@@ -213,6 +225,11 @@ KitResult MakeItem(const KitOptions& options) {
     const std::string oldThemeFile = ReadWholeFile(plan.themeFile);
     ReadRecords(oldThemeFile);  // a theme file the program cannot read is not made worse
     const RecordSpan oldSpan = FindRecord(oldThemeFile, plan.slot);
+    const std::string shownName =
+        options.name.empty()
+            ? NameFromRecord(ReadRecords(oldThemeFile)[static_cast<size_t>(plan.slot)].folder)
+            : options.name;
+    const std::string name = CheckedName(shownName);
 
     ItemRecord record;
     record.folder =
@@ -230,10 +247,16 @@ KitResult MakeItem(const KitOptions& options) {
 
     const MenuPictures pictures =
         DrawMenuPictures(ReadIfThere(plan.subMenu), ReadIfThere(plan.note), plan.theme, plan.slot,
-                         options.name, works[0]);
+                         shownName, works[0]);
     WriteStagedFile(made / "submenu.jpg", pictures.subMenu);
     WriteStagedFile(made / "note.jpg", pictures.note);
     WriteStagedFile(made / "button.jpg", pictures.button);
+    // The choices screen's item page shows the item's new small picture too.
+    const std::optional<std::string> itemPage = ReadIfThere(plan.itemPage);
+    if (itemPage) {
+        WriteStagedFile(made / "itempage.jpg",
+                        DrawItemPage(*itemPage, plan.theme, plan.slot, works[0]));
+    }
     const std::string newThemeFile =
         ReplaceRecord(oldThemeFile, plan.slot, RecordText(record, LineEndOf(oldThemeFile)));
     CheckRecords(oldThemeFile, newThemeFile, plan.slot, record);
@@ -251,6 +274,10 @@ KitResult MakeItem(const KitOptions& options) {
     move.Replace(made / "submenu.jpg", plan.subMenu, keep / "submenu.jpg", "sub-menu picture");
     move.Replace(made / "note.jpg", plan.note, keep / "note.jpg", "note picture");
     move.Replace(made / "button.jpg", plan.button, keep / "button.jpg", "button picture");
+    if (itemPage) {
+        move.Replace(made / "itempage.jpg", plan.itemPage, keep / "itempage.jpg",
+                     "item page picture");
+    }
     move.Replace(made / "theme.dat", plan.themeFile, keep / "theme.dat", "theme file");
     move.Replace(keep, plan.undoEntry, stage.Path() / "older-undo", "undo copy");
     move.Commit();
@@ -259,6 +286,12 @@ KitResult MakeItem(const KitOptions& options) {
     result.itemFolder = itemFolder;
     result.folderText = record.folder;
     result.item = (static_cast<int>(plan.theme) - 1) * 8 + plan.slot;
+    result.button = plan.button;
+    if (itemPage) {
+        result.itemPage = plan.itemPage;
+        const PageBox box = ItemPageBox(plan.theme, plan.slot);
+        result.itemPageBox = {box.x, box.y};
+    }
     return result;
 }
 
@@ -296,6 +329,13 @@ KitResult UndoItem(const KitOptions& options) {
         WriteStagedFile(made / "note.jpg", CopyCell(*note, *oldNote, plan.slot));
     }
 
+    const std::optional<std::string> itemPage = ReadIfThere(plan.itemPage);
+    const std::optional<std::string> oldItemPage = ReadIfThere(entry / "itempage.jpg");
+    if (itemPage && oldItemPage) {
+        WriteStagedFile(made / "itempage.jpg",
+                        CopyItemPageBox(*itemPage, *oldItemPage, plan.theme, plan.slot));
+    }
+
     const fs::path kitFolder = plan.content / ReadWholeFile(entry / "folder");
     FlushToDisk(stage.Path());
     Transaction move(options.beforeStep);
@@ -309,6 +349,10 @@ KitResult UndoItem(const KitOptions& options) {
     }
     if (note && oldNote) {
         move.Replace(made / "note.jpg", plan.note, trash / "note.jpg", "note picture");
+    }
+    if (itemPage && oldItemPage) {
+        move.Replace(made / "itempage.jpg", plan.itemPage, trash / "itempage.jpg",
+                     "item page picture");
     }
     if (fs::exists(entry / "button.jpg")) {
         move.Replace(entry / "button.jpg", plan.button, trash / "button.jpg", "button picture");

@@ -1,4 +1,4 @@
-#include "staging.h"
+#include "kit/staging.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "kit_error.h"
+#include "kit/kit_error.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "staging.h"
+#include "kit/staging.h"
 
 namespace kit {
 

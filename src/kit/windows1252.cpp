@@ -1,4 +1,4 @@
-#include "windows1252.h"
+#include "kit/windows1252.h"
 
 #include <cstdio>
 

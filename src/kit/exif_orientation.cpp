@@ -1,4 +1,4 @@
-#include "exif_orientation.h"
+#include "kit/exif_orientation.h"
 
 namespace kit {
 namespace {

@@ -1,15 +1,15 @@
-#include "menu_cell.h"
+#include "kit/menu_cell.h"
 
 #include <turbojpeg.h>
 
 #include <algorithm>
 
-#include "kit_error.h"
+#include "kit/kit_error.h"
+#include "kit/picture_fit.h"
 #include "make_demo/cell_style.h"
 #include "make_demo/jpeg_writer.h"
 #include "make_demo/menu_art.h"
 #include "make_demo/theme_style.h"
-#include "picture_fit.h"
 
 namespace kit {
 namespace {
@@ -101,6 +101,34 @@ std::string CopyCell(const std::string& into, const std::string& from, int posit
     const Canvas source = DecodeJpegTo(from, 800, 600);
     cairo_set_source_surface(target.Cr(), source.Surface(), 0, 0);
     cairo_rectangle(target.Cr(), cell.x, cell.y, cell.w, cell.h);
+    cairo_fill(target.Cr());
+    return Encode(target);
+}
+
+PageBox ItemPageBox(make_demo::Theme theme, int position) {
+    // The top-left corners of the themes' blocks: Yrke, Musik, Sport, Djur.
+    constexpr PageBox kBlocks[4] = {{527, 164}, {235, 355}, {235, 164}, {527, 355}};
+    const PageBox block = kBlocks[static_cast<int>(theme) - 1];
+    return {block.x + 64 * (position % 4), position < 4 ? block.y : block.y + 79};
+}
+
+std::string DrawItemPage(const std::string& itemPage, make_demo::Theme theme, int position,
+                         const Canvas& work) {
+    Canvas page = DecodeJpegTo(itemPage, 800, 600);
+    const PageBox box = ItemPageBox(theme, position);
+    cairo_rectangle(page.Cr(), box.x, box.y, kPageBoxWidth, kPageBoxHeight);
+    make_demo::Fill(page.Cr(), make_demo::Hex(0xFFFFFF));
+    Thumbnail(page.Cr(), work, box.x + 1, box.y + 1, kPageBoxWidth - 2, kPageBoxHeight - 2, 7);
+    return Encode(page);
+}
+
+std::string CopyItemPageBox(const std::string& into, const std::string& from,
+                            make_demo::Theme theme, int position) {
+    const PageBox box = ItemPageBox(theme, position);
+    Canvas target = DecodeJpegTo(into, 800, 600);
+    const Canvas source = DecodeJpegTo(from, 800, 600);
+    cairo_set_source_surface(target.Cr(), source.Surface(), 0, 0);
+    cairo_rectangle(target.Cr(), box.x, box.y, kPageBoxWidth, kPageBoxHeight);
     cairo_fill(target.Cr());
     return Encode(target);
 }

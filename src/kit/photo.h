@@ -19,9 +19,13 @@ struct UprightPhoto {
     cairo_matrix_t UprightToStored() const;
 };
 
-// Reads a JPEG (with its EXIF orientation) or PNG photo. A JPEG is decoded at the smallest of
-// TurboJPEG's scales that still gives the work picture full detail. A file that is not such a
-// picture is a failure naming it.
+// Reads a JPEG (with its EXIF orientation), PNG or (built with libheif) HEIC photo. A JPEG is
+// decoded at the smallest of TurboJPEG's scales that still gives the work picture full detail. A
+// file that is not such a picture is a failure naming it.
 UprightPhoto LoadPhoto(const std::filesystem::path& path);
+
+// Reads a HEIC photo through libheif, its rotation and mirroring applied (so it is upright);
+// built only with libheif.
+UprightPhoto DecodeHeif(const std::filesystem::path& path);
 
 }  // namespace kit

@@ -24,6 +24,21 @@ MenuPictures DrawMenuPictures(const std::optional<std::string>& subMenu,
                               int position, std::string_view nameUtf8,
                               const make_demo::Canvas& work);
 
+// Where the choices screen's item page shows the small picture of item `position` (0..7) of
+// `theme`: the box a cross covers when the item is switched off.
+struct PageBox {
+    int x, y;
+};
+inline constexpr int kPageBoxWidth = 51, kPageBoxHeight = 54;
+PageBox ItemPageBox(make_demo::Theme theme, int position);
+
+// The item page (the old 800 × 600 JPEG file) with the item's small picture drawn from `work`.
+std::string DrawItemPage(const std::string& itemPage, make_demo::Theme theme, int position,
+                         const make_demo::Canvas& work);
+// The item's box of `from` copied into `into`, both item pages.
+std::string CopyItemPageBox(const std::string& into, const std::string& from,
+                            make_demo::Theme theme, int position);
+
 // The cell at `position` of `from` copied into `into`; both are 800 × 600 JPEG files. Brings an
 // old cell back without touching the others.
 std::string CopyCell(const std::string& into, const std::string& from, int position);
