@@ -18,6 +18,8 @@
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/portable/decode_pool.h"
+#include "platform/portable/file_picture_decoder.h"
 #include "writers/jpeg_writer.h"
 
 namespace fs = std::filesystem;
@@ -106,7 +108,12 @@ struct Scene {
     MainMenuForm form;
     double flippedAt = 0;
 
-    Scene() {
+    // `helpers`: threads beside the calling one, as the program has them.
+    explicit Scene(unsigned helpers) {
+        platform::Services services = platform::Current();
+        services.helperThreads = helpers;
+        services.newPictureDecoder = platform::CreateFilePictureDecoder;
+        platform::Install(services);
         GameUtil::TakeTheScreen();
         form.ResetSettings(0);
         form.filmPictures.resize(1);
@@ -152,10 +159,18 @@ double CreateSurfaces(Scene& scene, bool write) {
 void MeasureActivities() {
     const Content content;
 
-    std::vector<double> toFirstPicture, enterWhole, enterAgain, stepToFlip, stepWhole,
+    const unsigned helpers = platform::DecodePool::HelpersForThisMachine();
+    std::vector<double> toFirstPicture, enterWhole, enterAgain, enterInOrder, stepToFlip, stepWhole,
         freshSurfaces, writtenSurfaces;
     for (int round = 0; round < kRounds; ++round) {
-        Scene scene;
+        {
+            // The same entry with every picture read on the calling thread, one by one.
+            Scene alone(0);
+            const double start = bench::WallMs();
+            alone.form.EnterScreen();
+            enterInOrder.push_back(bench::WallMs() - start);
+        }
+        Scene scene(helpers);
         freshSurfaces.push_back(CreateSurfaces(scene, false));
         writtenSurfaces.push_back(CreateSurfaces(scene, true));
         const double start = bench::WallMs();
@@ -207,6 +222,8 @@ void MeasureActivities() {
                   "ms", "film of 40 + first build-up picture");
     bench::Report("activities: enter build-up, whole entry", Median(enterWhole), "ms",
                   pictures + " loaded into fresh memory");
+    bench::Report("activities: enter build-up, whole entry, one thread", Median(enterInOrder), "ms",
+                  pictures + " read one by one on the calling thread");
     bench::Report("activities: leave and enter build-up again, whole entry", Median(enterAgain),
                   "ms", "the same pictures into memory the first entry freed");
     bench::Report(
@@ -217,6 +234,11 @@ void MeasureActivities() {
                   Median(writtenSurfaces), "ms", "the memory share of a first entry");
     bench::Report("activities: TurboJPEG decode of the same " + pictures,
                   decode * (kFilmPictures + 2), "ms", "median single decode x count");
+    char note[96];
+    std::snprintf(note, sizeof note, "%.1f / %.1f ms, %u threads", Median(enterWhole),
+                  decode * (kFilmPictures + 2), helpers + 1);
+    bench::Report("activities: whole entry / TurboJPEG single-core decode",
+                  Median(enterWhole) / (decode * (kFilmPictures + 2)), "", note);
     bench::Report("activities: build-up step, until its flip", Median(stepToFlip), "ms");
     bench::Report("activities: build-up step, with the next picture loaded", Median(stepWhole),
                   "ms");

@@ -21,7 +21,8 @@ struct Register {
     }
 };
 
-// Prints "name: value unit" (and a note) in the program's report format.
+// Prints "name: value unit" (and a note) in the program's report format, and keeps the value for
+// the summary of goals printed at the end of the run.
 void Report(const std::string& name, double value, const std::string& unit,
             const std::string& note = "");
 

@@ -445,10 +445,10 @@ void MeasureStartUp() {
     std::sort(first.begin(), first.end());
     std::sort(ready.begin(), ready.end());
     char note[160];
-    std::snprintf(note, sizeof note, "target 150 ms; median of %d, range %.0f-%.0f; frame log",
+    std::snprintf(note, sizeof note, "goal <= 80 ms; median of %d, range %.0f-%.0f; frame log",
                   kRuns, first.front(), first.back());
     bench::Report(firstName, first[kRuns / 2], "ms", note);
-    std::snprintf(note, sizeof note, "target 300 ms; median of %d, range %.0f-%.0f; frame log",
+    std::snprintf(note, sizeof note, "goal <= 120 ms; median of %d, range %.0f-%.0f; frame log",
                   kRuns, ready.front(), ready.back());
     bench::Report(readyName, ready[kRuns / 2], "ms", note);
 }

@@ -23,6 +23,7 @@
 #include "input/adult_settings.h"
 #include "kit/item_maker.h"
 #include "platform/portable/content_search.h"
+#include "platform/portable/decode_pool.h"
 #include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/ini_settings_store.h"
 #include "platform/portable/steady_counter.h"
@@ -98,7 +99,8 @@ int Run(const CommandLine::Request& request) {
     std::unique_ptr<platform::PictureDecoder> pictures = platform::CreateFilePictureDecoder();
     platform::SdlPlatform sdl(options);
     platform::Install({&sdl.Window(), &sdl.Display(), &sdl.Text(), &sdl.Sound(), pictures.get(),
-                       &counter, &settings});
+                       &counter, &settings, platform::DecodePool::HelpersForThisMachine(),
+                       platform::CreateFilePictureDecoder});
     // Whatever the run leaves loaded (after the failure path, sounds and surfaces) goes before
     // the platform that made it.
     struct ModulesGoFirst {

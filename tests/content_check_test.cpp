@@ -65,7 +65,7 @@ TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSiz
               "pictures: no problems");
     std::map<std::string, Sizes> expected;
     for (const auto& files : {GameUtil::MainSetPictureFiles(), GameUtil::ChoiceSetPictureFiles()})
-        for (const GameUtil::MenuPictureFile& file : files)
+        for (const GameUtil::PictureFile& file : files)
             expected[testing_support::Native(file.path).string()] = {{file.width, file.height}};
     for (const auto& [path, sizes] : asked)
         if (path.starts_with("Tema")) expected[path] = {{800, 600}};

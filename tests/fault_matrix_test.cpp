@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
+#include "platform/portable/file_picture_decoder.h"
 #include "support/child_tour.h"
 #include "support/mini_pack.h"
 #include "support/recording_decoder.h"
@@ -19,6 +23,64 @@ using testing_support::ScriptedRun;
 // retried (a picture loader's retry cleared movieOnHd twice), silent, or as with the whole pack.
 enum class Outcome { FailurePath, Retried, Silent, Normal };
 enum class Fault { Missing, Truncated, OutOfMemory };
+
+void WritePackWithFault(const std::filesystem::path& pack, const std::string& name, Fault fault) {
+    testing_support::WriteMiniPack(pack);
+    const std::filesystem::path file = pack / name;
+    const std::string bytes = testing_support::ReadFile(file);
+    ASSERT_FALSE(bytes.empty()) << "no such file";
+    if (fault == Fault::Truncated)
+        testing_support::WriteFile(file, bytes.substr(0, bytes.size() / 2));
+    if (fault == Fault::Missing) std::filesystem::remove(file);
+}
+
+// A decoder of a helper thread: the real one, failing for lack of memory on one file.
+class HelperDecoder : public platform::PictureDecoder {
+  public:
+    explicit HelperDecoder(std::string failing) : failing_(std::move(failing)) {}
+    const platform::DecodedPicture& Decode(const std::string& path, int32_t width,
+                                           int32_t height) override {
+        if (!failing_.empty() && path.ends_with(failing_)) throw std::bad_alloc();
+        return real_->Decode(path, width, height);
+    }
+
+  private:
+    std::string failing_;
+    std::unique_ptr<platform::PictureDecoder> real_ = platform::CreateFilePictureDecoder();
+};
+
+// Everything a tour shows outside: status, stderr, screens, settings writes, sounds, and a digest
+// of every presented frame, in order.
+std::vector<std::string> TourSeenFromOutside(const std::string& file, Fault fault,
+                                             unsigned helpers) {
+    testing_support::TempDir pack;
+    WritePackWithFault(pack.Path(), file, fault);
+    testing_support::ScopedCurrentDir cwd(pack.Path());
+    testing_support::FormHarness h;
+    const std::string failing = fault == Fault::OutOfMemory ? file : "";
+    platform::Services services = platform::Current();
+    services.helperThreads = helpers;
+    services.newPictureDecoder = [failing] { return std::make_unique<HelperDecoder>(failing); };
+    platform::Install(services);
+    testing_support::ScopedRecordingDecoder decoder;
+    decoder.Decoder().beforeDecode = [&](const std::string& path) {
+        if (!failing.empty() && path.ends_with(failing)) throw std::bad_alloc();
+    };
+    std::vector<std::string> seen;
+    h.platform.display.onPresent = [&] {
+        uint64_t digest = 14695981039346656037ull;
+        for (uint16_t pixel : h.platform.display.lastFrame)
+            digest = (digest ^ pixel) * 1099511628211ull;
+        seen.push_back("frame " + std::to_string(digest));
+    };
+    ScriptedRun run(h, testing_support::ChildTour());
+    seen.push_back("status " + std::to_string(run.Run()) + " " + run.Errors());
+    for (int16_t screen : run.Screens()) seen.push_back("screen " + std::to_string(screen));
+    for (const auto& write : h.platform.settings.writes)
+        seen.push_back(write.key + "=" + write.value);
+    for (const std::string& play : h.platform.sound.plays) seen.push_back("sound " + play);
+    return seen;
+}
 
 TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
     // clang-format off
@@ -41,13 +103,7 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.file << ", fault " << static_cast<int>(c.fault));
         testing_support::TempDir pack;
-        testing_support::WriteMiniPack(pack.Path());
-        const std::filesystem::path file = pack.Path() / c.file;
-        const std::string bytes = testing_support::ReadFile(file);
-        ASSERT_FALSE(bytes.empty()) << "no such file";
-        if (c.fault == Fault::Truncated)
-            testing_support::WriteFile(file, bytes.substr(0, bytes.size() / 2));
-        if (c.fault == Fault::Missing) std::filesystem::remove(file);
+        WritePackWithFault(pack.Path(), c.file, c.fault);
         testing_support::ScopedCurrentDir cwd(pack.Path());
         testing_support::FormHarness h;
         testing_support::ScopedRecordingDecoder decoder;
@@ -83,6 +139,31 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
                 decoder.Paths(), [&](const std::string& p) { return p.ends_with(c.file); });
             EXPECT_EQ(asked, 2);
         }
+    }
+}
+
+TEST(FaultMatrix, PicturesReadAheadOnHelpersChangeNothingAChildOrAParentSees) {
+    // clang-format off
+    const struct {
+        const char* file;
+        Fault fault;
+    } cases[] = {
+        {"Ljud/Djur/Hona.wav", Fault::Truncated},  // every picture there
+        {"Grafik/Meny/StartMeny.jpg", Fault::Truncated},  // the first picture shown
+        {"Grafik/Meny/Knapp1_30.jpg", Fault::OutOfMemory},
+        {"Grafik/Meny/Val/kryss.bmp", Fault::Missing},    // the last of the start-up
+        {"Tema4/Sak0/Komplex/Film/03.jpg", Fault::Missing},
+        {"Tema4/Sak0/Komplex/Film/01.jpg", Fault::OutOfMemory},  // the first of the film
+        {"Tema4/Sak0/Komplex/Byggupp/01.jpg", Fault::Truncated},  // read ahead at the entry
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.file << ", fault " << static_cast<int>(c.fault));
+        const std::vector<std::string> alone = TourSeenFromOutside(c.file, c.fault, 0);
+        ASSERT_GT(std::ranges::count_if(
+                      alone, [](const std::string& s) { return s.starts_with("frame"); }),
+                  0);  // at least the first picture, read ahead
+        EXPECT_EQ(TourSeenFromOutside(c.file, c.fault, 3), alone);
     }
 }
 

@@ -97,8 +97,8 @@ TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizesShowingTheMainMenuEarly)
     EXPECT_EQ(h.platform.display.presents, 1);
     EXPECT_FALSE(restLoaded);
     // The content check's list names the same files in order, at the sizes they are asked for.
-    std::vector<GameUtil::MenuPictureFile> listed = GameUtil::MainSetPictureFiles();
-    for (const GameUtil::MenuPictureFile& file : GameUtil::ChoiceSetPictureFiles())
+    std::vector<GameUtil::PictureFile> listed = GameUtil::MainSetPictureFiles();
+    for (const GameUtil::PictureFile& file : GameUtil::ChoiceSetPictureFiles())
         listed.push_back(file);
     const auto& calls = decoder.Calls();
     ASSERT_EQ(listed.size(), 53u);

@@ -81,6 +81,12 @@ void MainMenuForm::StartBuildUp() {
             // A failed first attempt has cleared movieOnHd, so the retry reads the pictures
             // beside the program.
             const std::string prefix = HardDiskPrefix(settings.movieOnHd);
+            std::vector<GameUtil::PictureFile> files{
+                {prefix + GetBuildUpPicturePath(buildUpIndex), 800, 600}};
+            if (const int16_t next = NextBuildUpIndex(); next >= 0) {
+                files.push_back({prefix + GetBuildUpPicturePath(next), 800, 600});
+            }
+            GameUtil::ReadAhead(files);
             buildUpPicture =
                 GameUtil::LoadPictureSurface(prefix + GetBuildUpPicturePath(buildUpIndex), request);
             // The first picture is on the screen while the rest of the entry work runs.

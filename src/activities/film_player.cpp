@@ -49,6 +49,13 @@ void MainMenuForm::LoadFilm() {
             filmIndex = settings.reversePlay ? item.filmLast : 0;
             buildUpStride = 1;
 
+            std::vector<GameUtil::PictureFile> files;
+            for (int32_t n = 0; n <= item.filmLast; ++n) {
+                files.push_back(
+                    {basePath + ActivityPictures::NumberText(n) + ActivityPictures::kExtension, 800,
+                     600});
+            }
+            GameUtil::ReadAhead(files);
             SurfaceRequest request = GameUtil::OffScreenPictureRequest(800, 600);
             for (int32_t n = 0; n <= item.filmLast; ++n) {
                 request.width = 800;

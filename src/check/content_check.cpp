@@ -7,6 +7,7 @@
 #include "activities/picture_numbers.h"
 #include "content/data_file_reader.h"
 #include "graphics/menu_picture_files.h"
+#include "platform/portable/decode_pool.h"
 #include "platform/portable/path_resolution.h"
 #include "sound/dsound.h"
 
@@ -37,10 +38,10 @@ class JobList {
 };
 
 void AddMenuPictures(JobList& jobs, Report& report) {
-    std::vector<GameUtil::MenuPictureFile> files = GameUtil::MainSetPictureFiles();
-    const std::vector<GameUtil::MenuPictureFile> choices = GameUtil::ChoiceSetPictureFiles();
+    std::vector<GameUtil::PictureFile> files = GameUtil::MainSetPictureFiles();
+    const std::vector<GameUtil::PictureFile> choices = GameUtil::ChoiceSetPictureFiles();
     files.insert(files.end(), choices.begin(), choices.end());
-    for (const GameUtil::MenuPictureFile& file : files) {
+    for (const GameUtil::PictureFile& file : files) {
         jobs.Add({false, platform::NativePath(file.path), file.width, file.height},
                  report.menuPictures);
     }
@@ -115,7 +116,48 @@ void AddDecodeProblems(Report& report, const std::vector<FileJob>& jobs,
     }
 }
 
+// The readers' messages start with the file's name; the report puts it in front itself.
+std::string WithoutPath(const std::string& message, const std::string& path) {
+    const std::string prefix = path + ": ";
+    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+}
+
+// SDL reads the sounds and keeps an error text per thread that only its own threads give back.
+bool ReadBySdl(const FileJob& job) {
+    const std::string& path = job.path;
+    return job.sound || path.ends_with(".bmp") || path.ends_with(".BMP");
+}
+
 }  // namespace
+
+std::vector<std::string> DecodeAll(const std::vector<FileJob>& jobs, const Readers& readers,
+                                   unsigned workers) {
+    std::vector<std::string> results(jobs.size());
+    const std::unique_ptr<platform::PictureDecoder> decoder = readers.newPictureDecoder();
+    platform::DecodePool pool(
+        readers.newPictureDecoder,
+        std::clamp<unsigned>(workers, 1, std::max<size_t>(jobs.size(), 1)) - 1, jobs.size(),
+        [&](size_t i, platform::PictureDecoder& own) {
+            const FileJob& job = jobs[i];
+            try {
+                if (job.sound) {
+                    readers.decodeSound(job.path);
+                } else {
+                    own.Decode(job.path, job.width, job.height);
+                }
+            } catch (const std::exception& failure) {
+                results[i] = WithoutPath(failure.what(), job.path);
+                if (results[i].empty()) {
+                    results[i] = "cannot be decoded";
+                }
+            }
+        },
+        SIZE_MAX, [&](size_t i) { return ReadBySdl(jobs[i]); });
+    while (pool.Left() > 0) {
+        pool.TakeNext(*decoder);
+    }
+    return results;
+}
 
 std::string Problem::Text() const {
     std::string where = file;

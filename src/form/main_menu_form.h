@@ -124,6 +124,8 @@ class MainMenuForm : public platform::EventSink {
     // ---- Menu picture set and display loss (graphics/menu_pictures.cpp). ----
     void LoadMainMenuPictures();
     void LoadChoicePictures();
+    // Starts reading both menu sets for the loaders above (on the helper threads, if any).
+    void ReadMenuPicturesAhead();
     void ReleaseMainMenuPictures();
     void ReleaseChoicePictures();
     void RecoverLostDisplay();

@@ -10,8 +10,8 @@ std::string TwoDigits(int k) {
 
 }  // namespace
 
-std::vector<MenuPictureFile> MainSetPictureFiles() {
-    std::vector<MenuPictureFile> files{
+std::vector<PictureFile> MainSetPictureFiles() {
+    std::vector<PictureFile> files{
         {"Grafik\\Meny\\StartMeny.jpg", 800, 600},  {"Grafik\\Meny\\StoppLapp.jpg", 70, 70},
         {"Grafik\\Meny\\YrkeMeny1.jpg", 800, 600},  {"Grafik\\Meny\\MusikMeny1.jpg", 800, 600},
         {"Grafik\\Meny\\SportMeny1.jpg", 800, 600}, {"Grafik\\Meny\\DjurMeny1.jpg", 800, 600},
@@ -28,7 +28,7 @@ std::vector<MenuPictureFile> MainSetPictureFiles() {
     return files;
 }
 
-std::vector<MenuPictureFile> ChoiceSetPictureFiles() {
+std::vector<PictureFile> ChoiceSetPictureFiles() {
     return {
         {"Grafik\\Meny\\Val\\InfoMeny.jpg", 800, 600},
         {"Grafik\\Meny\\Val\\4Meny.jpg", 800, 600},

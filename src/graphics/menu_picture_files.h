@@ -6,16 +6,17 @@
 
 namespace GameUtil {
 
-// One menu picture: the file as the program names it and the size it is loaded at.
-struct MenuPictureFile {
+// One picture: the file as the program names it and the size it is loaded at (0: its own).
+struct PictureFile {
     std::string path;
-    int32_t width;
-    int32_t height;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool operator==(const PictureFile&) const = default;
 };
 
 // The 46 pictures of the main set and the 7 of the choices set, in the order the menu loaders
 // read them (the content check goes through the same list).
-std::vector<MenuPictureFile> MainSetPictureFiles();
-std::vector<MenuPictureFile> ChoiceSetPictureFiles();
+std::vector<PictureFile> MainSetPictureFiles();
+std::vector<PictureFile> ChoiceSetPictureFiles();
 
 }  // namespace GameUtil

@@ -3,6 +3,7 @@
 
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
+#include "graphics/menu_picture_files.h"
 #include "graphics/picture_loader.h"
 #include "platform/services.h"
 
@@ -23,6 +24,15 @@ std::string TwoDigits(int k) {
     return (k < 10 ? "0" : "") + std::to_string(k);
 }
 
+// Both sets, in the order the loaders below read them.
+std::vector<GameUtil::PictureFile> MenuPictureFiles() {
+    std::vector<GameUtil::PictureFile> files = GameUtil::MainSetPictureFiles();
+    for (GameUtil::PictureFile& file : GameUtil::ChoiceSetPictureFiles()) {
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
 }  // namespace
 
 void MainMenuForm::LoadMainMenuPictures() {
@@ -31,6 +41,7 @@ void MainMenuForm::LoadMainMenuPictures() {
     // disk, a file being copied in).
     LoadWithOneRetry(
         [&] {
+            GameUtil::ReadAhead(MenuPictureFiles());
             SetSize(request, 800, 600);
             Load(menuPictures[0], "Grafik\\Meny\\StartMeny.jpg", request);
             SetSize(request, 70, 70);
@@ -65,6 +76,7 @@ void MainMenuForm::LoadMainMenuPictures() {
 
 void MainMenuForm::LoadChoicePictures() {
     SurfaceRequest request = GameUtil::OffScreenPictureRequest(800, 600);
+    GameUtil::ReadAhead(GameUtil::ChoiceSetPictureFiles());
     Load(choicePictures[0], "Grafik\\Meny\\Val\\InfoMeny.jpg", request);
     Load(choicePictures[1], "Grafik\\Meny\\Val\\4Meny.jpg", request);
     Load(choicePictures[2], "Grafik\\Meny\\Val\\8Meny.jpg", request);
@@ -75,6 +87,10 @@ void MainMenuForm::LoadChoicePictures() {
     SetSize(request, 51, 54);
     Load(crossPicture, "Grafik\\Meny\\Val\\kryss.bmp", request);
     crossPicture->SetColorKey(kColorKeySourceBlt, 0, 0);
+}
+
+void MainMenuForm::ReadMenuPicturesAhead() {
+    GameUtil::ReadAhead(MenuPictureFiles());
 }
 
 void MainMenuForm::ReleaseMainMenuPictures() {

@@ -84,20 +84,14 @@ void ConvertRow(const uint8_t* __restrict from, uint16_t* __restrict to, int32_t
     }
 }
 
-void ConvertSameSize(const platform::DecodedPicture& picture, Surface& surface) {
-    for (int32_t y = 0; y < surface.Height(); ++y) {
-        ConvertRow(picture.pixels.data() + static_cast<size_t>(y) * picture.width * 4,
-                   surface.Row(y), surface.Width());
-    }
-}
-
-}  // namespace
-
-void StretchPicture(const platform::DecodedPicture& picture, Surface& surface) {
-    const int32_t dw = surface.Width();
-    const int32_t dh = surface.Height();
+// `rowAt(y)` gives the destination's row y.
+template <typename RowAt>
+void Stretch(const platform::DecodedPicture& picture, int32_t dw, int32_t dh, RowAt rowAt) {
     if (picture.width == dw && picture.height == dh) {
-        ConvertSameSize(picture, surface);
+        for (int32_t y = 0; y < dh; ++y) {
+            ConvertRow(picture.pixels.data() + static_cast<size_t>(y) * picture.width * 4, rowAt(y),
+                       dw);
+        }
         return;
     }
     const Taps columns = MakeTaps(picture.width, dw);
@@ -125,7 +119,7 @@ void StretchPicture(const platform::DecodedPicture& picture, Surface& surface) {
     // Vertical pass into the surface.
     for (int32_t y = 0; y < dh; ++y) {
         const float* w = &rows.weights[static_cast<size_t>(y) * rows.maxTaps];
-        uint16_t* to = surface.Row(y);
+        uint16_t* to = rowAt(y);
         for (int32_t x = 0; x < dw; ++x) {
             float r = 0, g = 0, b = 0;
             for (int32_t t = 0; t < rows.count[y]; ++t) {
@@ -141,6 +135,18 @@ void StretchPicture(const platform::DecodedPicture& picture, Surface& surface) {
             to[x] = PackRgb565(channel(r), channel(g), channel(b));
         }
     }
+}
+
+}  // namespace
+
+void StretchPicture(const platform::DecodedPicture& picture, Surface& surface) {
+    Stretch(picture, surface.Width(), surface.Height(), [&](int32_t y) { return surface.Row(y); });
+}
+
+void StretchPicture(const platform::DecodedPicture& picture, uint16_t* pixels, int32_t width,
+                    int32_t height) {
+    Stretch(picture, width, height,
+            [&](int32_t y) { return pixels + static_cast<size_t>(y) * width; });
 }
 
 }  // namespace GameUtil

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/picture_decoder.h"
 #include "display/display_device.h"
+#include "platform/picture_decoder.h"
 
 namespace GameUtil {
 
@@ -11,5 +11,8 @@ namespace GameUtil {
 // otherwise an area average when shrinking and bilinear interpolation when stretching. Every pixel
 // of the surface is written.
 void StretchPicture(const platform::DecodedPicture& picture, Surface& surface);
+// The same into `width` x `height` pixels in memory, rows one after the other (any thread).
+void StretchPicture(const platform::DecodedPicture& picture, uint16_t* pixels, int32_t width,
+                    int32_t height);
 
 }  // namespace GameUtil

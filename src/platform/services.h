@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include "platform/display_presentation.h"
 #include "platform/performance_counter.h"
 #include "platform/picture_decoder.h"
@@ -19,6 +22,11 @@ struct Services {
     PictureDecoder* pictures = nullptr;
     PerformanceCounter* counter = nullptr;
     SettingsStore* settings = nullptr;
+    // Threads the run may use beside its own for start-up and picture loading, each helper with
+    // a decoder of its own; 0 (the tests' default) does everything on the calling thread, in
+    // order.
+    unsigned helperThreads = 0;
+    std::function<std::unique_ptr<PictureDecoder>()> newPictureDecoder;
 };
 
 // The services installed for this run; installing replaces the previous set.

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <exception>
+#include <thread>
 
 #include "base/system_failure.h"
 #include "content/data_file_reader.h"
@@ -7,6 +8,7 @@
 #include "content/random_numbers.h"
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
+#include "graphics/picture_loader.h"
 #include "platform/services.h"
 #include "sound/dsound.h"
 
@@ -21,6 +23,7 @@ platform::WindowSystem& Window() {
 // Gives the desktop back after a failure, whatever state the display is in, and reports what
 // failed in one line.
 int FailurePath(const char* what) {
+    GameUtil::EndReadAhead();
     try {
         if (GameUtil::displayDevice) {
             GameUtil::displayDevice->RestoreDisplayMode();
@@ -61,14 +64,24 @@ void MainMenuForm::StartUp() {
     window.SetPointerShape(platform::kPointerHourglass);
     isBusy = true;
 
+    // With helper threads, the menus' pictures decode while the screen is taken, and the sound
+    // bank loads beside them: only the first picture is waited for before it is shown.
+    const bool helpers = platform::Current().helperThreads > 0;
+    ReadMenuPicturesAhead();
     GameUtil::TakeTheScreen();
     window.ShowWindow();
+    std::jthread soundStart;
+    if (helpers) {
+        soundStart = std::jthread([] { DSound::InitSound(); });
+    }
 
     for (const DataFileReader::ThemeFile& theme : DataFileReader::kThemeFiles) {
         DataFileReader::LoadItemFile(theme.fileName, theme.firstSlot);
     }
 
-    DSound::InitSound();
+    if (!helpers) {
+        DSound::InitSound();
+    }
 
     settings.showPointerSprite = false;
     ResetSettings(0);
@@ -95,6 +108,9 @@ void MainMenuForm::StartUp() {
     }
     isBusy = false;
     window.SetPointerShape(platform::kPointerArrow);
+    if (soundStart.joinable()) {
+        soundStart.join();  // the main menu's first frame has its music
+    }
     PlaySound(DSound::kStartMenuMusic);
     if (editingSettings) {
         settings.page = 1;
@@ -109,6 +125,7 @@ void MainMenuForm::ExitForm() {
     GameUtil::backBuffer->BltColorFill({0, 0, 800, 600}, 0);
     GameUtil::primarySurface->Flip(nullptr, kFlipWait);
     ReleaseAllPictures();
+    GameUtil::EndReadAhead();
     DSound::StopAllSounds();
     DSound::ReleaseAllSounds();
     GameUtil::displayDevice->RestoreDisplayMode();
@@ -118,6 +135,7 @@ void MainMenuForm::ExitForm() {
 }
 
 void MainMenuForm::ReleaseAllPictures() {
+    GameUtil::DropReadAhead();
     ReleaseMainMenuPictures();
     ReleaseChoicePictures();
     ReleaseBuildUpPictures();

@@ -3,12 +3,14 @@
 #include "content/data_file_reader.h"
 #include "content/millisecond_clock.h"
 #include "display/display_objects.h"
+#include "graphics/picture_loader.h"
 #include "sound/dsound.h"
 
 namespace testing_support {
 void ResetModules() {
     DataFileReader::itemTable = {};
     DSound::ResetModule();
+    GameUtil::EndReadAhead();
     GameUtil::DropDisplayObjects();
     GameUtil::performanceFrequency = 0;
 }

@@ -240,7 +240,8 @@ Platform::~Platform() {
 }
 
 void Platform::Install() {
-    platform::Install({&window, &display, &text, &sound, pictures.get(), &counter, &settings});
+    platform::Install(
+        {&window, &display, &text, &sound, pictures.get(), &counter, &settings, 0, {}});
 }
 
 }  // namespace headless
