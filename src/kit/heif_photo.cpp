@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <libheif/heif.h>
 
 #include <cstring>
@@ -9,14 +10,52 @@
 namespace kit {
 namespace {
 
-template <typename T, void (*Free)(T*)>
-struct Freer {
-    void operator()(T* p) const { Free(p); }
+// libheif and the codecs it loads (tens of megabytes) are opened at the first HEIC photo, not
+// when the program starts: the child's program links the kit for the settings screen's drop.
+struct Heif {
+#define QUILLOWBEE_HEIF_CALLS(X)             \
+    X(heif_context_alloc)                    \
+    X(heif_context_free)                     \
+    X(heif_context_read_from_file)           \
+    X(heif_context_get_primary_image_handle) \
+    X(heif_image_handle_release)             \
+    X(heif_decode_image)                     \
+    X(heif_image_release)                    \
+    X(heif_image_get_width)                  \
+    X(heif_image_get_height)                 \
+    X(heif_image_get_plane_readonly)
+#define QUILLOWBEE_HEIF_POINTER(name) decltype(&::name) name = nullptr;
+    QUILLOWBEE_HEIF_CALLS(QUILLOWBEE_HEIF_POINTER)
+#undef QUILLOWBEE_HEIF_POINTER
+
+    // The library, or null when it is not installed or lacks a call.
+    static const Heif* Open() {
+        static const std::unique_ptr<Heif> opened = [] {
+            void* library = dlopen("libheif.so.1", RTLD_NOW | RTLD_LOCAL);
+            if (library == nullptr) {
+                return std::unique_ptr<Heif>();
+            }
+            auto heif = std::make_unique<Heif>();
+            bool complete = true;
+#define QUILLOWBEE_HEIF_FIND(name)                                           \
+    heif->name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+    complete = complete && heif->name != nullptr;
+            QUILLOWBEE_HEIF_CALLS(QUILLOWBEE_HEIF_FIND)
+#undef QUILLOWBEE_HEIF_FIND
+            return complete ? std::move(heif) : std::unique_ptr<Heif>();
+        }();
+        return opened.get();
+    }
 };
-using Context = std::unique_ptr<heif_context, Freer<heif_context, heif_context_free>>;
-using Handle =
-    std::unique_ptr<heif_image_handle, Freer<const heif_image_handle, heif_image_handle_release>>;
-using Image = std::unique_ptr<heif_image, Freer<const heif_image, heif_image_release>>;
+
+template <typename T>
+struct Release {
+    void (*free)(T*);
+    void operator()(T* p) const { free(p); }
+};
+using Context = std::unique_ptr<heif_context, Release<heif_context>>;
+using Handle = std::unique_ptr<heif_image_handle, Release<const heif_image_handle>>;
+using Image = std::unique_ptr<heif_image, Release<const heif_image>>;
 
 void Check(const std::filesystem::path& path, heif_error error) {
     if (error.code != heif_error_Ok) {
@@ -27,23 +66,29 @@ void Check(const std::filesystem::path& path, heif_error error) {
 }  // namespace
 
 UprightPhoto DecodeHeif(const std::filesystem::path& path) {
-    const Context context(heif_context_alloc());
+    const Heif* heif = Heif::Open();
+    if (heif == nullptr) {
+        Fail(path.string() +
+             ": a HEIC photo; HEIC photos need libheif (Debian package libheif1), which is not "
+             "installed; install it, or save the photo as JPEG first");
+    }
+    const Context context(heif->heif_context_alloc(), {heif->heif_context_free});
     if (!context) Fail("cannot start the HEIC decoder");
-    Check(path, heif_context_read_from_file(context.get(), path.c_str(), nullptr));
+    Check(path, heif->heif_context_read_from_file(context.get(), path.c_str(), nullptr));
     heif_image_handle* rawHandle = nullptr;
-    Check(path, heif_context_get_primary_image_handle(context.get(), &rawHandle));
-    const Handle handle(rawHandle);
+    Check(path, heif->heif_context_get_primary_image_handle(context.get(), &rawHandle));
+    const Handle handle(rawHandle, {heif->heif_image_handle_release});
     // Without options libheif applies the picture's rotation and mirroring (irot, imir), which
     // a HEIC's orientation is; its EXIF orientation only repeats them and is not applied again.
     heif_image* rawImage = nullptr;
-    Check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
-                                  heif_chroma_interleaved_RGB, nullptr));
-    const Image image(rawImage);
-    const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
-    const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
+    Check(path, heif->heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                                        heif_chroma_interleaved_RGB, nullptr));
+    const Image image(rawImage, {heif->heif_image_release});
+    const int width = heif->heif_image_get_width(image.get(), heif_channel_interleaved);
+    const int height = heif->heif_image_get_height(image.get(), heif_channel_interleaved);
     int stride = 0;
     const uint8_t* rgb =
-        heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+        heif->heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     if (rgb == nullptr || width <= 0 || height <= 0) {
         Fail(path.string() + ": not a HEIC photo that can be read (no picture in it)");
     }
