@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/system_failure.h"
+#include "platform/portable/sdl_thread_data.h"
 
 namespace platform {
 
@@ -42,6 +43,7 @@ bool DeclaredSizeFits(const std::string& bytes) {
 }  // namespace
 
 void ReadBmp(const std::string& name, const std::string& bytes, DecodedPicture& picture) {
+    GiveBackSdlThreadDataAtThreadEnd();
     if (!DeclaredSizeFits(bytes)) {
         Fail(name + ": not a readable bitmap (larger than " + std::to_string(kLargestPictureSide) +
              " pixels on a side)");

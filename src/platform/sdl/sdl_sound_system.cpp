@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/system_failure.h"
+#include "platform/portable/sdl_thread_data.h"
 #include "platform/sdl/alsa_messages.h"
 #include "platform/sdl/wave_file.h"
 
@@ -201,6 +202,7 @@ SdlSoundSystem::~SdlSoundSystem() {
 }
 
 std::unique_ptr<SoundDevice> SdlSoundSystem::CreateSoundDevice(const std::string&) {
+    GiveBackSdlThreadDataAtThreadEnd();  // the sound device may open beside the first pictures
     if (!session_->open) {
         const bool started = SDL_WasInit(SDL_INIT_AUDIO) == 0;
         if (started) {
