@@ -86,18 +86,15 @@ TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
         {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}, 0},
         {"page 1 changed", 1, [](ChoiceSettings& s) { s.page1Choice = false; s.exitLocked = true; s.escapeLocks = {true, true, true, true}; }, {{703, 99}, {430, 469}, {290, 40}, {389, 40}, {289, 252}, {389, 252}}, 0},
         {"page 1 key delay 1.5", 1, [](ChoiceSettings& s) { s.keyDelay = 1500; }, {{596, 99}, {278, 469}}, 2},
-        {"page 1 key delay 2.5", 1, [](ChoiceSettings& s) { s.keyDelay = 2500; }, {{596, 99}, {278, 469}}, 4},
         {"page 1 unknown key delay", 1, [](ChoiceSettings& s) { s.keyDelay = 700; }, {{596, 99}, {278, 469}}},
         {"page 2 defaults", 2, [](ChoiceSettings&) {}, {{257, 101}, {596, 99}}},
         {"page 2 changed", 2, [](ChoiceSettings& s) { s.page2SecondChoice = false; s.page2Choice = false; }, {{365, 100}, {705, 99}}},
         {"page 3 defaults", 3, [](ChoiceSettings&) {}, {{278, 132}, {595, 100}, {307, 292}, {265, 452}}},
         {"page 3 changed", 3, [](ChoiceSettings& s) { s.simpleContent = true; s.page3Choice = false; s.buildUpSteps = 4; s.reversePlay = true; }, {{428, 132}, {703, 100}, {444, 292}, {404, 452}}},
-        {"page 3 two steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 2; }, {{278, 132}, {595, 100}, {582, 292}, {265, 452}}},
         {"page 3 no steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 0; }, {{278, 132}, {595, 100}, {719, 292}, {265, 452}}},
         {"page 3 unknown steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 5; }, {{278, 132}, {595, 100}, {265, 452}}},
         {"page 4 defaults", 4, [](ChoiceSettings&) {}, {{595, 100}, {366, 301}}, 3},
         {"page 4 two repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 2; }, {{595, 100}, {366, 301}}, 0},
-        {"page 4 eight repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 8; }, {{595, 100}, {366, 301}}, 2},
         {"page 4 unknown repeats", 4, [](ChoiceSettings& s) { s.filmRepeats = 3; }, {{595, 100}, {366, 301}}},
         {"page 4 slow", 4, [](ChoiceSettings& s) { s.page4Choice = false; s.filmDelayFactor = 3.0; }, {{703, 100}, {258, 301}}, 3},
         {"page 4 fast", 4, [](ChoiceSettings& s) { s.filmDelayFactor = 0.33; }, {{595, 100}, {473, 301}}, 3},
@@ -297,7 +294,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     form.itemMaker = kit::CreateItemMaker(base);
     form.choicePictures[2] = SolidSurface(800, 600, 0x008000);
     const platform::Point djur3 = form.settings.crossPositions[26];
-    struct Case {
+    const struct {
         const char* name;
         bool editing;
         int16_t page;
@@ -307,8 +304,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         const char* message;      // a part of the refusal shown, "" for none
         const char* djurRecord3;  // its folder in the theme file afterwards
         int drops = 1;            // the same drop again at once: refused with a click
-    };
-    const Case cases[] = {
+    } cases[] = {
         // clang-format off
         {"outside the editing mode", false, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
         {"on another page", true, 1, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
@@ -318,7 +314,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\", 2},
         // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         form.editingSettings = c.editing;
         form.settings.page = c.page;
@@ -342,13 +338,12 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         EXPECT_EQ(Clicks(), c.drops - 1 + (*c.message != '\0'));
         h.platform.text.calls.clear();
         form.DrawChoicesScreen();  // the refusal is shown on the page
-        const auto& calls = h.platform.text.calls;
-        EXPECT_EQ(std::any_of(calls.begin(), calls.end(),
-                              [&](const auto& call) { return call.text == form.dropMessage; }),
-                  *c.message != '\0');
-        for (int16_t item = 0; item < 32; ++item) {
+        EXPECT_EQ(
+            std::ranges::any_of(h.platform.text.calls,
+                                [&](const auto& call) { return call.text == form.dropMessage; }),
+            *c.message != '\0');
+        for (int16_t item = 0; item < 32; ++item)
             EXPECT_EQ(form.madeItemPictures[item] != nullptr, item == c.made) << item;
-        }
         const std::string djur = testing_support::ReadFile(content / "Data/Djur.dat");
         EXPECT_NE(djur.find(std::string("\n") + c.djurRecord3 + "\r\n"), std::string::npos);
     }

@@ -100,12 +100,7 @@ const Case kCases[] = {
     {"quit locked", 5, 8, In::Quit, 0, 0, {0, 0}, 5, 8, 0, false, true},
     // Nothing happens while a screen loads.
     {"busy: escape", 0, 0, In::Key, kKeyEscape, kCtrl, {0, 0}, 0, 0, 0, true, true, {}, 0, kNone, false, kNone, true},
-    {"busy: F1", 0, 0, In::Key, kKeyF1, kCtrl, {0, 0}, 0, 0, 0, true, true, {}, 0, kNone, false, kNone, true},
-    {"busy: enter", 2, 2, In::Key, kKeyEnter, kCtrl, {110, 130}, 2, 2, 0, true, true, {}, 0, 0, false, kNone, true},
-    {"busy: exit corner", 2, 2, In::Left, 0, 0, {760, 560}, 2, 2, 0, true, true, {}, 0, kNone, false, kNone, true},
     {"busy: right button", 5, 8, In::Right, 0, 0, {100, 100}, 5, 8, 0, true, true, {}, 0, kNone, false, kNone, true},
-    {"busy: space", 5, 8, In::Key, kKeySpace, kCtrl, {0, 0}, 5, 8, 0, true, true, {}, 0, kNone, false, kNone, true},
-    {"busy: ctrl+delete", 12, 12, In::Key, kKeyDelete, kCtrl, {0, 0}, 12, 12, 0, true, true, {}, 0, kNone, false, kNone, true},
 };
 // clang-format on
 
@@ -166,17 +161,15 @@ TEST_F(NavigationTest, SpaceOnTheMainMenuCyclesItsFourWarpPoints) {
 
 enum class Result { Leaves, ClickOnly, Silent, LockedRenews, ToChoices };
 
-struct LeaveCase {
+// clang-format off
+const struct {
     int16_t screen, key;  // key 0: a click
     int32_t elapsed;      // ms since stepTime
     int16_t keyDelay;
     bool locked;
     Result result;
     int clicks;
-};
-
-// clang-format off
-const LeaveCase kLeaveCases[] = {
+} kLeaveCases[] = {
     // On the film: within the key delay (or with stepTime ahead of the clock) a click only; then
     // nothing before 3000 ms; then it leaves, unless locked, which renews stepTime.
     {6, kKeyEscape, -10, 500, false, Result::ClickOnly, 1}, {6, kKeyEscape, 501, 500, false, Result::Silent, 0},
@@ -197,7 +190,7 @@ const LeaveCase kLeaveCases[] = {
 TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
     // Ordinary, just before the signed 32-bit reading turns negative, just before it wraps.
     for (int64_t start : {100000LL, 2147483647LL - 1000, 4294967296LL - 1000}) {
-        for (const LeaveCase& c : kLeaveCases) {
+        for (const auto& c : kLeaveCases) {
             SCOPED_TRACE(testing::Message() << start << ": row " << (&c - kLeaveCases));
             // An activity of theme 3 from slot 2, its pictures loaded and the violin on.
             Show(c.screen, 9);
