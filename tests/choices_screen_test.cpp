@@ -1,5 +1,4 @@
-// The choices screen: the marks, labels and crosses each page draws, its buttons, and what
-// leaving it keeps.
+// The choices screen: what each page draws, its buttons, and its editing mode.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,6 +80,7 @@ TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
         void (*change)(ChoiceSettings&);
         std::vector<platform::Point> marks;
         int current = -1;  // the label drawn again in magenta
+        std::vector<int> crossed = {};  // disabled: crossed, the cross's black transparent
     } cases[] = {
         {"information", 0, [](ChoiceSettings&) {}, {}},
         {"page 1 defaults", 1, [](ChoiceSettings&) {}, {{596, 99}, {278, 469}}, 0},
@@ -89,6 +89,7 @@ TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
         {"page 1 unknown key delay", 1, [](ChoiceSettings& s) { s.keyDelay = 700; }, {{596, 99}, {278, 469}}},
         {"page 2 defaults", 2, [](ChoiceSettings&) {}, {{257, 101}, {596, 99}}},
         {"page 2 changed", 2, [](ChoiceSettings& s) { s.page2SecondChoice = false; s.page2Choice = false; }, {{365, 100}, {705, 99}}},
+        {"page 2 crosses", 2, [](ChoiceSettings& s) { for (int i : {0, 13, 31}) s.itemEnabled[i] = false; }, {{257, 101}, {596, 99}}, -1, {0, 13, 31}},
         {"page 3 defaults", 3, [](ChoiceSettings&) {}, {{278, 132}, {595, 100}, {307, 292}, {265, 452}}},
         {"page 3 changed", 3, [](ChoiceSettings& s) { s.simpleContent = true; s.page3Choice = false; s.buildUpSteps = 4; s.reversePlay = true; }, {{428, 132}, {703, 100}, {444, 292}, {404, 452}}},
         {"page 3 no steps", 3, [](ChoiceSettings& s) { s.buildUpSteps = 0; }, {{278, 132}, {595, 100}, {719, 292}, {265, 452}}},
@@ -107,7 +108,14 @@ TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
         c.change(form.settings);
         Draw(c.page);
         ExpectMarks(c.marks);
-        EXPECT_EQ(CountPixels(kCrossColor), 0);
+        EXPECT_EQ(CountPixels(kCrossColor), static_cast<int>(c.crossed.size()) * 31 * 34);
+        for (int item : c.crossed) {
+            const auto [x, y] = form.settings.crossPositions[item];
+            for (const auto& [dx, dy] : {std::pair{10, 10}, {40, 43}})
+                EXPECT_EQ(At(x + dx, y + dy), ColorToPixel(kCrossColor)) << item;
+            for (const auto& [dx, dy] : {std::pair{9, 10}, {0, 0}, {50, 53}})
+                EXPECT_EQ(At(x + dx, y + dy), ColorToPixel(kPageColors[2])) << item;
+        }
         EXPECT_TRUE(c.page != 0 || CountPixels(kPageColors[0]) == 800 * 600);
         std::vector<std::string> texts, expected;
         for (const auto& call : h.platform.text.calls) {
@@ -125,23 +133,6 @@ TEST_F(ChoicesScreenTest, MarksAndLabelsOfEveryPage) {
         EXPECT_EQ(texts, expected);
         EXPECT_EQ(Back().ForeColor(), 0u);
     }
-}
-
-TEST_F(ChoicesScreenTest, CrossesOverDisabledItemsWithTheirBlackTransparent) {
-    const int disabled[] = {0, 13, 31};
-    for (int item : disabled) form.settings.itemEnabled[item] = false;
-    Draw(2);
-    EXPECT_EQ(CountPixels(kCrossColor), 3 * 31 * 34);
-    const uint16_t background = ColorToPixel(kPageColors[2]);
-    for (int item : disabled) {
-        SCOPED_TRACE(testing::Message() << "item " << item);
-        const auto [x, y] = form.settings.crossPositions[item];
-        for (const auto& [dx, dy] : {std::pair{10, 10}, {40, 43}})
-            EXPECT_EQ(At(x + dx, y + dy), ColorToPixel(kCrossColor));
-        for (const auto& [dx, dy] : {std::pair{9, 10}, {0, 0}, {50, 53}})
-            EXPECT_EQ(At(x + dx, y + dy), background);
-    }
-    ExpectMarks({{257, 101}, {596, 99}});
 }
 
 TEST_F(ChoicesScreenTest, AFailedBackgroundOrALostDisplayEndsTheFrame) {
@@ -200,8 +191,7 @@ TEST_F(NavigationTest, ChoicesScreenButtonsAndTheirBounds) {
 
 }  // namespace
 
-// The editing mode: a click on a value chooses it and saves the changed keys in the user's
-// settings file at once.
+// The editing mode: a click chooses a value and saves the changed keys in the user's file.
 class EditingClickTest : public NavigationTest {
   protected:
     EditingClickTest() {
@@ -280,9 +270,7 @@ TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheCha
     EXPECT_EQ(File(), "[Settings]\nexitLocked=True\npage1Choice=False\n");
 }
 
-// Photos dropped on the editing mode's item page: an item under the pointer is made from them
-// by the kit (away from the frame loop) and its new small picture shown; anything else changes
-// nothing.
+// Photos dropped on an item of the editing mode's item page make it (the kit, off the frame loop).
 TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     const std::filesystem::path content = dir / "content";
     testing_support::WriteMiniPack(content);

@@ -1,5 +1,4 @@
-// The film: loading with its retry, the timing of its pictures, its passes and automatic end,
-// and the sounds of the two items that have their own.
+// The film: loading and its retry, timing, passes and automatic end, and its own sounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,9 +48,8 @@ class FilmTest : public ::testing::Test {
     void Advance(int64_t ms) { scene.platform.counter.AdvanceMs(ms); }
 };
 
-// Every picture in order with its delay, from the simple or the complex set; movieOnHd reads the
-// hard-disk copy; a failure clears it and reads once more beside the program; a second failure
-// leaves every picture empty.
+// movieOnHd reads the hard-disk copy; a failure clears it and reads once more beside the program;
+// a second failure leaves every picture empty.
 TEST_F(FilmTest, LoadsItsPicturesAndRetriesAFailedLoadOnceBesideTheProgram) {
     const std::string hd = "hd:Item/Komplex/Film/";
     // clang-format off
@@ -130,10 +128,8 @@ TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsAfterACopiedPicture) {
     }
 }
 
-// One pass at a given time shows the current picture; the next one comes only once the clock is
-// strictly past its deadline (also across the clock's 32-bit turn); the new deadline counts the new
-// picture's delay from the end of the display wait and rounds the whole sum halves to even; each
-// wrap counts a pass, and the pass counter stops at its top.
+// The next picture comes only strictly past the deadline; its delay counts from the end of the
+// display wait, the sum rounded halves to even; each wrap counts a pass, up to the top.
 TEST_F(FilmTest, AdvancesStrictlyPastTheDeadlineToTheNextPicturesDelay) {
     StartFilm(kItem, {100, 100, 100});
     // clang-format off

@@ -1,5 +1,4 @@
-// The menu pictures: how the two sets load and retry, and what a menu frame shows. A lost display
-// on every screen is in start_up_test.
+// The menu pictures: how the two sets load and retry, and what a menu frame shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,8 +31,7 @@ Set Natives(const Set& systemNames, size_t count, size_t again = 0) {
     return names;
 }
 
-// A form on the headless platform, its display prepared, in a folder holding the whole menu
-// picture set made by the test.
+// A form with its display prepared, in a folder holding the whole menu picture set.
 class MenuTest : public ::testing::Test {
   protected:
     MenuTest() : cd_(dir.Path()) {
@@ -82,8 +80,7 @@ class MenuTest : public ::testing::Test {
     FormHarness h;
 };
 
-// On the main menu its background and stop note are shown as soon as they are read (off it, the
-// retry table shows no early frame).
+// On the main menu its background and stop note are shown as soon as they are read.
 TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizesShowingTheMainMenuEarly) {
     ScopedRecordingDecoder decoder;
     h.form.settings.exitLocked = true;

@@ -1,6 +1,4 @@
-// The frame loop sleeps in its yield when a pass could only repeat itself until input comes.
-// At every such sleep of a whole tour, the passes a loop waking at every refresh would have run
-// meanwhile are run, with time going by: they change no frame, no sound and no state.
+// The frame loop sleeps when a pass could only repeat itself: the passes it skips change nothing.
 #include <gtest/gtest.h>
 
 #include <optional>
