@@ -288,18 +288,17 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         int16_t page;
         platform::Point at;
         const char* photo;
-        int16_t made;             // the item whose picture is new, -1 for none
-        const char* message;      // a part of the refusal shown, "" for none
-        const char* djurRecord3;  // its folder in the theme file afterwards
-        int drops = 1;            // the same drop again at once: refused with a click
+        int16_t made;         // the item whose picture is new, -1 for none
+        const char* message;  // a part of the refusal shown, "" for none
+        int drops = 1;        // the same drop again at once: refused with a click
     } cases[] = {
         // clang-format off
-        {"outside the editing mode", false, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
-        {"on another page", true, 1, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
-        {"off every item", true, 2, {djur3.x - 8, djur3.y + 5}, "cat.jpg", -1, "", "Tema4\\Sak2\\"},
-        {"not a picture", true, 2, {djur3.x + 5, djur3.y + 5}, "notes.jpg", -1, "notes.jpg: not a", "Tema4\\Sak2\\"},
-        {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\"},
-        {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", "Djur\\Egen3_Sak2\\", 2},
+        {"outside the editing mode", false, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, ""},
+        {"on another page", true, 1, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, ""},
+        {"off every item", true, 2, {djur3.x - 8, djur3.y + 5}, "cat.jpg", -1, ""},
+        {"not a picture", true, 2, {djur3.x + 5, djur3.y + 5}, "notes.jpg", -1, "notes.jpg: not a"},
+        {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, ""},
+        {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 2},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -333,7 +332,8 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         for (int16_t item = 0; item < 32; ++item)
             EXPECT_EQ(form.madeItemPictures[item] != nullptr, item == c.made) << item;
         const std::string djur = testing_support::ReadFile(content / "Data/Djur.dat");
-        EXPECT_NE(djur.find(std::string("\n") + c.djurRecord3 + "\r\n"), std::string::npos);
+        const std::string record = c.made < 0 ? "Tema4\\Sak2\\" : "Djur\\Egen3_Sak2\\";
+        EXPECT_NE(djur.find("\n" + record + "\r\n"), std::string::npos) << record;
     }
     // The new picture is drawn in the item's place on the page, its cross still over it.
     form.settings.page = 2;

@@ -26,16 +26,13 @@ enum class Outcome { FailurePath, Retried, Silent, Normal };
 enum class Fault { Missing, Truncated, OutOfMemory };
 
 // A decoder of a helper thread: the real one, failing for lack of memory on one file.
-class HelperDecoder : public platform::PictureDecoder {
-  public:
+struct HelperDecoder : platform::PictureDecoder {
     explicit HelperDecoder(std::string failing) : failing_(std::move(failing)) {}
     const platform::DecodedPicture& Decode(const std::string& path, int32_t width,
                                            int32_t height) override {
         if (!failing_.empty() && path.ends_with(failing_)) throw std::bad_alloc();
         return real_->Decode(path, width, height);
     }
-
-  private:
     std::string failing_;
     std::unique_ptr<platform::PictureDecoder> real_ = platform::CreateFilePictureDecoder();
 };

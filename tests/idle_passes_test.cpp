@@ -57,15 +57,13 @@ TEST(IdlePasses, ThePassesASleepingLoopSkipsChangeNothing) {
     testing_support::ScriptedRun run(h, testing_support::ChildTour());
     EXPECT_EQ(run.Run(), 0) << run.Errors();
     EXPECT_TRUE(run.Completed());
-    // The main menu, the choices screen and the build-up sleep (the tour never stays on the
-    // sub-menu); the film, which moves on by the clock and restarts its sounds, never does.
+    // The tour never stays on a sub-menu; its film restarts its sounds, so it never sleeps.
     EXPECT_EQ(sleepingScreens, (std::set<int16_t>{0, 5, 12}));
     EXPECT_EQ(std::set<int32_t>(h.platform.window.waits.begin(), h.platform.window.waits.end()),
               std::set<int32_t>{1000});
 }
 
-// Which passes end in a sleeping yield ("w") and which only look at the queue ("-"): not the
-// first, nor the one after an event arrived in a sleep, whether or not it changed the frame.
+// Passes ending in a sleep ("w"): not the first, nor the one after an event arrived in a sleep.
 TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
     FormHarness h;
     h.PrepareWithoutContent();
@@ -78,13 +76,12 @@ TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
         {headless::InputEvent{Kind::KeyUp, 32}, "w-ww"},  // Space: the focus moves
     };
     for (const auto& [event, expected] : steps) {
-        if (event) {
+        if (event)
             h.platform.window.onWait = [&h, e = *event] {
                 h.platform.window.pointer = {600, 400};
                 h.platform.window.pending.push_back(e);
                 h.platform.window.onWait = nullptr;
             };
-        }
         std::string passes;
         for (size_t i = 0; expected[i] != '\0'; ++i) {
             const size_t waits = h.platform.window.waits.size();
@@ -95,8 +92,7 @@ TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
     }
 }
 
-// A film of no sounds of its own sleeps until its next picture is due: the passes skipped before
-// that change nothing, and the one after it shows the next picture.
+// A film without sounds of its own sleeps until its next picture is due.
 TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
     testing_support::ActivityScene scene;
     MainMenuForm& form = scene.form;
@@ -126,8 +122,7 @@ TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
     };
     for (int pass = 0; pass < 40 && form.requestedScreen == Screen::kFilm; ++pass) form.RunPass();
     scene.platform.window.onWait = nullptr;
-    // Entered at the deadline's start: 100 ms to picture 1, then 60 and 80 ms on; the second
-    // pass's end asks to leave at once.
+    // Strictly past each deadline; the second pass's end asks to leave at once.
     EXPECT_EQ(sleeps, (std::vector<std::pair<int32_t, int16_t>>{
                           {101, 0}, {61, 1}, {81, 2}, {101, 0}, {61, 1}, {81, 2}}));
     EXPECT_NE(form.requestedScreen, Screen::kFilm);

@@ -69,7 +69,6 @@ const Case kCases[] = {
     {"move sets focus", 2, 2, In::Move, 0, 0, {200, 261}, 2, 2, 0, true, false, {13}, 0, 5},
     {"move off sub-menus", 0, 0, In::Move, 0, 0, {799, 599}, 0, 0, 0, true, false, {}, 3, 3},
     {"right button", 3, 3, In::Right, 0, 0, {760, 560}, 3, 3, 0},
-    // Keys.
     {"space skips disabled", 3, 3, In::Key, kKeySpace, 0, {0, 0}, 3, 3, 1, true, false, {17, 18}, 0, 3, true},
     {"space wraps", 4, 4, In::Key, kKeySpace, 0, {0, 0}, 4, 4, 1, true, false, {24}, 7, 1, true},
     {"space alone", 1, 1, In::Key, kKeySpace, 0, {0, 0}, 1, 1, 1, true, false, {0, 1, 2, 3, 4, 6, 7}, 5, 5, true},
@@ -202,9 +201,9 @@ TEST_F(NavigationTest, LeavingAnActivityAcrossTheClocksTurn) {
             h.platform.window.warps.clear();
             form.settings.keyDelay = c.keyDelay;
             form.settings.escapeLocks = {false, false, c.locked, false};
-            SetNow(start);
+            h.platform.counter.SetMs(start);
             const int32_t before = form.stepTime = GameUtil::GetMilliseconds();
-            SetNow(start + c.elapsed);
+            h.platform.counter.SetMs(start + c.elapsed);
             const int32_t now = GameUtil::GetMilliseconds();
 
             c.key ? h.Key(c.key) : h.Click(400, 300);

@@ -66,11 +66,11 @@ TEST_F(StartUpTest, EscapeOrATerminationRequestEndsCleanlyOnABlackScreen) {
         EXPECT_TRUE(
             std::ranges::all_of(h.platform.display.lastFrame, [](uint16_t p) { return !p; }));
         ExpectDesktopBack(h);
-        EXPECT_FALSE(GameUtil::displayDevice);
-        EXPECT_EQ(h.platform.window.pointerShapes.back(), 0);
-        EXPECT_FALSE(h.form.menuPictures[0]);
-        EXPECT_TRUE(h.form.notePictures[0]);  // note pictures stay until the form goes
-        EXPECT_TRUE(h.platform.sound.buffers.empty());
+        // Note pictures stay until the form goes.
+        EXPECT_EQ(std::tuple(!GameUtil::displayDevice, h.platform.window.pointerShapes.back(),
+                             !h.form.menuPictures[0], !h.form.notePictures[0],
+                             h.platform.sound.buffers.empty()),
+                  std::tuple(true, 0, true, false, true));
     }
 }
 
@@ -137,8 +137,7 @@ TEST_F(StartUpTest, TheFrameLoopSwitchesScreensWithTheirMusic) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.screen);
         h_.form.isRunning = true;
-        h_.form.filmDelays = {100};
-        h_.form.filmIndex = 0;  // a film to enter
+        h_.form.filmDelays = {100}, h_.form.filmIndex = 0;  // a film to enter
         DSound::PlaySound(DSound::kHen);
         const size_t before = h_.platform.sound.plays.size();
         const int presents = h_.platform.display.presents;
