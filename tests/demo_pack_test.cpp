@@ -64,7 +64,6 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
         const auto path = testing_support::Native(slot.fileName);
         const std::string bytes = testing_support::ReadFile(testing_support::DemoDir() / path);
         ASSERT_GE(bytes.size(), 44u) << path;
-        // "RIFF", then PCM, one channel, 22 050 per second, 16 bits.
         EXPECT_EQ(bytes.substr(0, 4) + bytes.substr(20, 8) + bytes.substr(34, 2),
                   std::string("RIFF\x01\x00\x01\x00\x22\x56\x00\x00\x10\x00", 14))
             << path;

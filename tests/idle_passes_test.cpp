@@ -34,9 +34,7 @@ auto Take(FormHarness& h) {
 }
 
 TEST(IdlePasses, ThePassesASleepingLoopSkipsChangeNothing) {
-    testing_support::TempDir pack;
-    testing_support::WriteMiniPack(pack.Path());
-    testing_support::ScopedCurrentDir cwd(pack.Path());
+    testing_support::ScopedCurrentDir cwd(testing_support::SharedMiniPack());
     FormHarness h;
     std::set<int16_t> sleepingScreens;
     h.platform.window.onWait = [&] {
