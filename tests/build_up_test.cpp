@@ -115,8 +115,7 @@ TEST_F(BuildUpTest, TwoStepsOfOnePictureNeverEndAndTheCountStopsAtItsTop) {
     EXPECT_EQ(form.requestedScreen, Screen::kBuildUp);
 }
 
-// In the middle of the series a step needs more than the key delay since the last; at either
-// end it needs no waiting. Across the clock's 32-bit turn as anywhere else.
+// In the middle a step needs more than the key delay since the last; at either end none.
 TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
     for (int64_t start : {1000000LL, 2147483647LL - 200}) {
         for (const bool reverse : {false, true}) {
@@ -140,9 +139,8 @@ TEST_F(BuildUpTest, KeyDelayPacesTheStepsInTheMiddleOnly) {
     }
 }
 
-// A missing picture is read once more. While movieOnHd the hard-disk copy is read; a failure
-// there clears movieOnHd and reads beside the program. The series goes on to the film whatever is
-// missing; during the steps the picture shown holds until the next one.
+// A missing picture is read once more (movieOnHd as for the film); the series reaches the film
+// whatever is missing, the picture shown holding until the next one.
 TEST_F(BuildUpTest, AMissingPictureIsRetriedOnceAndTheSeriesStillReachesTheFilm) {
     const auto L = [](int32_t n) { return Locals({n})[0]; };  // beside the program
     const auto H = [](int32_t n) { return "hd:Item/Komplex/Byggupp/" + PictureFileName(n); };

@@ -4,6 +4,7 @@
 #include "content/data_file_reader.h"
 #include "sound/dsound.h"
 #include "support/form_harness.h"
+#include "support/mini_pack.h"
 #include "support/recording_decoder.h"
 #include "support/test_files.h"
 
@@ -60,11 +61,9 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
     // The sound bank in the device's format: PCM, mono, 22 050 Hz, 16 bits.
     ASSERT_TRUE(DSound::InitSound());
     for (const DSound::SoundSlot& slot : DSound::soundSlots) {
-        std::string path = slot.fileName;
-        for (char& c : path) c = c == '\\' ? '/' : c;
+        const auto path = testing_support::Native(slot.fileName);
         const std::string bytes = testing_support::ReadFile(testing_support::DemoDir() / path);
         ASSERT_GE(bytes.size(), 44u) << path;
-        // "RIFF", then PCM, one channel, 22 050 per second, 16 bits.
         EXPECT_EQ(bytes.substr(0, 4) + bytes.substr(20, 8) + bytes.substr(34, 2),
                   std::string("RIFF\x01\x00\x01\x00\x22\x56\x00\x00\x10\x00", 14))
             << path;

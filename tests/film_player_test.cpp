@@ -1,5 +1,4 @@
-// The film: loading with its retry, the timing of its pictures, its passes and automatic end,
-// and the sounds of the two items that have their own.
+// The film: loading and its retry, timing, passes and automatic end, and its own sounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +24,7 @@ class FilmTest : public ::testing::Test {
     ActivityScene scene;
     MainMenuForm& form = scene.form;
 
-    // Item `item` with a film of delays.size() pictures, picture n in colour n, loaded and
-    // entered; stepTime lies far back so that leaving is accepted.
+    // Item `item`'s film, picture n in colour n, entered; stepTime far back, so it may leave.
     void StartFilm(int16_t item, const std::vector<int16_t>& delays) {
         scene.SetItem(item, 3, 3, delays);
         scene.WriteSeries(kComplexFilm, static_cast<int32_t>(delays.size()) - 1, 0, 1);
@@ -46,12 +44,10 @@ class FilmTest : public ::testing::Test {
         return form.requestedScreen != Screen::kFilm ||
                std::ranges::count(scene.SoundsSince(plays), DSound::kClick) > 0;
     }
-    void Advance(int64_t ms) { scene.platform.counter.AdvanceMs(ms); }
 };
 
-// Every picture in order with its delay, from the simple or the complex set; movieOnHd reads the
-// hard-disk copy; a failure clears it and reads once more beside the program; a second failure
-// leaves every picture empty.
+// movieOnHd reads the hard-disk copy; a failure clears it and reads once more beside the program;
+// a second failure leaves every picture empty.
 TEST_F(FilmTest, LoadsItsPicturesAndRetriesAFailedLoadOnceBesideTheProgram) {
     const std::string hd = "hd:Item/Komplex/Film/";
     // clang-format off
@@ -115,8 +111,7 @@ TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsAfterACopiedPicture) {
                  {8, 7, false, 0},      {8, 8, true, 0},  {16, 16, false, 0},
                  {16, 32767, false, 0}, {2, 2, false, 1}, {2, 2, false, 2}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.repeats << " repeats, " << c.passes << " passes, "
-                                        << "failure " << c.failure);
+        SCOPED_TRACE(testing::Message() << c.repeats << "/" << c.passes << "/" << c.failure);
         Restart();
         form.settings.filmRepeats = c.repeats;
         form.filmPasses = c.passes;
@@ -130,10 +125,8 @@ TEST_F(FilmTest, EndsByItselfOnlyBelowSixteenRepeatsAfterACopiedPicture) {
     }
 }
 
-// One pass at a given time shows the current picture; the next one comes only once the clock is
-// strictly past its deadline (also across the clock's 32-bit turn); the new deadline counts the new
-// picture's delay from the end of the display wait and rounds the whole sum halves to even; each
-// wrap counts a pass, and the pass counter stops at its top.
+// The next picture comes only strictly past the deadline; its delay counts from the end of the
+// display wait, the sum rounded halves to even; each wrap counts a pass, up to the top.
 TEST_F(FilmTest, AdvancesStrictlyPastTheDeadlineToTheNextPicturesDelay) {
     StartFilm(kItem, {100, 100, 100});
     // clang-format off
@@ -173,7 +166,7 @@ TEST_F(FilmTest, AdvancesStrictlyPastTheDeadlineToTheNextPicturesDelay) {
         form.filmIndex = c.index;
         form.filmPasses = c.passes;
         const int32_t deadline = form.filmDeadline = GameUtil::AddMs(scene.Now(), c.due);
-        scene.platform.window.onYield = [&] { Advance(c.wait); };
+        scene.platform.window.onYield = [&] { scene.platform.counter.AdvanceMs(c.wait); };
         form.DrawFilmFrame();
         EXPECT_EQ(scene.BackBufferColour(), c.index);
         EXPECT_EQ(form.filmIndex, c.nextIndex);
@@ -196,7 +189,7 @@ TEST_F(FilmTest, AnEmptyPictureHoldsTheFilm) {
     const int yields = scene.platform.window.yields;
     for (int pass = 0; pass < 3; ++pass) {
         EXPECT_FALSE(PassAsksToLeave());
-        Advance(200);
+        scene.platform.counter.AdvanceMs(200);
     }
     EXPECT_EQ(scene.BackBufferColour(), 20);
     EXPECT_EQ(form.filmIndex, 0);

@@ -1,5 +1,4 @@
-// The menu pictures: how the two sets load and retry, and what a menu frame shows. A lost display
-// on every screen is in start_up_test.
+// The menu pictures: how the two sets load and retry, and what a menu frame shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,8 +31,7 @@ Set Natives(const Set& systemNames, size_t count, size_t again = 0) {
     return names;
 }
 
-// A form on the headless platform, its display prepared, in a folder holding the whole menu
-// picture set made by the test.
+// A form with its display prepared, in a folder holding the whole menu picture set.
 class MenuTest : public ::testing::Test {
   protected:
     MenuTest() : cd_(dir.Path()) {
@@ -82,8 +80,7 @@ class MenuTest : public ::testing::Test {
     FormHarness h;
 };
 
-// On the main menu its background and stop note are shown as soon as they are read (off it, the
-// retry table shows no early frame).
+// On the main menu its background and stop note are shown as soon as they are read.
 TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizesShowingTheMainMenuEarly) {
     ScopedRecordingDecoder decoder;
     h.form.settings.exitLocked = true;
@@ -101,8 +98,7 @@ TEST_F(MenuTest, StartUpLoadsBothSetsInOrderAtTheirSizesShowingTheMainMenuEarly)
     for (const GameUtil::PictureFile& file : GameUtil::ChoiceSetPictureFiles())
         listed.push_back(file);
     const auto& calls = decoder.Calls();
-    ASSERT_EQ(listed.size(), 53u);
-    ASSERT_EQ(calls.size(), 53u);
+    ASSERT_EQ(std::pair(listed.size(), calls.size()), std::pair(53ul, 53ul));
     // A few names spelled out, so the lists are not only checked against each other.
     EXPECT_EQ(calls[6].path, "Grafik/Meny/StartMeny0.jpg");
     EXPECT_EQ(calls[41].path, "Grafik/Meny/Knapp1_31.jpg");
@@ -159,8 +155,8 @@ TEST_F(MenuTest, TheMainSetRetriesOnceThenGivesUpSilently) {
         EXPECT_NO_THROW(h.form.LoadMainMenuPictures());
 
         EXPECT_EQ(decoder.Paths(), c.loads);
-        EXPECT_EQ(h.platform.display.presents, c.presents);
-        EXPECT_EQ(static_cast<int>(h.platform.settings.writes.size()), c.writes);
+        EXPECT_EQ(std::pair(h.platform.display.presents, h.platform.settings.writes.size()),
+                  std::pair(c.presents, static_cast<size_t>(c.writes)));
         for (const auto& w : h.platform.settings.writes)
             EXPECT_EQ(w.key + "=" + w.value, "movieOnHd=False");
         EXPECT_FALSE(h.form.settings.movieOnHd);

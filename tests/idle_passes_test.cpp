@@ -1,11 +1,10 @@
-// The frame loop sleeps in its yield when a pass could only repeat itself until input comes.
-// At every such sleep of a whole tour, the passes a loop waking at every refresh would have run
-// meanwhile are run, with time going by: they change no frame, no sound and no state.
+// The frame loop sleeps when a pass could only repeat itself: the passes it skips change nothing.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,49 +19,35 @@ namespace {
 using testing_support::FormHarness;
 
 // Everything a pass could change that a child or the rest of the program could see.
-struct Snapshot {
-    std::vector<int32_t> state;
-    std::vector<uint16_t> frame;
-    std::vector<std::string> plays;
-    std::vector<bool> sounding;
-    std::vector<int16_t> pointerShapes;
-    size_t warps = 0, settingsWrites = 0;
-    bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(FormHarness& h) {
+auto Take(FormHarness& h) {
     const MainMenuForm& f = h.form;
-    Snapshot s;
-    s.state = {f.currentScreen, f.requestedScreen, f.menuContext,       f.selectedItem,
-               f.mainMenuFocus, f.subMenuFocus,    f.buildUpIndex,      f.buildUpStepsTaken,
-               f.filmIndex,     f.filmPasses,      f.filmDeadline,      f.stepTime,
-               f.isRunning,     f.isBusy,          f.settings.movieOnHd};
-    s.frame = h.platform.display.lastFrame;
-    s.plays = h.platform.sound.plays;
-    for (const auto* buffer : h.platform.sound.buffers) s.sounding.push_back(buffer->playing);
-    s.pointerShapes = h.platform.window.pointerShapes;
-    s.warps = h.platform.window.warps.size();
-    s.settingsWrites = h.platform.settings.writes.size();
-    return s;
+    std::vector<bool> sounding;
+    for (const auto* buffer : h.platform.sound.buffers) sounding.push_back(buffer->playing);
+    return std::tuple(
+        std::vector<int32_t>{f.currentScreen, f.requestedScreen, f.menuContext, f.selectedItem,
+                             f.mainMenuFocus, f.subMenuFocus, f.buildUpIndex, f.buildUpStepsTaken,
+                             f.filmIndex, f.filmPasses, f.filmDeadline, f.stepTime, f.isRunning,
+                             f.isBusy, f.settings.movieOnHd},
+        h.platform.display.lastFrame, h.platform.sound.plays, sounding,
+        h.platform.window.pointerShapes, h.platform.window.warps.size(),
+        h.platform.settings.writes.size());
 }
 
 TEST(IdlePasses, ThePassesASleepingLoopSkipsChangeNothing) {
-    testing_support::TempDir pack;
-    testing_support::WriteMiniPack(pack.Path());
-    testing_support::ScopedCurrentDir cwd(pack.Path());
+    testing_support::ScopedCurrentDir cwd(testing_support::SharedMiniPack());
     FormHarness h;
     std::set<int16_t> sleepingScreens;
     h.platform.window.onWait = [&] {
         sleepingScreens.insert(h.form.currentScreen);
-        const Snapshot before = Take(h);
+        const auto before = Take(h);
         // Nobody acts while the loop sleeps, and a skipped pass does not sleep again.
         auto tour = std::exchange(h.platform.window.onYield, nullptr);
         auto wait = std::exchange(h.platform.window.onWait, nullptr);
         for (int pass = 0; pass < 3; ++pass) {
             h.platform.counter.AdvanceMs(400);
             h.form.RunPass();
-            EXPECT_TRUE(h.platform.display.lastChanged.empty()) << "screen " << before.state[0];
-            EXPECT_TRUE(Take(h) == before) << "screen " << before.state[0];
+            EXPECT_TRUE(h.platform.display.lastChanged.empty()) << h.form.currentScreen;
+            EXPECT_TRUE(Take(h) == before) << "screen " << h.form.currentScreen;
         }
         h.platform.window.onYield = std::move(tour);
         h.platform.window.onWait = std::move(wait);
@@ -70,37 +55,31 @@ TEST(IdlePasses, ThePassesASleepingLoopSkipsChangeNothing) {
     testing_support::ScriptedRun run(h, testing_support::ChildTour());
     EXPECT_EQ(run.Run(), 0) << run.Errors();
     EXPECT_TRUE(run.Completed());
-    // The main menu, the choices screen and the build-up sleep (the tour never stays on the
-    // sub-menu); the film, which moves on by the clock and restarts its sounds, never does.
+    // The tour never stays on a sub-menu; its film restarts its sounds, so it never sleeps.
     EXPECT_EQ(sleepingScreens, (std::set<int16_t>{0, 5, 12}));
     EXPECT_EQ(std::set<int32_t>(h.platform.window.waits.begin(), h.platform.window.waits.end()),
               std::set<int32_t>{1000});
 }
 
-// Which passes end in a sleeping yield ("w") and which only look at the queue ("-"): not the
-// first, nor the one after an event arrived in a sleep, whether or not it changed the frame.
+// Passes ending in a sleep ("w"): not the first, nor the one after an event arrived in a sleep.
 TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
     FormHarness h;
     h.PrepareWithoutContent();
     h.form.isRunning = true;  // as the loop sets it
-    const auto arriving = [&](headless::InputEvent event, platform::Point pointer) {
-        return [&h, event, pointer] {
-            h.platform.window.onWait = [&h, event, pointer] {
-                h.platform.window.pointer = pointer;
-                h.platform.window.pending.push_back(event);
+    using Kind = headless::InputEvent::Kind;
+    const std::pair<std::optional<headless::InputEvent>, const char*> steps[] = {
+        {std::nullopt, "-ww"},
+        {headless::InputEvent{Kind::MouseMove}, "w-w"},
+        {headless::InputEvent{Kind::KeyUp, 65}, "w-w"},   // a key that changes nothing
+        {headless::InputEvent{Kind::KeyUp, 32}, "w-ww"},  // Space: the focus moves
+    };
+    for (const auto& [event, expected] : steps) {
+        if (event)
+            h.platform.window.onWait = [&h, e = *event] {
+                h.platform.window.pointer = {600, 400};
+                h.platform.window.pending.push_back(e);
                 h.platform.window.onWait = nullptr;
             };
-        };
-    };
-    using Kind = headless::InputEvent::Kind;
-    const std::pair<std::function<void()>, const char*> steps[] = {
-        {[] {}, "-ww"},
-        {arriving({Kind::MouseMove}, {600, 400}), "w-w"},
-        {arriving({Kind::KeyUp, 65}, {600, 400}), "w-w"},   // a key that changes nothing
-        {arriving({Kind::KeyUp, 32}, {600, 400}), "w-ww"},  // Space: the focus moves
-    };
-    for (const auto& [act, expected] : steps) {
-        act();
         std::string passes;
         for (size_t i = 0; expected[i] != '\0'; ++i) {
             const size_t waits = h.platform.window.waits.size();
@@ -111,8 +90,7 @@ TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
     }
 }
 
-// A film of no sounds of its own sleeps until its next picture is due: the passes skipped before
-// that change nothing, and the one after it shows the next picture.
+// A film without sounds of its own sleeps until its next picture is due.
 TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
     testing_support::ActivityScene scene;
     MainMenuForm& form = scene.form;
@@ -129,7 +107,7 @@ TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
         const int32_t start = scene.Now();
         const int32_t limit = scene.platform.window.waits.back();
         sleeps.push_back({limit, form.filmIndex});
-        const Snapshot before = Take(scene.harness);
+        const auto before = Take(scene.harness);
         auto wait = std::exchange(scene.platform.window.onWait, nullptr);
         for (int32_t at : {1, limit / 2, limit - 1}) {
             scene.platform.counter.SetMs(GameUtil::AddMs(start, at));
@@ -142,8 +120,7 @@ TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
     };
     for (int pass = 0; pass < 40 && form.requestedScreen == Screen::kFilm; ++pass) form.RunPass();
     scene.platform.window.onWait = nullptr;
-    // Entered at the deadline's start: 100 ms to picture 1, then 60 and 80 ms on; the second
-    // pass's end asks to leave at once.
+    // Strictly past each deadline; the second pass's end asks to leave at once.
     EXPECT_EQ(sleeps, (std::vector<std::pair<int32_t, int16_t>>{
                           {101, 0}, {61, 1}, {81, 2}, {101, 0}, {61, 1}, {81, 2}}));
     EXPECT_NE(form.requestedScreen, Screen::kFilm);

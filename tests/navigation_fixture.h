@@ -22,7 +22,7 @@ class NavigationTest : public ::testing::Test {
         WriteSoundBank(dir.Path());
         if (!DSound::InitSound()) ADD_FAILURE() << "the sound bank did not load";
         h.PrepareWithoutContent();
-        SetNow(100000);
+        h.platform.counter.SetMs(100000);
     }
 
     int Clicks() const {
@@ -42,7 +42,6 @@ class NavigationTest : public ::testing::Test {
         surface->BltColorFill({0, 0, width, height}, color);
         return surface;
     }
-    void SetNow(int64_t ms) { h.platform.counter.SetMs(ms); }
 
     TempDir dir;
     ScopedCurrentDir cwd{dir.Path()};

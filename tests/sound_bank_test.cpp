@@ -1,5 +1,4 @@
-// The sound bank: thirteen slots in a fixed order, restarts, status bits, freed slots, and a
-// silent run whenever the bank cannot come up.
+// The sound bank: its slots, restarts, status bits, and a silent run when it cannot come up.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -84,8 +83,7 @@ TEST_F(SoundBankTest, AnyFailureWhileSettingUpLeavesTheRunSilent) {
             EXPECT_EQ(DSound::GetSoundStatus(slot), 0);
             DSound::ReleaseSound(slot);
         }
-        DSound::StopAllSounds();
-        DSound::ReleaseAllSounds();
+        DSound::StopAllSounds(), DSound::ReleaseAllSounds();
         EXPECT_TRUE(platform_.sound.plays.empty());
     }
 }
