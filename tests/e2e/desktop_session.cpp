@@ -39,14 +39,14 @@ int PictureCoordinate(int i, int size, int pictureSize) {
 }
 
 std::vector<std::array<double, 3>> PatchMeans(const Image& image) {
-    if (image.Width() <= 0 || image.Height() <= 0) throw std::invalid_argument("empty picture");
+    if (image.width <= 0 || image.height <= 0) throw std::invalid_argument("empty picture");
     std::vector<std::array<double, 3>> means(kColumns * kRows);
     std::vector<int> counts(kColumns * kRows);
-    for (int y = 0; y < image.Height(); ++y) {
-        const int row = PictureCoordinate(y, image.Height(), kPictureHeight) / kPatch;
-        for (int x = 0; x < image.Width(); ++x) {
+    for (int y = 0; y < image.height; ++y) {
+        const int row = PictureCoordinate(y, image.height, kPictureHeight) / kPatch;
+        for (int x = 0; x < image.width; ++x) {
             const int patch =
-                row * kColumns + PictureCoordinate(x, image.Width(), kPictureWidth) / kPatch;
+                row * kColumns + PictureCoordinate(x, image.width, kPictureWidth) / kPatch;
             for (int c = 0; c < 3; ++c) means[patch][c] += image.Pixel(x, y)[c];
             ++counts[patch];
         }
@@ -62,7 +62,6 @@ std::vector<std::array<double, 3>> PatchMeans(const Image& image) {
 struct Difference {
     int patches = 0, largest = 0;
 };
-
 Difference Compare(const Image& shown, const Image& expected) {
     const auto a = PatchMeans(shown), b = PatchMeans(expected);
     Difference difference;
@@ -83,20 +82,19 @@ Image ParsePpm(const std::string& bytes) {
     std::string magic;
     int width = 0, height = 0, maximum = 0;
     in >> magic >> width >> height >> maximum;
-    const size_t size = 3u * width * height;
-    if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255 || in.get() == EOF ||
-        bytes.size() < static_cast<size_t>(in.tellg()) + size) {
+    const size_t size = 3u * width * height,
+                 at = in.get() == EOF ? 0 : static_cast<size_t>(in.tellg());
+    if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255 || at == 0 ||
+        bytes.size() < at + size) {
         throw std::runtime_error("not a whole binary PPM with 8-bit samples");
     }
-    Image image(width, height);
-    std::memcpy(image.Pixel(0, 0), bytes.data() + in.tellg(), size);
-    return image;
+    return {width, height, {bytes.begin() + at, bytes.begin() + at + size}};
 }
 }  // namespace
 
 Image& Image::Paste(const Image& part, int x, int y) {
-    for (int row = std::max(0, -y); row < part.Height() && y + row < height_; ++row) {
-        for (int column = std::max(0, -x); column < part.Width() && x + column < width_; ++column) {
+    for (int row = std::max(0, -y); row < part.height && y + row < height; ++row) {
+        for (int column = std::max(0, -x); column < part.width && x + column < width; ++column) {
             std::memcpy(Pixel(x + column, y + row), part.Pixel(column, row), 3);
         }
     }
@@ -113,7 +111,7 @@ Image LoadJpeg(const fs::path& file) {
                             &colourspace) != 0) {
         throw std::runtime_error("not a JPEG picture: " + file.string());
     }
-    Image image(width, height);
+    Image image{width, height};
     if (tjDecompress2(decoder.get(), data, bytes.size(), image.Pixel(0, 0), width, 0, height,
                       TJPF_RGB, TJFLAG_ACCURATEDCT) != 0) {
         throw std::runtime_error("cannot decode " + file.string());
@@ -131,19 +129,15 @@ std::string DesktopSession::Unavailable() {
     for (const char* tool : {"Xvfb", "xdotool", "import"}) {
         if (!testing_support::FoundInPath(tool)) return std::string(tool) + " not found: skipped";
     }
-    if (!fs::is_directory(QUILLOWBEE_DEMO_DIR)) {
-        return std::string("no demo content in ") + QUILLOWBEE_DEMO_DIR + " (make demo): skipped";
-    }
-    return "";
+    return fs::is_directory(QUILLOWBEE_DEMO_DIR) ? "" : "no demo content (make demo): skipped";
 }
 
 DesktopSession::DesktopSession(const std::string& settingsText,
                                std::vector<std::string> arguments) {
     for (const char* sub : {"config", "runtime", "data"}) fs::create_directories(folder_ / sub);
     fs::permissions(folder_.Path() / "runtime", fs::perms::owner_all);
-    if (!settingsText.empty()) {
+    if (!settingsText.empty())
         testing_support::WriteFile(SettingsFolder() / "settings.ini", settingsText);
-    }
     // -displayfd lets the server take the first free display itself and write its number once it
     // accepts connections, so tests side by side never race for one. -noreset keeps it from
     // starting over (and centring the pointer) whenever its last client leaves.
@@ -181,12 +175,9 @@ DesktopSession::DesktopSession(const std::string& settingsText,
                                 .folder = QUILLOWBEE_DEMO_DIR,
                                 .stdoutFile = folder_ / "program.out",
                                 .stderrFile = folder_ / "program.err"});
-    WaitUntil(
-        [&] {
-            return ReadFile(FrameLog()).find("ready ") != std::string::npos || !program_->Running();
-        },
-        30s);
-    if (ReadFile(FrameLog()).find("ready ") == std::string::npos || !program_->Running()) {
+    const auto ready = [&] { return ReadFile(FrameLog()).find("ready ") != std::string::npos; };
+    WaitUntil([&] { return ready() || !program_->Running(); }, 30s);
+    if (!ready() || !program_->Running()) {
         throw std::runtime_error("the program did not get ready on display " + display_ + ": " +
                                  ProgramErrors());
     }

@@ -107,13 +107,13 @@ TEST(SdlProgramTest, TheDemoRunsAndEndsCleanlyOnRequest) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.signal == SIGTERM ? "SIGTERM" : "SIGINT");
         ProgramRun run;
-        std::map<std::string, std::string> extra;
-        if (!c.soundCard) {
-            run.dir.Write("asound.conf", "\n");
-            extra = {{"SDL_AUDIODRIVER", "alsa"},
-                     {"ALSA_CONFIG_PATH", (run.dir / "asound.conf").string()}};
-        }
-        ChildProcess& program = run.Start(QUILLOWBEE_DEMO_DIR, {}, extra);
+        run.dir.Write("asound.conf", "\n");
+        ChildProcess& program =
+            run.Start(QUILLOWBEE_DEMO_DIR, {},
+                      c.soundCard ? std::map<std::string, std::string>{}
+                                  : std::map<std::string, std::string>{
+                                        {"SDL_AUDIODRIVER", "alsa"},
+                                        {"ALSA_CONFIG_PATH", (run.dir / "asound.conf").string()}});
         testing_support::WaitUntil([&] { return run.Logged("ready") || !program.Running(); }, 30s);
         ASSERT_TRUE(run.Logged("ready")) << run.Err();
         EXPECT_TRUE(run.Logged("first-frame"));
@@ -127,13 +127,11 @@ TEST(SdlProgramTest, TheDemoRunsAndEndsCleanlyOnRequest) {
         program.Signal(c.signal);
         EXPECT_EQ(program.Wait(15s), 0) << run.Err();
         EXPECT_EQ(run.Out() + run.Err(), "");
-        long handed = -1,
-             presented = -1;  // at least the first picture and the black one at the end
-        EXPECT_EQ(std::sscanf(run.Logged("frames").value_or("").c_str(), "frames %ld %ld", &handed,
-                              &presented),
-                  2);
-        EXPECT_GE(presented, 2);
-        EXPECT_GE(handed, presented);
+        // At least the first picture and the black one at the end are presented.
+        long handed = -1, presented = -1;
+        std::sscanf(run.Logged("frames").value_or("").c_str(), "frames %ld %ld", &handed,
+                    &presented);
+        EXPECT_TRUE(presented >= 2 && handed >= presented) << handed << " " << presented;
     }
 }
 }  // namespace
