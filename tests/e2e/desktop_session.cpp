@@ -134,8 +134,7 @@ std::string DesktopSession::Unavailable() {
 
 DesktopSession::DesktopSession(const std::string& settingsText,
                                std::vector<std::string> arguments) {
-    for (const char* sub : {"config", "runtime", "data"}) fs::create_directories(folder_ / sub);
-    fs::permissions(folder_.Path() / "runtime", fs::perms::owner_all);
+    fs::permissions(folder_.Path(), fs::perms::owner_all);  // the program's runtime folder
     if (!settingsText.empty())
         testing_support::WriteFile(SettingsFolder() / "settings.ini", settingsText);
     // -displayfd lets the server take the first free display itself and write its number once it
@@ -162,16 +161,12 @@ DesktopSession::DesktopSession(const std::string& settingsText,
     display_ = ":" + number.substr(0, number.find('\n'));
 
     arguments.insert(arguments.begin(), QUILLOWBEE_PROGRAM);
+    auto env = testing_support::HeadlessProgramEnvironment(folder_.Path());
+    env["SDL_VIDEODRIVER"] = "x11";
+    env["DISPLAY"] = display_;
     program_ = std::make_unique<testing_support::ChildProcess>(
         testing_support::Launch{.argv = arguments,
-                                .env = {{"DISPLAY", display_},
-                                        {"SDL_VIDEODRIVER", "x11"},
-                                        {"SDL_AUDIODRIVER", "dummy"},
-                                        {"XDG_CONFIG_HOME", (folder_ / "config").string()},
-                                        {"XDG_CONFIG_DIRS", (folder_ / "system").string()},
-                                        {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
-                                        {"XDG_DATA_HOME", (folder_ / "data").string()},
-                                        {"QUILLOWBEE_FRAME_LOG", FrameLog().string()}},
+                                .env = env,
                                 .folder = QUILLOWBEE_DEMO_DIR,
                                 .stdoutFile = folder_ / "program.out",
                                 .stderrFile = folder_ / "program.err"});
