@@ -284,27 +284,6 @@ TEST_F(SdlWindowTest, AScaledChangedPartShowsWhatTheWholeFrameShows) {
     }
 }
 
-TEST_F(SdlWindowTest, TheFrameLogRecordsEachMilestoneOnce) {
-    testing_support::TempDir dir;
-    {
-        ScopedEnv variable{FrameLog::kVariable, (dir / "frames.log").string()};
-        Open(true, false);
-    }
-    presentation_->SetCooperativeLevel(81);
-    presentation_->SetDisplayMode(800, 600, 16, 0, 0);  // the first yield comes with the loop
-    const std::vector<uint16_t> frame(800 * 600, 0x1234);
-    Present(frame);
-    presentation_->PresentUnchanged(frame.data(), 800, 600, 800);  // handed over, not presented
-    for (int i = 0; i < 2; ++i) Drain();
-    Close();
-    std::istringstream lines(dir.Read("frames.log"));
-    Events events;  // the times cut off; at the end two frames handed over, one presented
-    for (std::string line; std::getline(lines, line);) {
-        events.push_back(line.rfind("frames", 0) == 0 ? line : line.substr(0, line.find(' ')));
-    }
-    EXPECT_EQ(events, (Events{"window", "first-frame", "ready", "frames 2 1"}));
-}
-
 // The lock file is per user; an unusable lock folder does not stop the program. Only the first
 // holder runs until it goes; the window system asks once and keeps its lock.
 TEST(InstanceLockTest, TheLockFileIsPerUserAndOnlyTheFirstHolderRuns) {
