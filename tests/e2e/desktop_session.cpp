@@ -149,15 +149,12 @@ DesktopSession::DesktopSession(const std::string& settingsText,
         .fd3 = fd});
     close(fd);
     std::string number;
-    WaitUntil(
-        [&] {
-            number = ReadFile(numberFile);
-            return number.find('\n') != std::string::npos || !server_->Running();
-        },
-        15s);
-    if (number.find('\n') == std::string::npos) {
+    const auto started = [&] {
+        return (number = ReadFile(numberFile)).find('\n') != std::string::npos;
+    };
+    WaitUntil([&] { return started() || !server_->Running(); }, 15s);
+    if (!started())
         throw std::runtime_error("Xvfb did not start: " + ReadFile(folder_ / "xvfb.log"));
-    }
     display_ = ":" + number.substr(0, number.find('\n'));
 
     arguments.insert(arguments.begin(), QUILLOWBEE_PROGRAM);
@@ -200,16 +197,14 @@ void DesktopSession::MoveTo(Point p, bool click) {
 
 ::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {
     Point at;
-    const bool there = WaitUntil(
-        [&] {
-            Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
-            std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
-            at = {PictureCoordinate(screen.x, kScreenWidth, kPictureWidth),
-                  PictureCoordinate(screen.y, kScreenHeight, kPictureHeight)};
-            return at == picture;
-        },
-        kScreenLimit);
-    if (there) return ::testing::AssertionSuccess();
+    const auto there = [&] {
+        Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
+        std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
+        at = {PictureCoordinate(screen.x, kScreenWidth, kPictureWidth),
+              PictureCoordinate(screen.y, kScreenHeight, kPictureHeight)};
+        return at == picture;
+    };
+    if (WaitUntil(there, kScreenLimit)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the pointer is at (" << at.x << ", " << at.y
                                          << "), not at (" << picture.x << ", " << picture.y << ")";
 }

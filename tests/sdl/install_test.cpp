@@ -44,10 +44,8 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     for (const std::vector<std::string>& validate :
          {std::vector<std::string>{"desktop-file-validate", desktop.string(), settings.string()},
           {"appstreamcli", "validate", "--no-net", metainfo.string()}}) {
-        ASSERT_TRUE(testing_support::FoundInPath(validate[0]))
-            << validate[0] << " is not installed";
         const auto result = testing_support::RunTool(validate, {}, 60s);
-        EXPECT_EQ(result.status, 0) << validate[0] << ": " << result.output;
+        EXPECT_EQ(result.status, 0) << validate[0] << " (127: not installed): " << result.output;
     }
 
     // Started from a folder without content, with the prefix's data folder last in the list.

@@ -25,19 +25,19 @@ using testing_support::TempDir;
 // One start of the program with a lock folder, frame log and output files of its own.
 struct ProgramRun {
     TempDir dir;
+    std::map<std::string, std::string> env =
+        testing_support::HeadlessProgramEnvironment(dir.Path());
     std::unique_ptr<ChildProcess> process;
 
-    ChildProcess& Start(const fs::path& folder, const std::vector<std::string>& args = {},
-                        const std::map<std::string, std::string>& extra = {}) {
-        testing_support::Launch launch{
-            .argv = {QUILLOWBEE_PROGRAM},
-            .env = testing_support::HeadlessProgramEnvironment(dir.Path()),
-            .folder = folder,
-            .stdoutFile = dir / "out",
-            .stderrFile = dir / "err"};
-        launch.argv.insert(launch.argv.end(), args.begin(), args.end());
-        for (const auto& [name, value] : extra) launch.env[name] = value;
-        return *(process = std::make_unique<ChildProcess>(launch));
+    ChildProcess& Start(const fs::path& folder, std::vector<std::string> args = {}) {
+        args.insert(args.begin(), QUILLOWBEE_PROGRAM);
+        process =
+            std::make_unique<ChildProcess>(testing_support::Launch{.argv = args,
+                                                                   .env = env,
+                                                                   .folder = folder,
+                                                                   .stdoutFile = dir / "out",
+                                                                   .stderrFile = dir / "err"});
+        return *process;
     }
     std::string Out() const { return dir.Read("out"); }
     std::string Err() const { return dir.Read("err"); }
@@ -100,30 +100,26 @@ TEST(SdlProgramTest, TheCommandLineAndMissingContentEndWithTheirStatus) {
 // request; without a sound device (an empty ALSA configuration) it runs silent, prints nothing
 // and has shut the sound system's threads down.
 TEST(SdlProgramTest, TheDemoRunsAndEndsCleanlyOnRequest) {
-    struct Case {
-        int signal;
-        bool soundCard;
-    } const cases[] = {{SIGTERM, true}, {SIGINT, true}, {SIGTERM, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.signal == SIGTERM ? "SIGTERM" : "SIGINT");
+    const std::pair<int, bool> cases[] = {{SIGTERM, true}, {SIGINT, true}, {SIGTERM, false}};
+    for (const auto& [signal, soundCard] : cases) {  // and whether there is a sound card
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
         ProgramRun run;
-        run.dir.Write("asound.conf", "\n");
-        ChildProcess& program =
-            run.Start(QUILLOWBEE_DEMO_DIR, {},
-                      c.soundCard ? std::map<std::string, std::string>{}
-                                  : std::map<std::string, std::string>{
-                                        {"SDL_AUDIODRIVER", "alsa"},
-                                        {"ALSA_CONFIG_PATH", (run.dir / "asound.conf").string()}});
+        if (!soundCard) {
+            run.dir.Write("asound.conf", "\n");
+            run.env["SDL_AUDIODRIVER"] = "alsa";
+            run.env["ALSA_CONFIG_PATH"] = (run.dir / "asound.conf").string();
+        }
+        ChildProcess& program = run.Start(QUILLOWBEE_DEMO_DIR);
         testing_support::WaitUntil([&] { return run.Logged("ready") || !program.Running(); }, 30s);
         ASSERT_TRUE(run.Logged("ready")) << run.Err();
         for (const auto& task :
              fs::directory_iterator("/proc/" + std::to_string(program.Pid()) + "/task")) {
             const std::string name = ReadFile(task.path() / "comm");
-            EXPECT_TRUE(c.soundCard || (name.find("Audio") == std::string::npos &&
-                                        name.find("Hotplug") == std::string::npos))
+            EXPECT_TRUE(soundCard || (name.find("Audio") == std::string::npos &&
+                                      name.find("Hotplug") == std::string::npos))
                 << name;
         }
-        program.Signal(c.signal);
+        program.Signal(signal);
         EXPECT_EQ(program.Wait(15s), 0) << run.Err();
         EXPECT_EQ(run.Out() + run.Err(), "");
         // Each milestone once, in order (the times cut off); at least the first picture and the

@@ -46,15 +46,13 @@ class SdlWindowTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
     void TearDown() override {
-        Close();
-        SDL_Quit();
-    }
-    void Close() {
         window_.reset();
         presentation_.reset();
+        SDL_Quit();
     }
     void Open(bool windowed, bool takeScreen = true) {
-        Close();
+        window_.reset();
+        presentation_.reset();
         PresentationOptions options;
         options.windowed = windowed;
         presentation_ = std::make_unique<SdlPresentation>(options);
