@@ -39,14 +39,14 @@ int PictureCoordinate(int i, int size, int pictureSize) {
 }
 
 std::vector<std::array<double, 3>> PatchMeans(const Image& image) {
-    if (image.Width() <= 0 || image.Height() <= 0) throw std::invalid_argument("empty picture");
+    if (image.width <= 0 || image.height <= 0) throw std::invalid_argument("empty picture");
     std::vector<std::array<double, 3>> means(kColumns * kRows);
     std::vector<int> counts(kColumns * kRows);
-    for (int y = 0; y < image.Height(); ++y) {
-        const int row = PictureCoordinate(y, image.Height(), kPictureHeight) / kPatch;
-        for (int x = 0; x < image.Width(); ++x) {
+    for (int y = 0; y < image.height; ++y) {
+        const int row = PictureCoordinate(y, image.height, kPictureHeight) / kPatch;
+        for (int x = 0; x < image.width; ++x) {
             const int patch =
-                row * kColumns + PictureCoordinate(x, image.Width(), kPictureWidth) / kPatch;
+                row * kColumns + PictureCoordinate(x, image.width, kPictureWidth) / kPatch;
             for (int c = 0; c < 3; ++c) means[patch][c] += image.Pixel(x, y)[c];
             ++counts[patch];
         }
@@ -62,7 +62,6 @@ std::vector<std::array<double, 3>> PatchMeans(const Image& image) {
 struct Difference {
     int patches = 0, largest = 0;
 };
-
 Difference Compare(const Image& shown, const Image& expected) {
     const auto a = PatchMeans(shown), b = PatchMeans(expected);
     Difference difference;
@@ -83,20 +82,19 @@ Image ParsePpm(const std::string& bytes) {
     std::string magic;
     int width = 0, height = 0, maximum = 0;
     in >> magic >> width >> height >> maximum;
-    const size_t size = 3u * width * height;
-    if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255 || in.get() == EOF ||
-        bytes.size() < static_cast<size_t>(in.tellg()) + size) {
+    const size_t size = 3u * width * height,
+                 at = in.get() == EOF ? 0 : static_cast<size_t>(in.tellg());
+    if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255 || at == 0 ||
+        bytes.size() < at + size) {
         throw std::runtime_error("not a whole binary PPM with 8-bit samples");
     }
-    Image image(width, height);
-    std::memcpy(image.Pixel(0, 0), bytes.data() + in.tellg(), size);
-    return image;
+    return {width, height, {bytes.begin() + at, bytes.begin() + at + size}};
 }
 }  // namespace
 
 Image& Image::Paste(const Image& part, int x, int y) {
-    for (int row = std::max(0, -y); row < part.Height() && y + row < height_; ++row) {
-        for (int column = std::max(0, -x); column < part.Width() && x + column < width_; ++column) {
+    for (int row = std::max(0, -y); row < part.height && y + row < height; ++row) {
+        for (int column = std::max(0, -x); column < part.width && x + column < width; ++column) {
             std::memcpy(Pixel(x + column, y + row), part.Pixel(column, row), 3);
         }
     }
@@ -113,7 +111,7 @@ Image LoadJpeg(const fs::path& file) {
                             &colourspace) != 0) {
         throw std::runtime_error("not a JPEG picture: " + file.string());
     }
-    Image image(width, height);
+    Image image{width, height};
     if (tjDecompress2(decoder.get(), data, bytes.size(), image.Pixel(0, 0), width, 0, height,
                       TJPF_RGB, TJFLAG_ACCURATEDCT) != 0) {
         throw std::runtime_error("cannot decode " + file.string());
@@ -131,19 +129,14 @@ std::string DesktopSession::Unavailable() {
     for (const char* tool : {"Xvfb", "xdotool", "import"}) {
         if (!testing_support::FoundInPath(tool)) return std::string(tool) + " not found: skipped";
     }
-    if (!fs::is_directory(QUILLOWBEE_DEMO_DIR)) {
-        return std::string("no demo content in ") + QUILLOWBEE_DEMO_DIR + " (make demo): skipped";
-    }
-    return "";
+    return fs::is_directory(QUILLOWBEE_DEMO_DIR) ? "" : "no demo content (make demo): skipped";
 }
 
 DesktopSession::DesktopSession(const std::string& settingsText,
                                std::vector<std::string> arguments) {
-    for (const char* sub : {"config", "runtime", "data"}) fs::create_directories(folder_ / sub);
-    fs::permissions(folder_.Path() / "runtime", fs::perms::owner_all);
-    if (!settingsText.empty()) {
+    fs::permissions(folder_.Path(), fs::perms::owner_all);  // the program's runtime folder
+    if (!settingsText.empty())
         testing_support::WriteFile(SettingsFolder() / "settings.ini", settingsText);
-    }
     // -displayfd lets the server take the first free display itself and write its number once it
     // accepts connections, so tests side by side never race for one. -noreset keeps it from
     // starting over (and centring the pointer) whenever its last client leaves.
@@ -156,37 +149,27 @@ DesktopSession::DesktopSession(const std::string& settingsText,
         .fd3 = fd});
     close(fd);
     std::string number;
-    WaitUntil(
-        [&] {
-            number = ReadFile(numberFile);
-            return number.find('\n') != std::string::npos || !server_->Running();
-        },
-        15s);
-    if (number.find('\n') == std::string::npos) {
+    const auto started = [&] {
+        return (number = ReadFile(numberFile)).find('\n') != std::string::npos;
+    };
+    WaitUntil([&] { return started() || !server_->Running(); }, 15s);
+    if (!started())
         throw std::runtime_error("Xvfb did not start: " + ReadFile(folder_ / "xvfb.log"));
-    }
     display_ = ":" + number.substr(0, number.find('\n'));
 
     arguments.insert(arguments.begin(), QUILLOWBEE_PROGRAM);
+    auto env = testing_support::HeadlessProgramEnvironment(folder_.Path());
+    env["SDL_VIDEODRIVER"] = "x11";
+    env["DISPLAY"] = display_;
     program_ = std::make_unique<testing_support::ChildProcess>(
         testing_support::Launch{.argv = arguments,
-                                .env = {{"DISPLAY", display_},
-                                        {"SDL_VIDEODRIVER", "x11"},
-                                        {"SDL_AUDIODRIVER", "dummy"},
-                                        {"XDG_CONFIG_HOME", (folder_ / "config").string()},
-                                        {"XDG_CONFIG_DIRS", (folder_ / "system").string()},
-                                        {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
-                                        {"XDG_DATA_HOME", (folder_ / "data").string()},
-                                        {"QUILLOWBEE_FRAME_LOG", FrameLog().string()}},
+                                .env = env,
                                 .folder = QUILLOWBEE_DEMO_DIR,
                                 .stdoutFile = folder_ / "program.out",
                                 .stderrFile = folder_ / "program.err"});
-    WaitUntil(
-        [&] {
-            return ReadFile(FrameLog()).find("ready ") != std::string::npos || !program_->Running();
-        },
-        30s);
-    if (ReadFile(FrameLog()).find("ready ") == std::string::npos || !program_->Running()) {
+    const auto ready = [&] { return ReadFile(FrameLog()).find("ready ") != std::string::npos; };
+    WaitUntil([&] { return ready() || !program_->Running(); }, 30s);
+    if (!ready() || !program_->Running()) {
         throw std::runtime_error("the program did not get ready on display " + display_ + ": " +
                                  ProgramErrors());
     }
@@ -214,16 +197,14 @@ void DesktopSession::MoveTo(Point p, bool click) {
 
 ::testing::AssertionResult DesktopSession::WaitForPointer(Point picture) {
     Point at;
-    const bool there = WaitUntil(
-        [&] {
-            Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
-            std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
-            at = {PictureCoordinate(screen.x, kScreenWidth, kPictureWidth),
-                  PictureCoordinate(screen.y, kScreenHeight, kPictureHeight)};
-            return at == picture;
-        },
-        kScreenLimit);
-    if (there) return ::testing::AssertionSuccess();
+    const auto there = [&] {
+        Point screen{-1, -1};  // from "x:<x> y:<y> screen:<n> window:<id>"
+        std::sscanf(Xdotool({"getmouselocation"}).c_str(), "x:%d y:%d", &screen.x, &screen.y);
+        at = {PictureCoordinate(screen.x, kScreenWidth, kPictureWidth),
+              PictureCoordinate(screen.y, kScreenHeight, kPictureHeight)};
+        return at == picture;
+    };
+    if (WaitUntil(there, kScreenLimit)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the pointer is at (" << at.x << ", " << at.y
                                          << "), not at (" << picture.x << ", " << picture.y << ")";
 }

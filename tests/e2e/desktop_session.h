@@ -12,21 +12,14 @@
 
 namespace e2e {
 // An 8-bit RGB picture, rows top to bottom.
-class Image {
-  public:
-    Image() = default;
-    Image(int width, int height) : width_(width), height_(height), rgb_(3u * width * height) {}
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    const uint8_t* Pixel(int x, int y) const { return &rgb_[3u * (y * width_ + x)]; }
-    uint8_t* Pixel(int x, int y) { return &rgb_[3u * (y * width_ + x)]; }
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb = std::vector<uint8_t>(3u * width * height);
+    uint8_t* Pixel(int x, int y) { return &rgb[3u * (y * width + x)]; }
+    const uint8_t* Pixel(int x, int y) const { return &rgb[3u * (y * width + x)]; }
     // Copies `part` with its top left corner at (x, y), as the program lays a highlight over a
     // menu picture; what falls outside is cut off.
     Image& Paste(const Image& part, int x, int y);
-
-  private:
-    int width_ = 0, height_ = 0;
-    std::vector<uint8_t> rgb_;
 };
 
 // Decodes a JPEG file with TurboJPEG; throws naming the file when it cannot.
@@ -51,9 +44,6 @@ class DesktopSession {
     // file) and waits until the program is ready for input.
     explicit DesktopSession(const std::string& settingsText = "",
                             std::vector<std::string> arguments = {});
-    ~DesktopSession() = default;
-    DesktopSession(const DesktopSession&) = delete;
-    DesktopSession& operator=(const DesktopSession&) = delete;
 
     void MoveTo(Point picture, bool click = false);
     void ClickAt(Point picture) { MoveTo(picture, true); }

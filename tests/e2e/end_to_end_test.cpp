@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <thread>
 
 #include "desktop_session.h"
@@ -39,12 +38,11 @@ Image SubMenu(int theme, int slot) {
 // Choices page 0 (information) or 3 (build-up) with the marks a fresh start has; other pages
 // carry text that no file holds.
 Image ChoicesPage(int page) {
-    const std::map<int, std::pair<const char*, std::vector<Point>>> pages = {
-        {0, {"InfoMeny.jpg", {}}},
-        {3, {"ByggUppMeny.jpg", {{278, 132}, {595, 100}, {307, 292}, {265, 452}}}}};
-    const auto& [background, marks] = pages.at(page);
-    Image screen = LoadJpeg(kMenu / "Val" / background);
-    for (const Point at : marks) screen.Paste(LoadJpeg(kMenu / "Val" / "selected.jpg"), at.x, at.y);
+    Image screen = LoadJpeg(kMenu / "Val" / (page == 0 ? "InfoMeny.jpg" : "ByggUppMeny.jpg"));
+    const std::vector<Point> marks = {{278, 132}, {595, 100}, {307, 292}, {265, 452}};
+    for (const Point at : page == 0 ? std::vector<Point>{} : marks) {
+        screen.Paste(LoadJpeg(kMenu / "Val" / "selected.jpg"), at.x, at.y);
+    }
     return screen;
 }
 
@@ -109,9 +107,6 @@ TEST(EndToEndTest, AJourneyThroughEveryScreenEndsCleanly) {
     }
     session.Press("Return");
     EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 0), "the Djur sub-menu, the hen highlighted"));
-    session.Press("space");
-    EXPECT_TRUE(session.WaitForScreen(SubMenu(4, 1), "the Djur sub-menu, the cat highlighted"));
-    EXPECT_TRUE(session.WaitForPointer({305, 130}));
     session.Press("Escape");
     EXPECT_TRUE(session.WaitForScreen(MainMenu(0), "the main menu after Escape"));
 

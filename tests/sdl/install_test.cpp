@@ -27,17 +27,11 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     const fs::path desktop = share / "applications" / (id + ".desktop");
     const fs::path settings = share / "applications" / (id + ".Settings.desktop");
     const fs::path metainfo = share / "metainfo" / (id + ".metainfo.xml");
-    for (const fs::path& file : {
-             prefix.Path() / "games/quillowbee",
-             share / "quillowbee/Data/Yrke.dat",
-             share / "quillowbee/Grafik/Meny/Val/kryss.bmp",
-             share / "quillowbee/Ljud/StartMeny.wav",
-             desktop,
-             settings,
-             metainfo,
-             share / "man/man6/quillowbee.6.gz",
-             share / "doc/quillowbee/copyright",
-         }) {
+    for (const fs::path& file :
+         {prefix.Path() / "games/quillowbee", share / "quillowbee/Data/Yrke.dat",
+          share / "quillowbee/Grafik/Meny/Val/kryss.bmp", share / "quillowbee/Ljud/StartMeny.wav",
+          desktop, settings, metainfo, share / "man/man6/quillowbee.6.gz",
+          share / "doc/quillowbee/copyright"}) {
         EXPECT_TRUE(fs::is_regular_file(file)) << file;
     }
     for (const char* size : {"48x48", "64x64", "128x128", "256x256", "scalable"}) {
@@ -50,10 +44,8 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     for (const std::vector<std::string>& validate :
          {std::vector<std::string>{"desktop-file-validate", desktop.string(), settings.string()},
           {"appstreamcli", "validate", "--no-net", metainfo.string()}}) {
-        ASSERT_TRUE(testing_support::FoundInPath(validate[0]))
-            << validate[0] << " is not installed";
         const auto result = testing_support::RunTool(validate, {}, 60s);
-        EXPECT_EQ(result.status, 0) << validate[0] << ": " << result.output;
+        EXPECT_EQ(result.status, 0) << validate[0] << " (127: not installed): " << result.output;
     }
 
     // Started from a folder without content, with the prefix's data folder last in the list.
@@ -65,14 +57,12 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
                           .folder = elsewhere.Path(),
                           .stdoutFile = {},
                           .stderrFile = runtime / "err"});
-    ASSERT_TRUE(testing_support::WaitUntil(
-        [&] {
-            return runtime.Read("frames.log").find("ready ") != std::string::npos ||
-                   !program.Running();
-        },
-        30s))
-        << "the main menu was not drawn within the limit";
-    ASSERT_TRUE(program.Running()) << "ended early: " << runtime.Read("err");
+    const auto ready = [&] {
+        return runtime.Read("frames.log").find("ready ") != std::string::npos;
+    };
+    testing_support::WaitUntil([&] { return ready() || !program.Running(); }, 30s);
+    ASSERT_TRUE(ready() && program.Running())
+        << "not ready within the limit: " << runtime.Read("err");
     program.Signal(SIGTERM);
     EXPECT_EQ(program.Wait(15s), 0) << runtime.Read("err");
     EXPECT_EQ(runtime.Read("err"), "");

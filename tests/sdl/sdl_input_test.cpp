@@ -22,13 +22,12 @@ TEST(SdlInputTest, KeysModifiersAndButtonsBecomeTheFormsCodes) {
     for (const auto& [key, code, expected] : keys) {
         EXPECT_EQ(VirtualKeyCode(key, code), expected) << SDL_GetKeyName(key);
     }
-    // Modifiers and buttons become the form's bits.
-    const std::pair<uint16_t, int16_t> modifiers[] = {
-        {KMOD_NONE, 0},
-        {KMOD_RSHIFT, 1},
-        {KMOD_LCTRL, 2},
-        {KMOD_LSHIFT | KMOD_RCTRL | KMOD_RALT, 7},
-        {KMOD_NUM | KMOD_CAPS, 0}};  // lock states are not shift keys
+    // Modifiers and buttons become the form's bits; lock states are not shift keys.
+    const std::pair<uint16_t, int16_t> modifiers[] = {{KMOD_NONE, 0},
+                                                      {KMOD_RSHIFT, 1},
+                                                      {KMOD_LCTRL, 2},
+                                                      {KMOD_LSHIFT | KMOD_RCTRL | KMOD_RALT, 7},
+                                                      {KMOD_NUM | KMOD_CAPS, 0}};
     for (const auto& [mod, expected] : modifiers) EXPECT_EQ(ShiftBits(mod), expected) << mod;
     const std::pair<int, int16_t> buttons[] = {
         {SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_RIGHT, 2}, {SDL_BUTTON_MIDDLE, 4}, {SDL_BUTTON_X1, 0}};

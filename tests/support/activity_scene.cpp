@@ -26,11 +26,9 @@ std::vector<fs::path> Roots(const fs::path& dir, bool hardDisk) {
 }  // namespace
 
 int32_t ColourIndexOf(uint16_t pixel) {
-    const int32_t r = (pixel >> 11) * 255 / 31;
-    const int32_t g = ((pixel >> 5) & 63) * 255 / 63;
-    const int32_t b = (pixel & 31) * 255 / 31;
+    const Rgb c = Widen(pixel);
     const auto level = [](int32_t value) { return std::min(2, (value + 64) / 128); };
-    return level(r) + 3 * level(g) + 9 * level(b);
+    return level(c.r) + 3 * level(c.g) + 9 * level(c.b);
 }
 
 ActivityScene::ActivityScene() {

@@ -47,8 +47,6 @@ class ActivityScene {
                      bool hardDisk = false);
     // Removes picture n of the series (from both places of the hard-disk copy with `hardDisk`).
     void RemovePicture(const std::string& folder, int32_t n, bool hardDisk = false);
-    // The 53 menu pictures, tiny, so that a display loss can reload them.
-    void WriteMenuPictures() { testing_support::WriteMenuPictures(dir.Path()); }
 
     int32_t Now();
     // Fills the back buffer with `colour`, to see whether anything is drawn over it.

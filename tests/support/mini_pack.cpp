@@ -73,11 +73,13 @@ const std::vector<std::string>& MainSetFiles() {
 }
 
 const std::vector<std::string>& ChoiceSetFiles() {
-    static const std::vector<std::string> files = {
-        "Grafik\\Meny\\Val\\InfoMeny.jpg", "Grafik\\Meny\\Val\\4Meny.jpg",
-        "Grafik\\Meny\\Val\\8Meny.jpg",    "Grafik\\Meny\\Val\\ByggUppMeny.jpg",
-        "Grafik\\Meny\\Val\\FilmMeny.jpg", "Grafik\\Meny\\Val\\selected.jpg",
-        "Grafik\\Meny\\Val\\kryss.bmp"};
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> names = {"InfoMeny.jpg",    "4Meny.jpg",    "8Meny.jpg",
+                                          "ByggUppMeny.jpg", "FilmMeny.jpg", "selected.jpg",
+                                          "kryss.bmp"};
+        for (std::string& name : names) name = "Grafik\\Meny\\Val\\" + name;
+        return names;
+    }();
     return files;
 }
 
@@ -120,19 +122,21 @@ void WriteMenuPictures(const fs::path& root) {
     for (const std::string& name : ChoiceSetFiles()) WriteMenuPicture(root, name);
 }
 
+Rgb Widen(uint16_t pixel) {
+    return {static_cast<uint8_t>((pixel >> 11) * 255 / 31),
+            static_cast<uint8_t>(((pixel >> 5) & 63) * 255 / 63),
+            static_cast<uint8_t>((pixel & 31) * 255 / 31)};
+}
+
 bool Shows(uint16_t pixel, Rgb c) {
-    const int r = ((pixel >> 11) & 31) * 255 / 31;
-    const int g = ((pixel >> 5) & 63) * 255 / 63;
-    const int b = (pixel & 31) * 255 / 31;
-    constexpr int kSlack = 20;
-    return std::abs(r - c.r) <= kSlack && std::abs(g - c.g) <= kSlack &&
-           std::abs(b - c.b) <= kSlack;
+    const Rgb shown = Widen(pixel);
+    const auto near = [](uint8_t a, uint8_t b) { return std::abs(a - b) <= 20; };
+    return near(shown.r, c.r) && near(shown.g, c.g) && near(shown.b, c.b);
 }
 
 std::string Describe(uint16_t pixel) {
-    return std::to_string((pixel >> 11) * 255 / 31) + "," +
-           std::to_string(((pixel >> 5) & 63) * 255 / 63) + "," +
-           std::to_string((pixel & 31) * 255 / 31);
+    const Rgb c = Widen(pixel);
+    return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
 }
 
 const fs::path& SharedMiniPack() {

@@ -36,6 +36,8 @@ Rgb NoteColour(int note, int position);
 void WriteMenuPicture(const std::filesystem::path& root, const std::string& systemName);
 void WriteMenuPictures(const std::filesystem::path& root);
 
+// An RGB565 pixel in 8-bit channels.
+Rgb Widen(uint16_t pixel);
 // True when an RGB565 pixel shows colour `c`, allowing for JPEG and 16-bit rounding.
 bool Shows(uint16_t pixel, Rgb c);
 inline bool PixelMatches(uint16_t pixel, Rgb c) {

@@ -8,9 +8,6 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "writers/bmp_writer.h"
-#include "writers/jpeg_writer.h"
-
 namespace fs = std::filesystem;
 
 namespace testing_support {
@@ -47,17 +44,5 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteJpegPixels(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    WriteFile(path, writers::EncodeJpeg(rgb, width, height));
-}
-
-void WriteJpeg(const fs::path& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    WriteFile(path, writers::EncodeFlatJpeg(width, height, r, g, b));
-}
-
-void WriteBmp24(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    WriteFile(path, writers::EncodeBmp24(width, height, rgb));
 }
 }  // namespace testing_support

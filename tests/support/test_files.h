@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "writers/bmp_writer.h"
+#include "writers/jpeg_writer.h"
+
 namespace testing_support {
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
@@ -36,14 +39,13 @@ class TempDir {
 // Makes `folder` the current directory until the end of the scope.
 class ScopedCurrentDir {
   public:
-    explicit ScopedCurrentDir(const std::filesystem::path& folder)
-        : previous_(std::filesystem::current_path()) {
+    explicit ScopedCurrentDir(const std::filesystem::path& folder) {
         std::filesystem::current_path(folder);
     }
     ~ScopedCurrentDir() { std::filesystem::current_path(previous_); }
 
   private:
-    std::filesystem::path previous_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
 };
 
 // Sets (or, with no value, removes) an environment variable until the end of the scope.
@@ -60,15 +62,20 @@ class ScopedEnv {
     std::optional<std::string> previous_;
 };
 
-// A w x h JPEG of one colour (r, g, b) at good quality.
-void WriteJpeg(const std::filesystem::path& path, int width, int height, uint8_t r, uint8_t g,
-               uint8_t b);
-// A JPEG of the given RGB pixels (3 bytes a pixel).
-void WriteJpegPixels(const std::filesystem::path& path, int width, int height,
-                     const std::vector<uint8_t>& rgb);
-// An uncompressed 24-bit BMP of the given RGB pixels.
-void WriteBmp24(const std::filesystem::path& path, int width, int height,
-                const std::vector<uint8_t>& rgb);
+// A w x h JPEG of one colour (r, g, b) at good quality; a JPEG of the given RGB pixels (3 bytes a
+// pixel); an uncompressed 24-bit BMP of them.
+inline void WriteJpeg(const std::filesystem::path& path, int width, int height, uint8_t r,
+                      uint8_t g, uint8_t b) {
+    WriteFile(path, writers::EncodeFlatJpeg(width, height, r, g, b));
+}
+inline void WriteJpegPixels(const std::filesystem::path& path, int width, int height,
+                            const std::vector<uint8_t>& rgb) {
+    WriteFile(path, writers::EncodeJpeg(rgb, width, height));
+}
+inline void WriteBmp24(const std::filesystem::path& path, int width, int height,
+                       const std::vector<uint8_t>& rgb) {
+    WriteFile(path, writers::EncodeBmp24(width, height, rgb));
+}
 
 // The generated demo content (build/demo).
 inline std::filesystem::path DemoDir() {
