@@ -1,5 +1,4 @@
-// Theme data files: eight records of six lines each into the item table, fields and numbers,
-// and every input the fuzzer once found.
+// Theme data files: eight records of six lines each into the item table; every fuzzer finding.
 #include "content/data_file_reader.h"
 
 #include <gtest/gtest.h>

@@ -27,18 +27,6 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 namespace {
-// A picture in four flat quarters: top left, top right, bottom left, bottom right.
-const Rgb kQuarters[4] = {{240, 16, 16}, {16, 240, 16}, {16, 16, 240}, {240, 240, 16}};
-
-std::vector<uint8_t> Quarters(int width, int height) {
-    std::vector<uint8_t> rgb;
-    for (int i = 0; i < width * height; ++i) {
-        const Rgb& c = kQuarters[(i / width >= height / 2) * 2 + (i % width >= width / 2)];
-        rgb.insert(rgb.end(), {c.r, c.g, c.b});
-    }
-    return rgb;
-}
-
 SurfaceRequest Request(int32_t flags, int32_t caps, int32_t width, int32_t height) {
     return {.flags = flags, .height = height, .width = width, .caps = caps};
 }

@@ -27,6 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using testing_support::kQuarters;
+using testing_support::Quarters;
 using testing_support::ReadFile;
 using testing_support::ScopedCurrentDir;
 using testing_support::TempDir;
@@ -42,17 +44,6 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
             std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
     }
     return files;
-}
-
-// The colours of the quarters of the test photo: red, green / blue, yellow.
-const uint8_t kQuarters[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
-
-std::vector<uint8_t> Quarters(int w, int h) {
-    std::vector<uint8_t> rgb;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            for (const uint8_t c : kQuarters[(y >= h / 2) * 2 + (x >= w / 2)]) rgb.push_back(c);
-    return rgb;
 }
 
 // A JPEG's APP1 Exif segment holding only the orientation, in either byte order.
@@ -75,12 +66,7 @@ bool WriteHeic(const fs::path& path, int w, int h, const std::vector<uint8_t>& r
                int orientation) {
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
-    if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code !=
-        heif_error_Ok) {
-        heif_context_free(context);
-        return false;
-    }
-    heif_encoder_set_lossy_quality(encoder, 90);
+    const auto ok = [](heif_error e) { return e.code == heif_error_Ok; };
     heif_image* image = nullptr;
     heif_image_create(w, h, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
     heif_image_add_plane(image, heif_channel_interleaved, w, h, 8);
@@ -90,21 +76,21 @@ bool WriteHeic(const fs::path& path, int w, int h, const std::vector<uint8_t>& r
     heif_encoding_options* options = heif_encoding_options_alloc();
     options->image_orientation = static_cast<heif_orientation>(orientation);
     const bool written =
-        heif_context_encode_image(context, image, encoder, options, nullptr).code ==
-            heif_error_Ok &&
-        heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+        ok(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder)) &&
+        ok(heif_encoder_set_lossy_quality(encoder, 90)) &&
+        ok(heif_context_encode_image(context, image, encoder, options, nullptr)) &&
+        ok(heif_context_write_to_file(context, path.c_str()));
     heif_encoding_options_free(options);
     heif_image_release(image);
-    heif_encoder_release(encoder);
+    if (encoder) heif_encoder_release(encoder);
     heif_context_free(context);
     return written;
 }
 #endif
 
-bool Near(const make_demo::Canvas& canvas, int x, int y, const uint8_t (&rgb)[3]) {
+bool Near(const make_demo::Canvas& canvas, int x, int y, testing_support::Rgb c) {
     const uint8_t* p = canvas.Pixels() + y * canvas.Stride() + x * 4;
-    return std::abs(p[2] - rgb[0]) < 40 && std::abs(p[1] - rgb[1]) < 40 &&
-           std::abs(p[0] - rgb[2]) < 40;
+    return std::abs(p[2] - c.r) < 40 && std::abs(p[1] - c.g) < 40 && std::abs(p[0] - c.b) < 40;
 }
 
 TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
@@ -148,7 +134,7 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
 }
 
 TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
-    const uint8_t blue[3] = {0, 0, 255}, black[3] = {0, 0, 0};  // the bars, the photo
+    const testing_support::Rgb blue{0, 0, 255}, black{};  // the bars, the photo
     // Wide 16:9 and square are cut, portrait 3:4 gets bars at the sides, a panorama at the top.
     // clang-format off
     const std::tuple<int, int, bool, bool> cases[] = {  // width, height, PNG, bars at the left
@@ -253,13 +239,11 @@ class KitRunTest : public ::testing::Test {
 
 TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
     const auto before = Snapshot(content);
+    // A name refused (usage), or a failure at the first, a middle or the last step.
     // clang-format off
-    const std::tuple<const char*, const char*, bool> cases[] = {  // name, failing step, usage
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"Katt \xF0\x9F\x90\xB1", "", true}, {"Katt \xFF", "", true}, {"   ", "", true},
-        {"Katt", "item pictures", false}, {"Katt", "sub-menu picture", false},
-        {"Katt", "note picture", false}, {"Katt", "button picture", false},
-        {"Katt", "item page picture", false},
-        {"Katt", "theme file", false}, {"Katt", "undo copy", false}};
+        {"Katt", "item pictures", false}, {"Katt", "button picture", false}, {"Katt", "undo copy", false}};
     // clang-format on
     for (const auto& [name, failAt, usage] : cases) {
         SCOPED_TRACE(std::string(name) + ", " + failAt);
@@ -275,11 +259,6 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
         }
         EXPECT_EQ(Snapshot(content), before);
     }
-    kit::KitOptions notAPhoto = Options();
-    dir.Write("notes.jpg", "not a photo");
-    notAPhoto.photos.push_back(dir / "notes.jpg");
-    EXPECT_THROW(kit::MakeItem(notAPhoto), kit::KitError);
-    EXPECT_EQ(Snapshot(content), before);
 }
 
 TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
