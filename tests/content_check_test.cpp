@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "check/content_check.h"
@@ -74,45 +75,41 @@ TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSiz
 }
 
 TEST(ContentCheckTest, NamesEachFaultWithItsFileAndLine) {
-    const std::string missing = ": cannot be opened (No such file or directory)";
+    const std::string missing = ": cannot be opened (No such file or directory)",
+                      one = "1 problem in 1 file";
     const std::string jpeg = Pack("Grafik/Meny/StartMeny.jpg");
-    struct Fault {
-        const char* file;
-        std::optional<std::string> bytes;  // nothing: the file or folder is removed
-        std::string problem;  // the first; ending in "*": its start, a decoder words the rest
-        std::string summaryEnd = "1 problem in 1 file";
-        int32_t activityPictures = 480;
-    };
+    // The file, its bytes (none: removed), the first problem (ending in "*": its start, a decoder
+    // words the rest), the summary's end, the activity pictures counted.
     // clang-format off
-    const Fault faults[] = {
-        {"Data/Sport.dat", {}, "Data/Sport.dat" + missing, "1 problem in 1 file", 24 * 15},
-        {"Data/Yrke.dat", Yrke({{14, "two"}}), "Data/Yrke.dat:14: record 3: simpleLast \"two\" is not a number", "1 problem in 1 file", 480 - 2},
-        {"Grafik/Meny/Knapp1_05.jpg", {}, "Grafik/Meny/Knapp1_05.jpg" + missing},
-        {"Grafik/Meny/StartMeny.jpg", jpeg.substr(0, jpeg.size() / 2), "Grafik/Meny/StartMeny.jpg: not a readable picture*"},
-        {"Grafik/Meny/Val/kryss.bmp", "BM not a bitmap", "Grafik/Meny/Val/kryss.bmp: *"},
-        {"Ljud/Click.wav", {}, "Ljud/Click.wav: the sound file cannot be opened"},
-        {"Ljud/Build3.wav", "hello", "Ljud/Build3.wav: not a wave file (no RIFF WAVE header)"},
-        {"Ljud/StartMeny.wav", testing_support::TinyWave(0), "Ljud/StartMeny.wav: the sound holds no samples"},
-        {"Tema1/Sak0/Komplex/Film/03.jpg", {}, "Tema1/Sak0/Komplex/Film/03.jpg" + missing},
-        {"Tema2/Sak3/Enkel/Byggupp", {}, "Tema2/Sak3/Enkel/Byggupp/01.jpg to Tema2/Sak3/Enkel/Byggupp/03.jpg (3 files)" + missing, "1 problem in 3 files"},
+    const std::tuple<const char*, std::optional<std::string>, std::string, std::string, int32_t> faults[] = {
+        {"Data/Sport.dat", {}, "Data/Sport.dat" + missing, one, 24 * 15},
+        {"Data/Yrke.dat", Yrke({{14, "two"}}), "Data/Yrke.dat:14: record 3: simpleLast \"two\" is not a number", one, 480 - 2},
+        {"Grafik/Meny/Knapp1_05.jpg", {}, "Grafik/Meny/Knapp1_05.jpg" + missing, one, 480},
+        {"Grafik/Meny/StartMeny.jpg", jpeg.substr(0, jpeg.size() / 2), "Grafik/Meny/StartMeny.jpg: not a readable picture*", one, 480},
+        {"Grafik/Meny/Val/kryss.bmp", "BM not a bitmap", "Grafik/Meny/Val/kryss.bmp: *", one, 480},
+        {"Ljud/Click.wav", {}, "Ljud/Click.wav: the sound file cannot be opened", one, 480},
+        {"Ljud/Build3.wav", "hello", "Ljud/Build3.wav: not a wave file (no RIFF WAVE header)", one, 480},
+        {"Ljud/StartMeny.wav", testing_support::TinyWave(0), "Ljud/StartMeny.wav: the sound holds no samples", one, 480},
+        {"Tema1/Sak0/Komplex/Film/03.jpg", {}, "Tema1/Sak0/Komplex/Film/03.jpg" + missing, one, 480},
+        {"Tema2/Sak3/Enkel/Byggupp", {}, "Tema2/Sak3/Enkel/Byggupp/01.jpg to Tema2/Sak3/Enkel/Byggupp/03.jpg (3 files)" + missing, "1 problem in 3 files", 480},
         {"Data/Yrke.dat", Yrke({{4, "5"}, {5, "100,100,100,100,100,100"}}), "Tema1/Sak0/Enkel/Film/05.jpg to Tema1/Sak0/Enkel/Film/06.jpg (2 files)" + missing, "2 problems in 4 files", 480 + 4}};
     // clang-format on
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(fault.problem);
+    for (const auto& [file, bytes, problem, summaryEnd, activityPictures] : faults) {
+        SCOPED_TRACE(problem);
         testing_support::TempDir pack;
         testing_support::WriteMiniPack(pack.Path());
-        fault.bytes ? testing_support::WriteFile(pack / fault.file, *fault.bytes)
-                    : static_cast<void>(fs::remove_all(pack / fault.file));
+        bytes ? testing_support::WriteFile(pack / file, *bytes)
+              : static_cast<void>(fs::remove_all(pack / file));
         const ContentCheck::Report report =
             CheckIn(pack.Path(), {platform::CreateFilePictureDecoder, platform::DecodeWaveFile});
         ASSERT_FALSE(report.problems.empty());
         const std::string first = report.problems[0].Text();
-        const std::string start = fault.problem.substr(0, fault.problem.find('*'));
-        EXPECT_TRUE(fault.problem.ends_with('*') ? first.starts_with(start) && first != start
-                                                 : first == fault.problem)
+        const std::string start = problem.substr(0, problem.find('*'));
+        EXPECT_TRUE(problem.ends_with('*') ? first.starts_with(start) && first != start
+                                           : first == problem)
             << first;
-        EXPECT_TRUE(report.Summary("P").ends_with(fault.summaryEnd)) << report.Summary("P");
-        EXPECT_EQ(report.activityPictures, fault.activityPictures);
+        EXPECT_TRUE(report.Summary("P").ends_with(summaryEnd)) << report.Summary("P");
+        EXPECT_EQ(report.activityPictures, activityPictures);
     }
 }
 

@@ -1,5 +1,4 @@
-// The decode pool: whatever runs ahead on the helpers, the caller meets every job once, in order,
-// with the failure of exactly that job; jobs kept for the caller run on its thread.
+// Whatever runs ahead on the helpers, the caller meets every job once, in order, with its failure.
 #include <gtest/gtest.h>
 
 #include <atomic>

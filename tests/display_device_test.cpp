@@ -247,8 +247,7 @@ struct Scene : Device {
     std::unique_ptr<Surface> sprite = Make(40, 40);
 };
 
-// Frames with a change before frame `at` (drawing that frame itself if `instead`): after each
-// flip the display shows what the plain surface holds, and is given the presents noted.
+// After each flip the display shows what the plain surface holds, and is given the presents noted.
 TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
     const auto readBack = [](Scene& s) {  // the back buffer read while its frame is held back
         s.Copy(0, 0, s.background.get());
@@ -261,7 +260,7 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
     };
     // clang-format off
     // Name, presents, the highlight's place in each frame, the frame changed, the change, whether
-    // the change draws that frame itself.
+    // the change draws that frame instead.
     const std::tuple<const char*, const char*, std::vector<int32_t>, size_t, std::function<void(Scene&)>, bool> cases[] = {
         {"a source pixel written", "PP", {45, 45}, 1, [](auto& s) { s.background->Row(500)[700] ^= 0xFFFF; }, false},
         {"a source filled", "PP", {45, 45}, 1, [](auto& s) { s.highlight->BltColorFill({0, 0, 10, 10}, 0xFFFFFF); }, false},

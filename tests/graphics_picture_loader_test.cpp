@@ -31,9 +31,8 @@ SurfaceRequest Request(int32_t flags, int32_t caps, int32_t width, int32_t heigh
     return {.flags = flags, .height = height, .width = width, .caps = caps};
 }
 
-class PictureLoading : public ::testing::Test {
-  protected:
-    PictureLoading() : cd_(dir_.Path()) { h_.PrepareDisplay(); }
+struct PictureLoading : ::testing::Test {
+    PictureLoading() { h_.PrepareDisplay(); }
 
     static void ExpectQuarters(const Surface& s) {
         const int32_t w = s.Width(), h = s.Height();
@@ -45,10 +44,8 @@ class PictureLoading : public ::testing::Test {
                 << "(" << x << ", " << y << ") " << Describe(s.PixelAt(x, y));
         }
     }
-
-  private:
     TempDir dir_;
-    ScopedCurrentDir cd_;
+    ScopedCurrentDir cd_{dir_.Path()};
     FormHarness h_;
 };
 

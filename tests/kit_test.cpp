@@ -176,11 +176,6 @@ std::string Records(const char* eol, int from = 0, int to = 8) {
     return text;
 }
 
-template <class Item>
-auto Fields(const Item& i) {
-    return std::tie(i.folder, i.simpleLast, i.complexLast, i.filmLast, i.filmDelays, i.remark);
-}
-
 TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
     std::string untidy = "\r\n  \r\n" + Records("\r\n");
     untidy.insert(untidy.find("Djur\\Sak4"), "\t\r\n \x01\r\n   ");
@@ -197,6 +192,9 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
     // å in Windows-1252 and the euro sign
     const kit::ItemRecord record{
         "Djur\\Egen_Mormors_katt_\xE5\\", 5, 10, 13, delays, "Mormors_katt_\x80"};
+    const auto fields = [](const auto& i) {
+        return std::tie(i.folder, i.simpleLast, i.complexLast, i.filmLast, i.filmDelays, i.remark);
+    };
     for (const auto& [what, text, slot] : cases) {
         SCOPED_TRACE(what);
         TempDir dir;
@@ -215,9 +213,9 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
         for (size_t s = 0; s < 8; ++s) {
             const ItemInfo& got = DataFileReader::itemTable[kDjurFirst + s];
             if (s == static_cast<size_t>(slot))
-                EXPECT_EQ(Fields(got), Fields(record));
+                EXPECT_EQ(fields(got), fields(record));
             else
-                EXPECT_EQ(Fields(got), Fields(items[s])) << s;
+                EXPECT_EQ(fields(got), fields(items[s])) << s;
         }
     }
     EXPECT_THROW(kit::FindRecord(lf.substr(0, 200), 7), kit::KitError);
@@ -302,8 +300,8 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
     EXPECT_FALSE(fs::exists(dir / "other"));
 }
 
-// What the kit adds passes the content check: the record reads back, and every picture it names
-// is there, decodes, and is numbered as the activities read it.
+// What the kit adds passes the content check: every picture it names is there, decodes, and is
+// numbered as the activities read it.
 TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
     TempDir dir;
     testing_support::WriteMiniPack(dir.Path());
@@ -315,10 +313,6 @@ TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
     const ContentCheck::Report report = ContentCheck::CheckContent(
         {platform::CreateFilePictureDecoder, platform::DecodeWaveFile}, 2);
     for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();
-    DataFileReader::LoadItemFile("Data\\Djur.dat", kDjurFirst);
-    const ItemInfo& item = DataFileReader::itemTable[31];
-    EXPECT_EQ(item.folder, result.folderText);
-    EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1);
     const kit::UprightPhoto button =
         kit::LoadPhoto(platform::NativePath("Grafik\\Meny\\Knapp1_31.jpg"));
     EXPECT_EQ(std::pair(button.Width(), button.Height()), std::pair(195.0, 260.0));  // the menu's

@@ -1,5 +1,4 @@
-// System path texts (backslashes, Windows-1252, any case) turned into paths on the disk, and
-// where the program finds its content when no folder is named.
+// System paths (backslashes, Windows-1252, any case) on the disk; where content is found.
 #include "platform/portable/path_resolution.h"
 #include "platform/portable/content_search.h"
 
