@@ -287,17 +287,6 @@ TEST(DisplayFrames, TheDisplayShowsWhatDrawingAtOnceWouldShow) {
     }
 }
 
-// A highlight moving from one quadrant to the next presents those two quadrants' tiles alone.
-TEST(DisplayFrames, AMovedHighlightPresentsOnlyTheTwoQuadrants) {
-    Scene s;
-    for (int32_t x : {45, 445}) {
-        s.Copy(0, 0, s.background.get());
-        s.Copy(x, 25, s.highlight.get());
-        s.Flip();
-    }
-    EXPECT_EQ(s.display.lastChanged, (std::vector<Rect>{{32, 16, 384, 320}, {416, 16, 768, 320}}));
-}
-
 // The tiles found changed against the copy last shown: every changed pixel, whole tiles only,
 // merged sideways and downwards, in a picture whose rows lie further apart than its width.
 TEST(ChangedTiles, CoverEveryChangedPixelInMergedWholeTiles) {

@@ -230,8 +230,13 @@ class KitRunTest : public ::testing::Test {
         testing_support::WriteMiniPack(content);
         testing_support::WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
     }
-    kit::KitOptions Options(const std::string& name = "Mormors katt") const {
-        return {"djur", 3, name, {photo}, content, {}};  // theme, position, name, photos, content
+    // Theme, position, name, photos, content; the disk full before the step `failAt`.
+    kit::KitOptions Options(const std::string& name = "Mormors katt", std::string failAt = "") {
+        kit::KitOptions options{"djur", 3, name, {photo}, content, {}};
+        options.beforeStep = [failAt](auto step) {
+            if (step == failAt) kit::Fail("the disk is full");
+        };
+        return options;
     }
 };
 
@@ -245,12 +250,8 @@ TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
     // clang-format on
     for (const auto& [name, failAt, usage] : cases) {
         SCOPED_TRACE(std::string(name) + ", " + failAt);
-        kit::KitOptions options = Options(name);
-        options.beforeStep = [&](std::string_view step) {
-            if (step == failAt) kit::Fail("the disk is full");
-        };
         try {
-            kit::MakeItem(options);
+            kit::MakeItem(Options(name, failAt));
             ADD_FAILURE() << "the run succeeded";
         } catch (const kit::KitError& e) {
             EXPECT_EQ(e.GetKind() == kit::KitError::Kind::Usage, usage) << e.what();
@@ -275,11 +276,7 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
 
     kit::MakeItem(Options("Hund"));
     const auto beforeFailedUndo = Snapshot(content);
-    kit::KitOptions failing = Options();
-    failing.beforeStep = [](std::string_view step) {
-        if (step == "theme file") kit::Fail("the disk is full");
-    };
-    EXPECT_THROW(kit::UndoItem(failing), kit::KitError);
+    EXPECT_THROW(kit::UndoItem(Options("Mormors katt", "theme file")), kit::KitError);
     EXPECT_EQ(Snapshot(content), beforeFailedUndo);
     kit::UndoItem(Options());
     EXPECT_EQ(ReadFile(content / "Data/Djur.dat"), firstItem);
