@@ -149,10 +149,6 @@ TEST(LoadItemFile, FailsNamingTheFileAndWhatWasWrong) {
         EXPECT_EQ(fileName + ": " + check.problems[0].Text(), message);
         EXPECT_EQ(check.problems[0].line, *line) << message;
     }
-    DataFolder seven("Data\\Djur.dat", Records(7));
-    EXPECT_THROW(DataFileReader::LoadItemFile("Data\\Djur.dat", 24), SystemFailure);
-    EXPECT_EQ(Describe(DataFileReader::Item(30)), RecordItem(6));
-    EXPECT_EQ(Describe(DataFileReader::Item(31)), Describe(ItemInfo{})) << "no eighth item";
     EXPECT_THROW(DataFileReader::Item(-1), SystemFailure);
 }
 
