@@ -1,5 +1,4 @@
-// Settings files and options into the record, a stderr line for each thing not applied; the
-// store that reads the files and changes one key's line atomically, never ending the program.
+// Settings into the record, a stderr line for each not applied; the store writing atomically.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
