@@ -24,7 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::IniSettingsStore;
-using testing_support::TempDir;
+using namespace testing_support;
 
 ChoiceSettings Reset() {
     MainMenuForm form;
@@ -107,7 +107,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
     // clang-format on
     for (const auto& [name, files, options, change, printedWanted] : cases) {
         SCOPED_TRACE(name);
-        testing_support::FormHarness h;
+        FormHarness h;
         for (size_t item = 0; item < kItemCount; ++item)
             DataFileReader::itemTable[item].folder = "Tema\\Sak" + std::to_string(item) + "\\";
         // Names as the theme files give them (Windows-1252): "Boll" twice, a hen with an o-umlaut.
@@ -176,7 +176,7 @@ auto Entries(const fs::path& folder) {
 TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileMode) {
     TempDir scratch;
     // A relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder.
-    testing_support::ScopedCurrentDir entered(scratch.Path());
+    ScopedCurrentDir entered(scratch.Path());
     const std::string home = (scratch / "home").string(), xdg = (scratch / "xdg/deeper").string();
     // XDG_CONFIG_HOME, the folder written, the file before (empty: none) and after.
     const std::tuple<std::optional<std::string>, fs::path, std::string, std::string> cases[] = {
@@ -185,18 +185,18 @@ TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileM
          "; kept\r\n[Settings]\r\nmovieOnHd=True\r\n[Other]\r\nz=1",
          "; kept\r\n[Settings]\r\nmovieOnHd=False\r\n[Other]\r\nz=1"},
         {"relative/config", home + "/.config/Quillowbee", "", "[Settings]\nmovieOnHd=False\n"}};
-    testing_support::ScopedEnv homeVariable("HOME", home);
+    ScopedEnv homeVariable("HOME", home);
     for (const auto& [xdgConfigHome, folder, before, after] : cases) {
-        testing_support::ScopedEnv configHome("XDG_CONFIG_HOME", xdgConfigHome);
+        ScopedEnv configHome("XDG_CONFIG_HOME", xdgConfigHome);
         if (!before.empty()) {
-            testing_support::WriteFile(folder / "settings.ini", before);
+            WriteFile(folder / "settings.ini", before);
             fs::permissions(folder / "settings.ini", fs::perms(0640));
         }
         IniSettingsStore store;
         EXPECT_EQ(store.FileFor("Quillowbee"), folder / "settings.ini");
         store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
         store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
-        EXPECT_EQ(testing_support::ReadFile(folder / "settings.ini"), after);
+        EXPECT_EQ(ReadFile(folder / "settings.ini"), after);
         EXPECT_TRUE(before.empty() ||
                     fs::status(folder / "settings.ini").permissions() == fs::perms(0640));
         EXPECT_EQ(Entries(folder), 1);
@@ -211,7 +211,7 @@ TEST(IniSettingsStore, SystemFoldersFollowXdgConfigDirs) {
         {"/opt/a:/srv/b/", {"/opt/a", "/srv/b"}}, {"relative:/opt/a::", {"/opt/a"}}};
     // clang-format on
     for (const auto& [variable, folders] : cases) {
-        testing_support::ScopedEnv dirs("XDG_CONFIG_DIRS", variable);
+        ScopedEnv dirs("XDG_CONFIG_DIRS", variable);
         EXPECT_EQ(platform::SystemConfigFolders(), folders) << variable.value_or("(unset)");
     }
 }

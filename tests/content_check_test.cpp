@@ -21,16 +21,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace testing_support;
 using Sizes = std::vector<std::pair<int32_t, int32_t>>;
 
 ContentCheck::Report CheckIn(const fs::path& folder, const ContentCheck::Readers& readers) {
-    testing_support::ScopedCurrentDir inside(folder);
+    ScopedCurrentDir inside(folder);
     return ContentCheck::CheckContent(readers, 2);
 }
 
 // A file of the mini pack; Yrke: its Data/Yrke.dat with lines replaced (counting from 1).
 std::string Pack(const std::string& name) {
-    return testing_support::ReadFile(testing_support::SharedMiniPack() / name);
+    return ReadFile(SharedMiniPack() / name);
 }
 std::string Yrke(std::map<size_t, std::string> lines) {
     const std::string bytes = Pack("Data/Yrke.dat");
@@ -56,9 +57,8 @@ struct Recording : platform::PictureDecoder {
 };
 
 TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSize) {
-    const ContentCheck::Report report =
-        CheckIn(testing_support::SharedMiniPack(),
-                {[] { return std::make_unique<Recording>(); }, platform::DecodeWaveFile});
+    const ContentCheck::Report report = CheckIn(
+        SharedMiniPack(), {[] { return std::make_unique<Recording>(); }, platform::DecodeWaveFile});
     for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();
     // Each item: build-ups of 3 and 4 pictures, two films of 4.
     EXPECT_EQ(report.Summary("P"),
@@ -67,7 +67,7 @@ TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSiz
     std::map<std::string, Sizes> expected;
     for (const auto& files : {GameUtil::MainSetPictureFiles(), GameUtil::ChoiceSetPictureFiles()})
         for (const GameUtil::PictureFile& file : files)
-            expected[testing_support::Native(file.path).string()] = {{file.width, file.height}};
+            expected[Native(file.path).string()] = {{file.width, file.height}};
     for (const auto& [path, sizes] : asked)
         if (path.starts_with("Tema")) expected[path] = {{800, 600}};
     EXPECT_EQ(asked, expected);
@@ -89,17 +89,16 @@ TEST(ContentCheckTest, NamesEachFaultWithItsFileAndLine) {
         {"Grafik/Meny/Val/kryss.bmp", "BM not a bitmap", "Grafik/Meny/Val/kryss.bmp: *", one, 480},
         {"Ljud/Click.wav", {}, "Ljud/Click.wav: the sound file cannot be opened", one, 480},
         {"Ljud/Build3.wav", "hello", "Ljud/Build3.wav: not a wave file (no RIFF WAVE header)", one, 480},
-        {"Ljud/StartMeny.wav", testing_support::TinyWave(0), "Ljud/StartMeny.wav: the sound holds no samples", one, 480},
+        {"Ljud/StartMeny.wav", TinyWave(0), "Ljud/StartMeny.wav: the sound holds no samples", one, 480},
         {"Tema1/Sak0/Komplex/Film/03.jpg", {}, "Tema1/Sak0/Komplex/Film/03.jpg" + missing, one, 480},
         {"Tema2/Sak3/Enkel/Byggupp", {}, "Tema2/Sak3/Enkel/Byggupp/01.jpg to Tema2/Sak3/Enkel/Byggupp/03.jpg (3 files)" + missing, "1 problem in 3 files", 480},
         {"Data/Yrke.dat", Yrke({{4, "5"}, {5, "100,100,100,100,100,100"}}), "Tema1/Sak0/Enkel/Film/05.jpg to Tema1/Sak0/Enkel/Film/06.jpg (2 files)" + missing, "2 problems in 4 files", 480 + 4}};
     // clang-format on
     for (const auto& [file, bytes, problem, summaryEnd, activityPictures] : faults) {
         SCOPED_TRACE(problem);
-        testing_support::TempDir pack;
-        testing_support::WriteMiniPack(pack.Path());
-        bytes ? testing_support::WriteFile(pack / file, *bytes)
-              : static_cast<void>(fs::remove_all(pack / file));
+        TempDir pack;
+        WriteMiniPack(pack.Path());
+        bytes ? WriteFile(pack / file, *bytes) : static_cast<void>(fs::remove_all(pack / file));
         const ContentCheck::Report report =
             CheckIn(pack.Path(), {platform::CreateFilePictureDecoder, platform::DecodeWaveFile});
         ASSERT_FALSE(report.problems.empty());

@@ -27,11 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using testing_support::kQuarters;
-using testing_support::Quarters;
-using testing_support::ReadFile;
-using testing_support::ScopedCurrentDir;
-using testing_support::TempDir;
+using namespace testing_support;
 
 constexpr int16_t kDjurFirst = 24;
 
@@ -88,7 +84,7 @@ bool WriteHeic(const fs::path& path, int w, int h, const std::vector<uint8_t>& r
 }
 #endif
 
-bool Near(const make_demo::Canvas& canvas, int x, int y, testing_support::Rgb c) {
+bool Near(const make_demo::Canvas& canvas, int x, int y, Rgb c) {
     const uint8_t* p = canvas.Pixels() + y * canvas.Stride() + x * 4;
     return std::abs(p[2] - c.r) < 40 && std::abs(p[1] - c.g) < 40 && std::abs(p[0] - c.b) < 40;
 }
@@ -111,9 +107,9 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
                 for (int k = 0; k < 3; ++k) stored.push_back(upright[(v * W + u) * 3 + k]);
             }
         TempDir dir;
-        testing_support::WriteJpegPixels(dir / "photo.jpg", sw, sh, stored);
-        testing_support::WriteFile(
-            dir / "photo.jpg", ReadFile(dir / "photo.jpg").insert(2, ExifSegment(o, o % 2 == 0)));
+        WriteJpegPixels(dir / "photo.jpg", sw, sh, stored);
+        WriteFile(dir / "photo.jpg",
+                  ReadFile(dir / "photo.jpg").insert(2, ExifSegment(o, o % 2 == 0)));
         std::vector<fs::path> photos = {dir / "photo.jpg"};
 #if QUILLOWBEE_HEIF
         // The same photo as a phone's HEIC, its turn in the HEIC's own boxes.
@@ -134,7 +130,7 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
 }
 
 TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
-    const testing_support::Rgb blue{0, 0, 255}, black{};  // the bars, the photo
+    const Rgb blue{0, 0, 255}, black{};  // the bars, the photo
     // Wide 16:9 and square are cut, portrait 3:4 gets bars at the sides, a panorama at the top.
     // clang-format off
     const std::tuple<int, int, bool, bool> cases[] = {  // width, height, PNG, bars at the left
@@ -149,7 +145,7 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
             ASSERT_EQ(cairo_surface_write_to_png(s, path.c_str()), CAIRO_STATUS_SUCCESS);
             cairo_surface_destroy(s);
         } else {
-            testing_support::WriteJpegPixels(path, w, h, std::vector<uint8_t>(w * h * 3, 0));
+            WriteJpegPixels(path, w, h, std::vector<uint8_t>(w * h * 3, 0));
         }
         const make_demo::Canvas work = kit::FitPhoto(kit::LoadPhoto(path), make_demo::Hex(0xFF));
         EXPECT_EQ(Near(work, 3, kit::kWorkHeight / 2, blue), bars);
@@ -227,8 +223,8 @@ class KitRunTest : public ::testing::Test {
     TempDir dir;
     fs::path content = dir / "content", photo = dir / "cat.jpg";
     void SetUp() override {
-        testing_support::WriteMiniPack(content);
-        testing_support::WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
+        WriteMiniPack(content);
+        WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
     }
     // Theme, position, name, photos, content; the disk full before the step `failAt`.
     kit::KitOptions Options(const std::string& name = "Mormors katt", std::string failAt = "") {
@@ -266,7 +262,7 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
     const std::string firstItem = ReadFile(content / "Data/Djur.dat");
     const auto firstFolder = Snapshot(content / "Djur/Egen3_Katt");
     // The same name again: the item's own folder is replaced and kept.
-    testing_support::WriteJpegPixels(photo, 300, 300, Quarters(300, 300));
+    WriteJpegPixels(photo, 300, 300, Quarters(300, 300));
     kit::MakeItem(Options("Katt"));
     EXPECT_NE(Snapshot(content / "Djur/Egen3_Katt"), firstFolder);
     kit::UndoItem(Options());
@@ -301,8 +297,8 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
 // numbered as the activities read it.
 TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
     TempDir dir;
-    testing_support::WriteMiniPack(dir.Path());
-    testing_support::WriteJpegPixels(dir / "cat.jpg", 640, 480, Quarters(640, 480));
+    WriteMiniPack(dir.Path());
+    WriteJpegPixels(dir / "cat.jpg", 640, 480, Quarters(640, 480));
     const kit::KitResult result = kit::MakeItem(
         {"Djur", 8, "Katten Måns", {dir / "cat.jpg", dir / "cat.jpg"}, dir.Path(), {}});
     ASSERT_EQ(result.item, 31);
