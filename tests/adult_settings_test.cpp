@@ -1,6 +1,4 @@
-// The adult's settings: files (system-wide, then the user's) and setting options into the record,
-// a stderr line for each thing not applied, the values the editing mode writes back; and the
-// store that reads the files and changes one key's line atomically, never ending the program.
+// Settings into the record, a stderr line for each not applied; the store writing atomically.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -26,7 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::IniSettingsStore;
-using testing_support::TempDir;
+using namespace testing_support;
 
 ChoiceSettings Reset() {
     MainMenuForm form;
@@ -50,11 +48,6 @@ void ChangeEveryKey(ChoiceSettings& s) {
     s.page1Choice = s.page2SecondChoice = s.page2Choice = s.page3Choice = s.page4Choice = false;
 }
 
-// One file "s.ini" holding `text`.
-std::vector<platform::SettingsFileText> File(const std::string& text) {
-    return {{"s.ini", text, ""}};
-}
-
 TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
     const std::string ignored = "; the line is ignored\n",
                       delays = "(allowed: 500, 1000, 1500, 2000, 2500)";
@@ -64,9 +57,9 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
     // stderr without the "quillowbee: " of every line.
     const std::tuple<const char*, std::vector<platform::SettingsFileText>, std::vector<std::string>, void (*)(ChoiceSettings&), std::string> cases[] = {
         {"every key, any case, blanks, comments, CRLF and a byte-order mark",
-         File("\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\nkeyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
+         {{"s.ini", "\xEF\xBB\xBF; ours\r\n [ settings ]\r\nEXITLOCKED = true\r\nescapeLocks=1,4\nkeyDelay=2000\ndisabledItems=Yrke:1, h\xC3\x96NA ,sport:boll,Katt\n"
               "buildUpSteps=4\nsimpleContent=True\nreversePlay=True\nfilmRepeats=8\nfilmDelayFactor=fast\npage1Choice=False\npage2SecondChoice=False\n"
-              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n"), {}, ChangeEveryKey, ""},
+              "page2Choice=False\npage3Choice=False\npage4Choice=False\nmovieOnHd=True\n", ""}}, {}, ChangeEveryKey, ""},
         {"system files, the user's, then the options, each later one winning key by key",
          {{"a.ini", "[Settings]\nkeyDelay=2500\nfilmDelayFactor=0.330\n", ""},
           {"b.ini", "[Settings]\nkeyDelay=2000\nexitLocked=True\ndisabledItems=Djur:1\n", ""},
@@ -79,7 +72,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
          "a.ini: cannot be read (Permission denied); its settings are not used\nu.ini:2: keyDelay=700: not allowed " + delays + ignored +
          "u.ini:4: unknown setting 'keyDelays'" + ignored},
         {"values not allowed",
-         File("[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\nexitLocked=1\nreversePlay=\nescapeLocks=5\n"), {},
+         {{"s.ini", "[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\nexitLocked=1\nreversePlay=\nescapeLocks=5\n", ""}}, {},
          [](ChoiceSettings&) {},
          "s.ini:2: keyDelay=500ms: not allowed " + delays + ignored +
          "s.ini:3: buildUpSteps=3: not allowed (allowed: 10, 4, 2, 0)" + ignored +
@@ -89,7 +82,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
          "s.ini:7: reversePlay=: not allowed (allowed: True, False)" + ignored +
          "s.ini:8: escapeLocks=5: '5' is not a lock number 1 to 4" + ignored},
         {"lines out of place; the first section and a key's first line count, right or wrong",
-         File("exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\nkeyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n"), {},
+         {{"s.ini", "exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\nkeyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n", ""}}, {},
          [](ChoiceSettings&) {},
          "s.ini:1: 'exitLocked=True' lies before the [Settings] line" + ignored + "s.ini:3: 'keyDelay 1000" + notALine +
          "s.ini:4: '=True" + notALine + "s.ini:5: '[Settings" + notALine + "s.ini:6: '\x01" + notALine +
@@ -104,17 +97,17 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
          "c.ini:2: disabledItems=Djur:1,,Djur:2: an empty item name" + ignored + "d.ini:2: disabledItems=Drake: no item is named 'Drake'" + ignored +
          "e.ini:2: disabledItems=Boll: 'Boll' names more than one item; write it as Musik:Boll or the like" + ignored},
         {"a file never hides a whole theme",
-         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8\n"), {},
+         {{"s.ini", "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8\n", ""}}, {},
          [](ChoiceSettings&) {},
          "s.ini:2: disabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8: every item of Djur would be hidden; at least one item of a theme stays" + ignored},
         {"files and options that hide a whole theme together show it whole",
-         File("[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n"), {"--disable-item=Djur:8", "--disable-item=Yrke:1"},
+         {{"s.ini", "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n", ""}}, {"--disable-item=Djur:8", "--disable-item=Yrke:1"},
          [](ChoiceSettings& s) { Hide(s, {0}); }, "every item of Djur is hidden; all of them are shown\n"},
     };
     // clang-format on
     for (const auto& [name, files, options, change, printedWanted] : cases) {
         SCOPED_TRACE(name);
-        testing_support::FormHarness h;
+        FormHarness h;
         for (size_t item = 0; item < kItemCount; ++item)
             DataFileReader::itemTable[item].folder = "Tema\\Sak" + std::to_string(item) + "\\";
         // Names as the theme files give them (Windows-1252): "Boll" twice, a hen with an o-umlaut.
@@ -149,9 +142,9 @@ TEST(AdultSettingsTest, WrittenValuesReadBackAsTheSameRecord) {
         for (const auto& [key, value] : values) text += key + "=" + value + "\n";
         ChoiceSettings read = from;
         const AdultSettings::ItemNames names{};
-        const auto problems = AdultSettings::ApplyFileText(
-            text, [&] { return std::cref(names); }, read);
-        EXPECT_TRUE(problems.empty()) << text;
+        EXPECT_TRUE(AdultSettings::ApplyFileText(
+                        text, [&] { return std::cref(names); }, read)
+                        .empty());
         EXPECT_EQ(read, to) << text;
     }
 }
@@ -183,7 +176,7 @@ auto Entries(const fs::path& folder) {
 TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileMode) {
     TempDir scratch;
     // A relative XDG_CONFIG_HOME wrongly taken stays inside the scratch folder.
-    testing_support::ScopedCurrentDir entered(scratch.Path());
+    ScopedCurrentDir entered(scratch.Path());
     const std::string home = (scratch / "home").string(), xdg = (scratch / "xdg/deeper").string();
     // XDG_CONFIG_HOME, the folder written, the file before (empty: none) and after.
     const std::tuple<std::optional<std::string>, fs::path, std::string, std::string> cases[] = {
@@ -192,18 +185,18 @@ TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileM
          "; kept\r\n[Settings]\r\nmovieOnHd=True\r\n[Other]\r\nz=1",
          "; kept\r\n[Settings]\r\nmovieOnHd=False\r\n[Other]\r\nz=1"},
         {"relative/config", home + "/.config/Quillowbee", "", "[Settings]\nmovieOnHd=False\n"}};
-    testing_support::ScopedEnv homeVariable("HOME", home);
+    ScopedEnv homeVariable("HOME", home);
     for (const auto& [xdgConfigHome, folder, before, after] : cases) {
-        testing_support::ScopedEnv configHome("XDG_CONFIG_HOME", xdgConfigHome);
+        ScopedEnv configHome("XDG_CONFIG_HOME", xdgConfigHome);
         if (!before.empty()) {
-            testing_support::WriteFile(folder / "settings.ini", before);
+            WriteFile(folder / "settings.ini", before);
             fs::permissions(folder / "settings.ini", fs::perms(0640));
         }
         IniSettingsStore store;
         EXPECT_EQ(store.FileFor("Quillowbee"), folder / "settings.ini");
         store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
         store.WriteText("Quillowbee", "Settings", "movieOnHd", "False");
-        EXPECT_EQ(testing_support::ReadFile(folder / "settings.ini"), after);
+        EXPECT_EQ(ReadFile(folder / "settings.ini"), after);
         EXPECT_TRUE(before.empty() ||
                     fs::status(folder / "settings.ini").permissions() == fs::perms(0640));
         EXPECT_EQ(Entries(folder), 1);
@@ -218,7 +211,7 @@ TEST(IniSettingsStore, SystemFoldersFollowXdgConfigDirs) {
         {"/opt/a:/srv/b/", {"/opt/a", "/srv/b"}}, {"relative:/opt/a::", {"/opt/a"}}};
     // clang-format on
     for (const auto& [variable, folders] : cases) {
-        testing_support::ScopedEnv dirs("XDG_CONFIG_DIRS", variable);
+        ScopedEnv dirs("XDG_CONFIG_DIRS", variable);
         EXPECT_EQ(platform::SystemConfigFolders(), folders) << variable.value_or("(unset)");
     }
 }
@@ -286,12 +279,11 @@ TEST(IniSettingsStore, AWriteThatCannotBeDoneLeavesWhatWasThere) {
                             .WriteText("Quillowbee", "Settings", "movieOnHd", "False"));
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
-        if (!fs::is_directory(scratch / "Quillowbee")) {
+        if (!fs::is_directory(scratch / "Quillowbee"))
             EXPECT_EQ(scratch.Read("Quillowbee"), "not a folder");
-        } else {
-            EXPECT_EQ(Entries(scratch / "Quillowbee"), 1);
-            EXPECT_TRUE(!hadFile || scratch.Read("Quillowbee/settings.ini") == oldText);
-        }
+        else
+            EXPECT_TRUE(Entries(scratch / "Quillowbee") == 1 &&
+                        (!hadFile || scratch.Read("Quillowbee/settings.ini") == oldText));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "check/content_check.h"
@@ -20,16 +21,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace testing_support;
 using Sizes = std::vector<std::pair<int32_t, int32_t>>;
 
 ContentCheck::Report CheckIn(const fs::path& folder, const ContentCheck::Readers& readers) {
-    testing_support::ScopedCurrentDir inside(folder);
+    ScopedCurrentDir inside(folder);
     return ContentCheck::CheckContent(readers, 2);
 }
 
 // A file of the mini pack; Yrke: its Data/Yrke.dat with lines replaced (counting from 1).
 std::string Pack(const std::string& name) {
-    return testing_support::ReadFile(testing_support::SharedMiniPack() / name);
+    return ReadFile(SharedMiniPack() / name);
 }
 std::string Yrke(std::map<size_t, std::string> lines) {
     const std::string bytes = Pack("Data/Yrke.dat");
@@ -55,9 +57,8 @@ struct Recording : platform::PictureDecoder {
 };
 
 TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSize) {
-    const ContentCheck::Report report =
-        CheckIn(testing_support::SharedMiniPack(),
-                {[] { return std::make_unique<Recording>(); }, platform::DecodeWaveFile});
+    const ContentCheck::Report report = CheckIn(
+        SharedMiniPack(), {[] { return std::make_unique<Recording>(); }, platform::DecodeWaveFile});
     for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();
     // Each item: build-ups of 3 and 4 pictures, two films of 4.
     EXPECT_EQ(report.Summary("P"),
@@ -66,7 +67,7 @@ TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSiz
     std::map<std::string, Sizes> expected;
     for (const auto& files : {GameUtil::MainSetPictureFiles(), GameUtil::ChoiceSetPictureFiles()})
         for (const GameUtil::PictureFile& file : files)
-            expected[testing_support::Native(file.path).string()] = {{file.width, file.height}};
+            expected[Native(file.path).string()] = {{file.width, file.height}};
     for (const auto& [path, sizes] : asked)
         if (path.starts_with("Tema")) expected[path] = {{800, 600}};
     EXPECT_EQ(asked, expected);
@@ -74,45 +75,40 @@ TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSiz
 }
 
 TEST(ContentCheckTest, NamesEachFaultWithItsFileAndLine) {
-    const std::string missing = ": cannot be opened (No such file or directory)";
+    const std::string missing = ": cannot be opened (No such file or directory)",
+                      one = "1 problem in 1 file";
     const std::string jpeg = Pack("Grafik/Meny/StartMeny.jpg");
-    struct Fault {
-        const char* file;
-        std::optional<std::string> bytes;  // nothing: the file or folder is removed
-        std::string problem;  // the first; ending in "*": its start, a decoder words the rest
-        std::string summaryEnd = "1 problem in 1 file";
-        int32_t activityPictures = 480;
-    };
+    // The file, its bytes (none: removed), the first problem (ending in "*": its start, a decoder
+    // words the rest), the summary's end, the activity pictures counted.
     // clang-format off
-    const Fault faults[] = {
-        {"Data/Sport.dat", {}, "Data/Sport.dat" + missing, "1 problem in 1 file", 24 * 15},
-        {"Data/Yrke.dat", Yrke({{14, "two"}}), "Data/Yrke.dat:14: record 3: simpleLast \"two\" is not a number", "1 problem in 1 file", 480 - 2},
-        {"Grafik/Meny/Knapp1_05.jpg", {}, "Grafik/Meny/Knapp1_05.jpg" + missing},
-        {"Grafik/Meny/StartMeny.jpg", jpeg.substr(0, jpeg.size() / 2), "Grafik/Meny/StartMeny.jpg: not a readable picture*"},
-        {"Grafik/Meny/Val/kryss.bmp", "BM not a bitmap", "Grafik/Meny/Val/kryss.bmp: *"},
-        {"Ljud/Click.wav", {}, "Ljud/Click.wav: the sound file cannot be opened"},
-        {"Ljud/Build3.wav", "hello", "Ljud/Build3.wav: not a wave file (no RIFF WAVE header)"},
-        {"Ljud/StartMeny.wav", testing_support::TinyWave(0), "Ljud/StartMeny.wav: the sound holds no samples"},
-        {"Tema1/Sak0/Komplex/Film/03.jpg", {}, "Tema1/Sak0/Komplex/Film/03.jpg" + missing},
-        {"Tema2/Sak3/Enkel/Byggupp", {}, "Tema2/Sak3/Enkel/Byggupp/01.jpg to Tema2/Sak3/Enkel/Byggupp/03.jpg (3 files)" + missing, "1 problem in 3 files"},
+    const std::tuple<const char*, std::optional<std::string>, std::string, std::string, int32_t> faults[] = {
+        {"Data/Sport.dat", {}, "Data/Sport.dat" + missing, one, 24 * 15},
+        {"Data/Yrke.dat", Yrke({{14, "two"}}), "Data/Yrke.dat:14: record 3: simpleLast \"two\" is not a number", one, 480 - 2},
+        {"Grafik/Meny/Knapp1_05.jpg", {}, "Grafik/Meny/Knapp1_05.jpg" + missing, one, 480},
+        {"Grafik/Meny/StartMeny.jpg", jpeg.substr(0, jpeg.size() / 2), "Grafik/Meny/StartMeny.jpg: not a readable picture*", one, 480},
+        {"Grafik/Meny/Val/kryss.bmp", "BM not a bitmap", "Grafik/Meny/Val/kryss.bmp: *", one, 480},
+        {"Ljud/Click.wav", {}, "Ljud/Click.wav: the sound file cannot be opened", one, 480},
+        {"Ljud/Build3.wav", "hello", "Ljud/Build3.wav: not a wave file (no RIFF WAVE header)", one, 480},
+        {"Ljud/StartMeny.wav", TinyWave(0), "Ljud/StartMeny.wav: the sound holds no samples", one, 480},
+        {"Tema1/Sak0/Komplex/Film/03.jpg", {}, "Tema1/Sak0/Komplex/Film/03.jpg" + missing, one, 480},
+        {"Tema2/Sak3/Enkel/Byggupp", {}, "Tema2/Sak3/Enkel/Byggupp/01.jpg to Tema2/Sak3/Enkel/Byggupp/03.jpg (3 files)" + missing, "1 problem in 3 files", 480},
         {"Data/Yrke.dat", Yrke({{4, "5"}, {5, "100,100,100,100,100,100"}}), "Tema1/Sak0/Enkel/Film/05.jpg to Tema1/Sak0/Enkel/Film/06.jpg (2 files)" + missing, "2 problems in 4 files", 480 + 4}};
     // clang-format on
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(fault.problem);
-        testing_support::TempDir pack;
-        testing_support::WriteMiniPack(pack.Path());
-        fault.bytes ? testing_support::WriteFile(pack / fault.file, *fault.bytes)
-                    : static_cast<void>(fs::remove_all(pack / fault.file));
+    for (const auto& [file, bytes, problem, summaryEnd, activityPictures] : faults) {
+        SCOPED_TRACE(problem);
+        TempDir pack;
+        WriteMiniPack(pack.Path());
+        bytes ? WriteFile(pack / file, *bytes) : static_cast<void>(fs::remove_all(pack / file));
         const ContentCheck::Report report =
             CheckIn(pack.Path(), {platform::CreateFilePictureDecoder, platform::DecodeWaveFile});
         ASSERT_FALSE(report.problems.empty());
         const std::string first = report.problems[0].Text();
-        const std::string start = fault.problem.substr(0, fault.problem.find('*'));
-        EXPECT_TRUE(fault.problem.ends_with('*') ? first.starts_with(start) && first != start
-                                                 : first == fault.problem)
+        const std::string start = problem.substr(0, problem.find('*'));
+        EXPECT_TRUE(problem.ends_with('*') ? first.starts_with(start) && first != start
+                                           : first == problem)
             << first;
-        EXPECT_TRUE(report.Summary("P").ends_with(fault.summaryEnd)) << report.Summary("P");
-        EXPECT_EQ(report.activityPictures, fault.activityPictures);
+        EXPECT_TRUE(report.Summary("P").ends_with(summaryEnd)) << report.Summary("P");
+        EXPECT_EQ(report.activityPictures, activityPictures);
     }
 }
 

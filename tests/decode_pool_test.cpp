@@ -1,5 +1,4 @@
-// The decode pool: whatever runs ahead on the helpers, the caller meets every job once, in order,
-// with the failure of exactly that job; jobs kept for the caller run on its thread.
+// Whatever runs ahead on the helpers, the caller meets every job once, in order, with its failure.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,21 +13,18 @@
 
 namespace {
 
-class NoDecoder : public platform::PictureDecoder {
-  public:
+struct NoDecoder : platform::PictureDecoder {
     const platform::DecodedPicture& Decode(const std::string& path, int32_t, int32_t) override {
         throw std::logic_error("not used: " + path);
     }
 };
 
 TEST(DecodePool, TheCallerMeetsEveryJobOnceInOrderWithItsOwnFailure) {
-    const struct {
-        unsigned helpers;
-        size_t ahead;
-    } cases[] = {{0, SIZE_MAX}, {1, 1}, {1, 2}, {3, 2}, {3, SIZE_MAX}};
+    const std::pair<unsigned, size_t> cases[] = {
+        {0, SIZE_MAX}, {1, 1}, {1, 2}, {3, 2}, {3, SIZE_MAX}};
     constexpr size_t kJobs = 40;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.helpers << " helpers, " << c.ahead << " ahead");
+    for (const auto& [helpers, ahead] : cases) {
+        SCOPED_TRACE(testing::Message() << helpers << " helpers, " << ahead << " ahead");
         const std::thread::id caller = std::this_thread::get_id();
         std::vector<std::atomic<int>> runs(kJobs);
         std::mutex lock;
@@ -36,19 +32,15 @@ TEST(DecodePool, TheCallerMeetsEveryJobOnceInOrderWithItsOwnFailure) {
         std::atomic<size_t> taken{0};
         NoDecoder callerDecoder;
         platform::DecodePool pool(
-            [] { return std::make_unique<NoDecoder>(); }, c.helpers, kJobs,
+            [] { return std::make_unique<NoDecoder>(); }, helpers, kJobs,
             [&](size_t i, platform::PictureDecoder&) {
                 ++runs[i];
-                if (i % 10 == 3 && std::this_thread::get_id() != caller) {
+                if (i % 10 == 3 && std::this_thread::get_id() != caller)
                     throw std::runtime_error("a job kept for the caller ran on a helper");
-                }
-                {
-                    std::lock_guard guard(lock);
-                    if (i - taken > c.ahead) aheadOfCaller.push_back(i);
-                }
+                if (std::lock_guard guard(lock); i - taken > ahead) aheadOfCaller.push_back(i);
                 if (i % 7 == 5) throw std::runtime_error("job " + std::to_string(i));
             },
-            c.ahead, [](size_t i) { return i % 10 == 3; });
+            ahead, [](size_t i) { return i % 10 == 3; });
         for (size_t i = 0; i < kJobs; ++i) {
             std::string failure;
             try {

@@ -1,5 +1,4 @@
-// Loading pictures: the request completed from the file, decoded reduced and resampled, every
-// kind of bitmap, broken files failing with their name, the decoder's fuzz corpus.
+// Pictures loaded: requests completed, decoded reduced, every kind of bitmap, broken files.
 #include "graphics/picture_loader.h"
 
 #include <gtest/gtest.h>
@@ -27,25 +26,12 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 namespace {
-// A picture in four flat quarters: top left, top right, bottom left, bottom right.
-const Rgb kQuarters[4] = {{240, 16, 16}, {16, 240, 16}, {16, 16, 240}, {240, 240, 16}};
-
-std::vector<uint8_t> Quarters(int width, int height) {
-    std::vector<uint8_t> rgb;
-    for (int i = 0; i < width * height; ++i) {
-        const Rgb& c = kQuarters[(i / width >= height / 2) * 2 + (i % width >= width / 2)];
-        rgb.insert(rgb.end(), {c.r, c.g, c.b});
-    }
-    return rgb;
-}
-
 SurfaceRequest Request(int32_t flags, int32_t caps, int32_t width, int32_t height) {
     return {.flags = flags, .height = height, .width = width, .caps = caps};
 }
 
-class PictureLoading : public ::testing::Test {
-  protected:
-    PictureLoading() : cd_(dir_.Path()) { h_.PrepareDisplay(); }
+struct PictureLoading : ::testing::Test {
+    PictureLoading() { h_.PrepareDisplay(); }
 
     static void ExpectQuarters(const Surface& s) {
         const int32_t w = s.Width(), h = s.Height();
@@ -57,10 +43,8 @@ class PictureLoading : public ::testing::Test {
                 << "(" << x << ", " << y << ") " << Describe(s.PixelAt(x, y));
         }
     }
-
-  private:
     TempDir dir_;
-    ScopedCurrentDir cd_;
+    ScopedCurrentDir cd_{dir_.Path()};
     FormHarness h_;
 };
 
@@ -237,10 +221,7 @@ TEST_F(PictureLoading, EveryInputOfTheDecoderCorpusLoadsOrFailsCleanly) {
     const std::map<std::string, std::string> known = {
         {"jpeg_444_8x8.jpg", "8x8"},     {"jpeg_420_17x9.jpg", "17x9"},
         {"jpeg_gray_9x5.jpg", "9x5"},    {"jpeg_progressive_12x10.jpg", "12x10"},
-        {"bmp24_5x3.bmp", "5x3"},        {"bmp8_7x3.bmp", "7x3"},
-        {"bmp4_9x2_topdown.bmp", "9x2"}, {"bmp1_17x3.bmp", "17x3"},
-        {"bmp32_4x2.bmp", "4x2"},        {"jpeg_truncated.jpg", "failed"},
-        {"bmp_truncated.bmp", "failed"}};
+        {"bmp4_9x2_topdown.bmp", "9x2"}, {"bmp1_17x3.bmp", "17x3"}};
     size_t knownSeen = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
         const std::string path = entry.path().string(), bytes = ReadFile(path);

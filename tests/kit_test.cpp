@@ -27,9 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using testing_support::ReadFile;
-using testing_support::ScopedCurrentDir;
-using testing_support::TempDir;
+using namespace testing_support;
 
 constexpr int16_t kDjurFirst = 24;
 
@@ -42,17 +40,6 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
             std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
     }
     return files;
-}
-
-// The colours of the quarters of the test photo: red, green / blue, yellow.
-const uint8_t kQuarters[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
-
-std::vector<uint8_t> Quarters(int w, int h) {
-    std::vector<uint8_t> rgb;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            for (const uint8_t c : kQuarters[(y >= h / 2) * 2 + (x >= w / 2)]) rgb.push_back(c);
-    return rgb;
 }
 
 // A JPEG's APP1 Exif segment holding only the orientation, in either byte order.
@@ -75,12 +62,7 @@ bool WriteHeic(const fs::path& path, int w, int h, const std::vector<uint8_t>& r
                int orientation) {
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
-    if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code !=
-        heif_error_Ok) {
-        heif_context_free(context);
-        return false;
-    }
-    heif_encoder_set_lossy_quality(encoder, 90);
+    const auto ok = [](heif_error e) { return e.code == heif_error_Ok; };
     heif_image* image = nullptr;
     heif_image_create(w, h, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
     heif_image_add_plane(image, heif_channel_interleaved, w, h, 8);
@@ -90,21 +72,21 @@ bool WriteHeic(const fs::path& path, int w, int h, const std::vector<uint8_t>& r
     heif_encoding_options* options = heif_encoding_options_alloc();
     options->image_orientation = static_cast<heif_orientation>(orientation);
     const bool written =
-        heif_context_encode_image(context, image, encoder, options, nullptr).code ==
-            heif_error_Ok &&
-        heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+        ok(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder)) &&
+        ok(heif_encoder_set_lossy_quality(encoder, 90)) &&
+        ok(heif_context_encode_image(context, image, encoder, options, nullptr)) &&
+        ok(heif_context_write_to_file(context, path.c_str()));
     heif_encoding_options_free(options);
     heif_image_release(image);
-    heif_encoder_release(encoder);
+    if (encoder) heif_encoder_release(encoder);
     heif_context_free(context);
     return written;
 }
 #endif
 
-bool Near(const make_demo::Canvas& canvas, int x, int y, const uint8_t (&rgb)[3]) {
+bool Near(const make_demo::Canvas& canvas, int x, int y, Rgb c) {
     const uint8_t* p = canvas.Pixels() + y * canvas.Stride() + x * 4;
-    return std::abs(p[2] - rgb[0]) < 40 && std::abs(p[1] - rgb[1]) < 40 &&
-           std::abs(p[0] - rgb[2]) < 40;
+    return std::abs(p[2] - c.r) < 40 && std::abs(p[1] - c.g) < 40 && std::abs(p[0] - c.b) < 40;
 }
 
 TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
@@ -125,9 +107,9 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
                 for (int k = 0; k < 3; ++k) stored.push_back(upright[(v * W + u) * 3 + k]);
             }
         TempDir dir;
-        testing_support::WriteJpegPixels(dir / "photo.jpg", sw, sh, stored);
-        testing_support::WriteFile(
-            dir / "photo.jpg", ReadFile(dir / "photo.jpg").insert(2, ExifSegment(o, o % 2 == 0)));
+        WriteJpegPixels(dir / "photo.jpg", sw, sh, stored);
+        WriteFile(dir / "photo.jpg",
+                  ReadFile(dir / "photo.jpg").insert(2, ExifSegment(o, o % 2 == 0)));
         std::vector<fs::path> photos = {dir / "photo.jpg"};
 #if QUILLOWBEE_HEIF
         // The same photo as a phone's HEIC, its turn in the HEIC's own boxes.
@@ -148,7 +130,7 @@ TEST(KitPhotoTest, EveryExifOrientationIsTurnedUpright) {
 }
 
 TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
-    const uint8_t blue[3] = {0, 0, 255}, black[3] = {0, 0, 0};  // the bars, the photo
+    const Rgb blue{0, 0, 255}, black{};  // the bars, the photo
     // Wide 16:9 and square are cut, portrait 3:4 gets bars at the sides, a panorama at the top.
     // clang-format off
     const std::tuple<int, int, bool, bool> cases[] = {  // width, height, PNG, bars at the left
@@ -163,7 +145,7 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
             ASSERT_EQ(cairo_surface_write_to_png(s, path.c_str()), CAIRO_STATUS_SUCCESS);
             cairo_surface_destroy(s);
         } else {
-            testing_support::WriteJpegPixels(path, w, h, std::vector<uint8_t>(w * h * 3, 0));
+            WriteJpegPixels(path, w, h, std::vector<uint8_t>(w * h * 3, 0));
         }
         const make_demo::Canvas work = kit::FitPhoto(kit::LoadPhoto(path), make_demo::Hex(0xFF));
         EXPECT_EQ(Near(work, 3, kit::kWorkHeight / 2, blue), bars);
@@ -190,11 +172,6 @@ std::string Records(const char* eol, int from = 0, int to = 8) {
     return text;
 }
 
-template <class Item>
-auto Fields(const Item& i) {
-    return std::tie(i.folder, i.simpleLast, i.complexLast, i.filmLast, i.filmDelays, i.remark);
-}
-
 TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
     std::string untidy = "\r\n  \r\n" + Records("\r\n");
     untidy.insert(untidy.find("Djur\\Sak4"), "\t\r\n \x01\r\n   ");
@@ -211,6 +188,9 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
     // å in Windows-1252 and the euro sign
     const kit::ItemRecord record{
         "Djur\\Egen_Mormors_katt_\xE5\\", 5, 10, 13, delays, "Mormors_katt_\x80"};
+    const auto fields = [](const auto& i) {
+        return std::tie(i.folder, i.simpleLast, i.complexLast, i.filmLast, i.filmDelays, i.remark);
+    };
     for (const auto& [what, text, slot] : cases) {
         SCOPED_TRACE(what);
         TempDir dir;
@@ -229,9 +209,9 @@ TEST(KitRecordTest, RecordReadsBackThroughTheProgramsReaderAndOtherBytesStay) {
         for (size_t s = 0; s < 8; ++s) {
             const ItemInfo& got = DataFileReader::itemTable[kDjurFirst + s];
             if (s == static_cast<size_t>(slot))
-                EXPECT_EQ(Fields(got), Fields(record));
+                EXPECT_EQ(fields(got), fields(record));
             else
-                EXPECT_EQ(Fields(got), Fields(items[s])) << s;
+                EXPECT_EQ(fields(got), fields(items[s])) << s;
         }
     }
     EXPECT_THROW(kit::FindRecord(lf.substr(0, 200), 7), kit::KitError);
@@ -243,43 +223,37 @@ class KitRunTest : public ::testing::Test {
     TempDir dir;
     fs::path content = dir / "content", photo = dir / "cat.jpg";
     void SetUp() override {
-        testing_support::WriteMiniPack(content);
-        testing_support::WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
+        WriteMiniPack(content);
+        WriteJpegPixels(photo, 400, 300, Quarters(400, 300));
     }
-    kit::KitOptions Options(const std::string& name = "Mormors katt") const {
-        return {"djur", 3, name, {photo}, content, {}};  // theme, position, name, photos, content
+    // Theme, position, name, photos, content; the disk full before the step `failAt`.
+    kit::KitOptions Options(const std::string& name = "Mormors katt", std::string failAt = "") {
+        kit::KitOptions options{"djur", 3, name, {photo}, content, {}};
+        options.beforeStep = [failAt](auto step) {
+            if (step == failAt) kit::Fail("the disk is full");
+        };
+        return options;
     }
 };
 
 TEST_F(KitRunTest, FailedRunLeavesTheContentAsItWas) {
     const auto before = Snapshot(content);
+    // A name refused (usage), or a failure at the first, a middle or the last step.
     // clang-format off
-    const std::tuple<const char*, const char*, bool> cases[] = {  // name, failing step, usage
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"Katt \xF0\x9F\x90\xB1", "", true}, {"Katt \xFF", "", true}, {"   ", "", true},
-        {"Katt", "item pictures", false}, {"Katt", "sub-menu picture", false},
-        {"Katt", "note picture", false}, {"Katt", "button picture", false},
-        {"Katt", "item page picture", false},
-        {"Katt", "theme file", false}, {"Katt", "undo copy", false}};
+        {"Katt", "item pictures", false}, {"Katt", "button picture", false}, {"Katt", "undo copy", false}};
     // clang-format on
     for (const auto& [name, failAt, usage] : cases) {
         SCOPED_TRACE(std::string(name) + ", " + failAt);
-        kit::KitOptions options = Options(name);
-        options.beforeStep = [&](std::string_view step) {
-            if (step == failAt) kit::Fail("the disk is full");
-        };
         try {
-            kit::MakeItem(options);
+            kit::MakeItem(Options(name, failAt));
             ADD_FAILURE() << "the run succeeded";
         } catch (const kit::KitError& e) {
             EXPECT_EQ(e.GetKind() == kit::KitError::Kind::Usage, usage) << e.what();
         }
         EXPECT_EQ(Snapshot(content), before);
     }
-    kit::KitOptions notAPhoto = Options();
-    dir.Write("notes.jpg", "not a photo");
-    notAPhoto.photos.push_back(dir / "notes.jpg");
-    EXPECT_THROW(kit::MakeItem(notAPhoto), kit::KitError);
-    EXPECT_EQ(Snapshot(content), before);
 }
 
 TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
@@ -288,7 +262,7 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
     const std::string firstItem = ReadFile(content / "Data/Djur.dat");
     const auto firstFolder = Snapshot(content / "Djur/Egen3_Katt");
     // The same name again: the item's own folder is replaced and kept.
-    testing_support::WriteJpegPixels(photo, 300, 300, Quarters(300, 300));
+    WriteJpegPixels(photo, 300, 300, Quarters(300, 300));
     kit::MakeItem(Options("Katt"));
     EXPECT_NE(Snapshot(content / "Djur/Egen3_Katt"), firstFolder);
     kit::UndoItem(Options());
@@ -298,11 +272,7 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
 
     kit::MakeItem(Options("Hund"));
     const auto beforeFailedUndo = Snapshot(content);
-    kit::KitOptions failing = Options();
-    failing.beforeStep = [](std::string_view step) {
-        if (step == "theme file") kit::Fail("the disk is full");
-    };
-    EXPECT_THROW(kit::UndoItem(failing), kit::KitError);
+    EXPECT_THROW(kit::UndoItem(Options("Mormors katt", "theme file")), kit::KitError);
     EXPECT_EQ(Snapshot(content), beforeFailedUndo);
     kit::UndoItem(Options());
     EXPECT_EQ(ReadFile(content / "Data/Djur.dat"), firstItem);
@@ -323,12 +293,12 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
     EXPECT_FALSE(fs::exists(dir / "other"));
 }
 
-// What the kit adds passes the content check: the record reads back, and every picture it names
-// is there, decodes, and is numbered as the activities read it.
+// What the kit adds passes the content check: every picture it names is there, decodes, and is
+// numbered as the activities read it.
 TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
     TempDir dir;
-    testing_support::WriteMiniPack(dir.Path());
-    testing_support::WriteJpegPixels(dir / "cat.jpg", 640, 480, Quarters(640, 480));
+    WriteMiniPack(dir.Path());
+    WriteJpegPixels(dir / "cat.jpg", 640, 480, Quarters(640, 480));
     const kit::KitResult result = kit::MakeItem(
         {"Djur", 8, "Katten Måns", {dir / "cat.jpg", dir / "cat.jpg"}, dir.Path(), {}});
     ASSERT_EQ(result.item, 31);
@@ -336,10 +306,6 @@ TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
     const ContentCheck::Report report = ContentCheck::CheckContent(
         {platform::CreateFilePictureDecoder, platform::DecodeWaveFile}, 2);
     for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();
-    DataFileReader::LoadItemFile("Data\\Djur.dat", kDjurFirst);
-    const ItemInfo& item = DataFileReader::itemTable[31];
-    EXPECT_EQ(item.folder, result.folderText);
-    EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1);
     const kit::UprightPhoto button =
         kit::LoadPhoto(platform::NativePath("Grafik\\Meny\\Knapp1_31.jpg"));
     EXPECT_EQ(std::pair(button.Width(), button.Height()), std::pair(195.0, 260.0));  // the menu's

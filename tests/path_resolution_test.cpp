@@ -1,5 +1,4 @@
-// System path texts (backslashes, Windows-1252, any case) turned into paths on the disk, and
-// where the program finds its content when no folder is named.
+// System paths (backslashes, Windows-1252, any case) on the disk; where content is found.
 #include "platform/portable/path_resolution.h"
 #include "platform/portable/content_search.h"
 
@@ -19,8 +18,7 @@ namespace {
 
 using platform::NativePath;
 using platform::Windows1252ToUtf8;
-using testing_support::ScopedEnv;
-using testing_support::TempDir;
+using namespace testing_support;
 using Strings = std::vector<std::string>;
 
 TEST(Windows1252ToUtf8, GivesEachByteItsOwnWellFormedCharacter) {
@@ -47,7 +45,7 @@ TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder
     for (int upper = 0xC0; upper <= 0xDE; ++upper)
         scratch.Write("Latin/" + Windows1252ToUtf8(std::string(1, char(upper))), "x");
     scratch.Write("Latin/\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8", "x");  // ŠŒŽŸ
-    testing_support::ScopedCurrentDir entered(scratch.Path());
+    ScopedCurrentDir entered(scratch.Path());
     ScopedEnv homeVariable("HOME", home);
     // XDG_DATA_HOME, the system path, the path on the disk.
     std::vector<std::tuple<std::optional<std::string>, std::string, std::string>> cases = {
@@ -75,7 +73,7 @@ TEST(NativePath, MatchesEachPartExactlyElseIgnoringCaseAndFindsTheUserDataFolder
             xdg, "latin\\" + std::string(1, char(upper + 0x20)),
             "Latin/" + Windows1252ToUtf8(std::string(1, char(upper == 0xD7 ? 0xF7 : upper))));
     for (const auto& [xdgDataHome, system, native] : cases) {
-        testing_support::ScopedEnv dataHome("XDG_DATA_HOME", xdgDataHome);
+        ScopedEnv dataHome("XDG_DATA_HOME", xdgDataHome);
         EXPECT_EQ(NativePath(system), native) << system;
     }
 }
@@ -110,7 +108,7 @@ TEST(ContentSearchTest, TakesTheFirstFolderThatHoldsEveryThemeFile) {
         auto full = [&](const std::string& below) { return at + "/" + below; };
         Opt dataDirs = dataDirsBelow;
         for (size_t p; (p = dataDirs->find('@')) != std::string::npos;) dataDirs->replace(p, 1, at);
-        testing_support::ScopedCurrentDir cwd(root / "cwd");
+        ScopedCurrentDir cwd(root / "cwd");
         const Opt dataHome =
             dataHomeBelow && dataHomeBelow != "rel" ? full(*dataHomeBelow) : dataHomeBelow;
         ScopedEnv env[] = {

@@ -46,6 +46,17 @@ inline bool PixelMatches(uint16_t pixel, Rgb c) {
 // The pixel as "r,g,b" in 8-bit channels, for failure messages.
 std::string Describe(uint16_t pixel);
 
+// RGB bytes of a picture in four flat quarters: top left, top right, bottom left, bottom right.
+inline const Rgb kQuarters[4] = {{240, 16, 16}, {16, 240, 16}, {16, 16, 240}, {240, 240, 16}};
+inline std::vector<uint8_t> Quarters(int width, int height) {
+    std::vector<uint8_t> rgb;
+    for (int i = 0; i < width * height; ++i) {
+        const Rgb& c = kQuarters[(i / width >= height / 2) * 2 + (i % width >= width / 2)];
+        rgb.insert(rgb.end(), {c.r, c.g, c.b});
+    }
+    return rgb;
+}
+
 // A small, complete content pack: the four data files (items' folders "Tema<t>\Sak<s>\"), the
 // menu pictures above, the sound bank, and for every item a short film and build-up.
 struct MiniPackOptions {
