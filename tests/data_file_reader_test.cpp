@@ -218,4 +218,24 @@ TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
     for (const std::string& text : outside) expectRefused(text, "is outside -32768..32767");
 }
 
+// Every input the fuzzer keeps loads whole (eight items with a film each) or fails naming itself.
+TEST(DataFileCorpus, EveryInputLoadsOrFailsNamingTheFile) {
+    int inputs = 0, loaded = 0;
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(QUILLOWBEE_FUZZ_CORPUS_DIR) / "data_file_reader")) {
+        const std::string file = entry.path().string();
+        DataFolder none("unused", std::nullopt);
+        const std::string failure = FailureOf([&] { DataFileReader::LoadItemFile(file, 24); });
+        EXPECT_TRUE(failure == "no failure" || failure.starts_with(file + ": ")) << failure;
+        ++inputs;
+        loaded += failure == "no failure";
+        for (int slot = 24; failure == "no failure" && slot < 32; ++slot) {
+            const ItemInfo& item = DataFileReader::Item(slot);
+            EXPECT_EQ(item.filmDelays.size(), static_cast<size_t>(item.filmLast) + 1) << file;
+        }
+    }
+    EXPECT_GE(inputs, 5);
+    EXPECT_GE(loaded, 2) << "the valid seeds load";
+}
+
 }  // namespace
