@@ -20,6 +20,7 @@
 #include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/path_resolution.h"
 #include "platform/sdl/wave_decode.h"
+#include "support/activity_scene.h"
 #include "support/mini_pack.h"
 #include "support/test_files.h"
 
@@ -293,22 +294,48 @@ TEST_F(KitRunTest, UndoBringsBackWhatEachRunReplacedAndAnEmptyFolderIsSeeded) {
     EXPECT_FALSE(fs::exists(dir / "other"));
 }
 
-// What the kit adds passes the content check: every picture it names is there, decodes, and is
-// numbered as the activities read it.
-TEST(KitContentTest, TheNewItemPassesTheContentCheck) {
-    TempDir dir;
-    WriteMiniPack(dir.Path());
-    WriteJpegPixels(dir / "cat.jpg", 640, 480, Quarters(640, 480));
-    const kit::KitResult result = kit::MakeItem(
-        {"Djur", 8, "Katten Måns", {dir / "cat.jpg", dir / "cat.jpg"}, dir.Path(), {}});
+// What the kit adds passes the content check (every picture it names is there and decodes), and
+// the program, headless, steps through its build-up into its film in both sets.
+TEST(KitContentTest, TheNewItemPassesTheCheckAndPlays) {
+    ActivityScene scene;
+    WriteMiniPack(scene.dir.Path());
+    WriteJpegPixels(scene.dir / "cat.jpg", 640, 480, Quarters(640, 480));
+    const kit::KitResult result = kit::MakeItem({"Djur",
+                                                 8,
+                                                 "Katten Måns",
+                                                 {scene.dir / "cat.jpg", scene.dir / "cat.jpg"},
+                                                 scene.dir.Path(),
+                                                 {}});
     ASSERT_EQ(result.item, 31);
-    const ScopedCurrentDir inside(dir.Path());
     const ContentCheck::Report report = ContentCheck::CheckContent(
         {platform::CreateFilePictureDecoder, platform::DecodeWaveFile}, 2);
     for (const ContentCheck::Problem& problem : report.problems) ADD_FAILURE() << problem.Text();
     const kit::UprightPhoto button =
         kit::LoadPhoto(platform::NativePath("Grafik\\Meny\\Knapp1_31.jpg"));
     EXPECT_EQ(std::pair(button.Width(), button.Height()), std::pair(195.0, 260.0));  // the menu's
+
+    DataFileReader::LoadItemFile("Data\\Djur.dat", kDjurFirst);
+    const ItemInfo& item = DataFileReader::itemTable[31];
+    MainMenuForm& form = scene.form;
+    for (const bool simple : {true, false}) {
+        const int last = simple ? item.simpleLast : item.complexLast;
+        form.selectedItem = 31;
+        form.settings.simpleContent = simple;
+        form.settings.buildUpSteps = 10;
+        form.currentScreen = form.requestedScreen = Screen::kBuildUp;
+        form.EnterScreen();
+        int steps = 0;
+        for (; form.requestedScreen == Screen::kBuildUp && steps <= last + 1; ++steps) {
+            ASSERT_TRUE(form.buildUpPicture) << simple << " step " << steps;
+            scene.platform.counter.AdvanceMs(5000);
+            form.StepBuildUp();
+        }
+        EXPECT_EQ(steps, last + 1) << simple;
+        EXPECT_EQ(form.requestedScreen, Screen::kFilm) << simple;
+        ASSERT_EQ(form.filmPictures.size(), static_cast<size_t>(item.filmLast) + 1);
+        for (const auto& picture : form.filmPictures) EXPECT_TRUE(picture);
+    }
+    EXPECT_TRUE(scene.SettingsWrites().empty()) << "no picture failed to load";
 }
 
 }  // namespace
