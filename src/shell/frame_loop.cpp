@@ -72,8 +72,9 @@ void MainMenuForm::RunPass() {
 
 int32_t MainMenuForm::IdleWaitMs(bool filmMoved) {
     DisplayDevice* device = GameUtil::displayDevice.get();
+    // While the kit makes a dropped item, the loop keeps its pace to show the item once made.
     if (!isRunning || eventsTaken_ || requestedScreen != currentScreen || device == nullptr ||
-        device->LastFrameChanged() || device->TestCooperativeLevel() != 0) {
+        device->LastFrameChanged() || device->TestCooperativeLevel() != 0 || itemInMaking >= 0) {
         return 0;
     }
     if (currentScreen == Screen::kMainMenu || Screen::IsSubMenu(currentScreen) ||
