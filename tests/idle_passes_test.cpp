@@ -1,6 +1,7 @@
 // The frame loop sleeps when a pass could only repeat itself: the passes it skips change nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "content/millisecond_clock.h"
+#include "sound/dsound.h"
 #include "support/activity_scene.h"
 #include "support/child_tour.h"
 #include "support/mini_pack.h"
@@ -22,7 +24,7 @@ using testing_support::FormHarness;
 auto Take(FormHarness& h) {
     const MainMenuForm& f = h.form;
     std::vector<bool> sounding;
-    for (const auto* buffer : h.platform.sound.buffers) sounding.push_back(buffer->playing);
+    for (auto* buffer : h.platform.sound.buffers) sounding.push_back(buffer->GetStatus() != 0);
     return std::tuple(
         std::vector<int32_t>{f.currentScreen, f.requestedScreen, f.menuContext, f.selectedItem,
                              f.mainMenuFocus, f.subMenuFocus, f.buildUpIndex, f.buildUpStepsTaken,
@@ -33,32 +35,51 @@ auto Take(FormHarness& h) {
         h.platform.settings.writes.size());
 }
 
+// Called as the loop begins a sleep (its limit the last wait): runs the passes it skips, one just
+// after it starts, one halfway and one just before it ends. None changes anything, and each
+// would sleep too (its wait is not kept). Nobody acts meanwhile; the clock ends at the sleep's end.
+void CheckTheSkippedPasses(FormHarness& h) {
+    headless::Window& window = h.platform.window;
+    const int32_t limit = window.waits.back();
+    const int64_t start = h.platform.counter.NowMs();
+    const auto before = Take(h);
+    auto act = std::exchange(window.onYield, nullptr);
+    auto wait = std::exchange(window.onWait, nullptr);
+    for (const int32_t at : std::set<int32_t>{1, limit / 2, limit - 1}) {
+        if (at < 1 || at >= limit) continue;
+        h.platform.counter.SetMs(start + at);
+        const size_t waits = window.waits.size();
+        h.form.RunPass();
+        const std::string where = "screen " + std::to_string(h.form.currentScreen) + ", picture " +
+                                  std::to_string(h.form.filmIndex) + ", " + std::to_string(at) +
+                                  " ms into a sleep of " + std::to_string(limit);
+        EXPECT_TRUE(h.platform.display.lastChanged.empty()) << where;
+        EXPECT_TRUE(Take(h) == before) << where;
+        ASSERT_EQ(window.waits.size(), waits + 1) << where << ": the skipped pass stays awake";
+        window.waits.pop_back();
+    }
+    h.platform.counter.SetMs(start + limit);
+    window.onYield = std::move(act);
+    window.onWait = std::move(wait);
+}
+
 TEST(IdlePasses, ThePassesASleepingLoopSkipsChangeNothing) {
     testing_support::ScopedCurrentDir cwd(testing_support::SharedMiniPack());
     FormHarness h;
     std::set<int16_t> sleepingScreens;
     h.platform.window.onWait = [&] {
         sleepingScreens.insert(h.form.currentScreen);
-        const auto before = Take(h);
-        // Nobody acts while the loop sleeps, and a skipped pass does not sleep again.
-        auto tour = std::exchange(h.platform.window.onYield, nullptr);
-        auto wait = std::exchange(h.platform.window.onWait, nullptr);
-        for (int pass = 0; pass < 3; ++pass) {
-            h.platform.counter.AdvanceMs(400);
-            h.form.RunPass();
-            EXPECT_TRUE(h.platform.display.lastChanged.empty()) << h.form.currentScreen;
-            EXPECT_TRUE(Take(h) == before) << "screen " << h.form.currentScreen;
-        }
-        h.platform.window.onYield = std::move(tour);
-        h.platform.window.onWait = std::move(wait);
+        CheckTheSkippedPasses(h);
     };
     testing_support::ScriptedRun run(h, testing_support::ChildTour());
     EXPECT_EQ(run.Run(), 0) << run.Errors();
     EXPECT_TRUE(run.Completed());
-    // The tour never stays on a sub-menu; its film restarts its sounds, so it never sleeps.
-    EXPECT_EQ(sleepingScreens, (std::set<int16_t>{0, 5, 12}));
-    EXPECT_EQ(std::set<int32_t>(h.platform.window.waits.begin(), h.platform.window.waits.end()),
-              std::set<int32_t>{1000});
+    // The tour never stays on a sub-menu. Its hen film sleeps between pictures: the hen loops and
+    // the call has no end of its own here.
+    EXPECT_EQ(sleepingScreens, (std::set<int16_t>{0, 5, 6, 12}));
+    const auto& waits = h.platform.window.waits;
+    EXPECT_TRUE(std::ranges::count(waits, 1000) > 0);
+    EXPECT_TRUE(std::ranges::all_of(waits, [](int32_t ms) { return ms > 0 && ms <= 1000; }));
 }
 
 // Passes ending in a sleep ("w"): not the first, nor the one after an event arrived in a sleep.
@@ -90,40 +111,104 @@ TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
     }
 }
 
-// A film without sounds of its own sleeps until its next picture is due.
-TEST(IdlePasses, AFilmSleepsUntilItsNextPictureIsDue) {
-    testing_support::ActivityScene scene;
-    MainMenuForm& form = scene.form;
-    scene.SetItem(9, 3, 3, {100, 60, 80});
-    scene.WriteSeries("Item\\Komplex\\Film\\", 2, 0, 1);
-    form.LoadFilm();
-    form.menuContext = 9 / 8 + 1 + 6;
-    form.currentScreen = form.requestedScreen = Screen::kFilm;
-    form.settings.filmRepeats = 2;
-    form.EnterScreen();
-    form.isRunning = true;                            // as the loop sets it
-    std::vector<std::pair<int32_t, int16_t>> sleeps;  // how long, on which picture
-    scene.platform.window.onWait = [&] {
-        const int32_t start = scene.Now();
-        const int32_t limit = scene.platform.window.waits.back();
-        sleeps.push_back({limit, form.filmIndex});
-        const auto before = Take(scene.harness);
-        auto wait = std::exchange(scene.platform.window.onWait, nullptr);
-        for (int32_t at : {1, limit / 2, limit - 1}) {
-            scene.platform.counter.SetMs(GameUtil::AddMs(start, at));
-            form.RunPass();
-            EXPECT_TRUE(Take(scene.harness) == before)
-                << "picture " << form.filmIndex << " at " << at;
-        }
-        scene.platform.counter.SetMs(GameUtil::AddMs(start, limit));  // the sleep ends
-        scene.platform.window.onWait = std::move(wait);
+// A film sleeps until its next pass can change something: its next picture, the end of a sound
+// it plays again (the hen's call on picture 6) or the time its end may leave. The log: sounds as
+// they play, each sleep as "ms@picture", "leave" at the end. Passes that stay awake take a 20 ms
+// refresh: the first, and the two of each new picture (the pass that moves on and the one that
+// shows it), so a picture of 100 ms sleeps 61 ms. A device that reports a sound's end late is
+// looked at every 5 ms until it does; its lateness here is a whole number of such steps, as the
+// loop cannot see an end sooner than the device reports it.
+TEST(IdlePasses, AFilmSleepsUntilItsNextPassCanChangeSomething) {
+    struct Row {
+        const char* name;
+        int16_t item;
+        std::vector<int16_t> delays;
+        int16_t picture;  // the first
+        int16_t repeats;
+        int16_t passes;              // already shown
+        int32_t stepAgo;             // the build-up's last step, before the film starts
+        int64_t callMs, callLateMs;  // the call's length (0: none) and how late its end shows
+        int32_t runMs;               // how long the film is watched
+        const char* expected;
+        bool silent = false;
+        bool broken = false;  // the film's pictures did not load
     };
-    for (int pass = 0; pass < 40 && form.requestedScreen == Screen::kFilm; ++pass) form.RunPass();
-    scene.platform.window.onWait = nullptr;
-    // Strictly past each deadline; the second pass's end asks to leave at once.
-    EXPECT_EQ(sleeps, (std::vector<std::pair<int32_t, int16_t>>{
-                          {101, 0}, {61, 1}, {81, 2}, {101, 0}, {61, 1}, {81, 2}}));
-    EXPECT_NE(form.requestedScreen, Screen::kFilm);
+    // clang-format off
+    const Row rows[] = {
+        {"no sounds of its own", 9, {100, 60, 80}, 0, 2, 0, 9000, 0, 0, 600,
+         "81@0 21@1 41@2 61@0 21@1 41@2 click leave"},
+        {"the violin loops on", 8, {100, 60}, 0, 2, 0, 9000, 0, 0, 600,
+         "violin 81@0 21@1 61@0 21@1 click leave"},
+        {"the hen's call ends", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 0, 400,
+         "hen call 100@6 call 120@6 call 61@6 11@7 11@0"},
+        {"the call's end comes late", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 10, 400,
+         "hen call 100@6 5@6 5@6 call 120@6 5@6 5@6 call 41@6 11@7 11@0"},
+        {"the call never ends here", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 0, 0, 400,
+         "hen call 281@6 11@7 11@0"},
+        {"no sound device", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 0, 400,
+         "281@6 11@7 11@0", true},
+        {"the end waits for the guard", 9, {1500, 2000}, 0, 2, 2, 700, 0, 0, 5000,
+         "1000@0 481@0 759@1 click leave"},
+        {"the end clicks within the key delay", 9, {5000}, 0, 2, 2, 400, 0, 0, 5000,
+         "click click click click click click 1000@0 1000@0 480@0 click leave"},
+        {"an empty film holds", 9, {100, 100}, 0, 2, 2, 0, 0, 0, 2500,
+         "1000@0 1000@0 1000@0", false, true},
+    };
+    // clang-format on
+    const char* const names[] = {"violin", "hen", "call", "click"};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_support::ActivityScene scene;
+        MainMenuForm& form = scene.form;
+        scene.SetItem(row.item, 3, 3, row.delays);
+        scene.WriteSeries("Item\\Komplex\\Film\\", static_cast<int32_t>(row.delays.size()) - 1, 0,
+                          1);
+        if (row.broken) scene.RemovePicture("Item\\Komplex\\Film\\", 1);
+        if (headless::SoundBuffer* call = scene.platform.sound.Find("Hona2.wav")) {
+            call->lengthMs = row.callMs;
+            call->lateMs = row.callLateMs;
+        }
+        DSound::soundEnabled = !row.silent;
+        form.LoadFilm();
+        form.filmIndex = row.picture;
+        form.filmPasses = row.passes;
+        form.menuContext = static_cast<int16_t>(row.item / 8 + 1 + MenuContext::kActivityOffset);
+        form.currentScreen = form.requestedScreen = Screen::kFilm;
+        form.settings.filmRepeats = row.repeats;
+        form.settings.keyDelay = 500;
+        form.stepTime = GameUtil::AddMs(scene.Now(), -row.stepAgo);
+        form.EnterScreen();
+        const int32_t start = scene.Now();
+
+        std::string log;
+        size_t plays = scene.platform.sound.plays.size();
+        const auto logSounds = [&] {
+            for (const int16_t n : scene.SoundsSince(plays)) {
+                log += std::string(n >= 0 && n < 4 ? names[n] : "other") + " ";
+            }
+            plays = scene.platform.sound.plays.size();
+        };
+        bool slept = false;
+        scene.platform.window.onWait = [&] {
+            logSounds();
+            log += std::to_string(scene.platform.window.waits.back()) + "@" +
+                   std::to_string(form.filmIndex) + " ";
+            CheckTheSkippedPasses(scene.harness);
+            slept = true;
+        };
+        for (int pass = 0; pass < 100 && form.requestedScreen == Screen::kFilm &&
+                           GameUtil::ElapsedMs(scene.Now(), start) < row.runMs;
+             ++pass) {
+            slept = false;
+            form.RunPass();
+            logSounds();
+            if (!slept) scene.platform.counter.AdvanceMs(20);
+        }
+        scene.platform.window.onWait = nullptr;
+        if (form.requestedScreen != Screen::kFilm) log += "leave";
+        if (!log.empty() && log.back() == ' ') log.pop_back();
+        EXPECT_EQ(log, row.expected);
+    }
 }
 
 }  // namespace

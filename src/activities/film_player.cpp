@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "activities/picture_numbers.h"
 #include "base/numeric.h"
 #include "base/system_failure.h"
@@ -17,6 +19,11 @@ constexpr int16_t kHenCallPicture = 6;
 
 // Below this number of passes the film ends by itself; at it, it runs until left.
 constexpr int16_t kEndlessRepeats = 16;
+
+// Whether the film has shown all its passes: from then on every pass asks to leave.
+bool PassesDone(const ChoiceSettings& settings, int16_t passes) {
+    return settings.filmRepeats < kEndlessRepeats && passes >= settings.filmRepeats;
+}
 
 // Element `index` of a list numbered from 0; an index outside it is a failure.
 template <typename List>
@@ -101,30 +108,44 @@ void MainMenuForm::DrawFilmFrame() {
             settings.filmDelayFactor * At(filmDelays, filmIndex, "film delay"));
     }
 
-    if (copyResult == DisplayFlags::kOk && settings.filmRepeats < kEndlessRepeats &&
-        filmPasses >= settings.filmRepeats) {
+    if (copyResult == DisplayFlags::kOk && PassesDone(settings, filmPasses)) {
         Form_KeyUp(platform::kKeyEscape, 0);
     }
 }
 
-bool MainMenuForm::FilmMovesOnByTheClockAlone() const {
-    // The end of the passes asks to leave on every pass until a guard time lets it.
-    const bool ending =
-        settings.filmRepeats < kEndlessRepeats && filmPasses >= settings.filmRepeats;
-    return selectedItem != kViolinItem && selectedItem != kHenItem && !ending;
+std::vector<int16_t> MainMenuForm::FilmSoundsKept() const {
+    if (selectedItem == kViolinItem) {
+        return {DSound::kViolin};
+    }
+    if (selectedItem == kHenItem) {
+        if (filmIndex == kHenCallPicture) {
+            return {DSound::kHen, DSound::kHenCall};
+        }
+        return {DSound::kHen};
+    }
+    return {};
 }
 
 void MainMenuForm::PlayFilmSounds() {
-    if (selectedItem == kViolinItem) {
-        if (DSound::GetSoundStatus(DSound::kViolin) == 0) {
-            PlaySound(DSound::kViolin);
-        }
-    } else if (selectedItem == kHenItem) {
-        if (DSound::GetSoundStatus(DSound::kHen) == 0) {
-            PlaySound(DSound::kHen);
-        }
-        if (DSound::GetSoundStatus(DSound::kHenCall) == 0 && filmIndex == kHenCallPicture) {
-            PlaySound(DSound::kHenCall);
+    for (const int16_t sound : FilmSoundsKept()) {
+        if (DSound::GetSoundStatus(sound) == 0) {
+            PlaySound(sound);
         }
     }
+}
+
+int32_t MainMenuForm::FilmIdleMs() {
+    if (At(filmPictures, filmIndex, "film picture") == nullptr) {
+        return kUntilInput;  // the film holds until a key or click leaves it
+    }
+    // The picture changes on the first pass strictly later than its deadline.
+    const int32_t due = GameUtil::ElapsedMs(filmDeadline, GameUtil::GetMilliseconds());
+    int64_t idle = due < 0 ? 0 : int64_t{due} + 1;
+    for (const int16_t sound : FilmSoundsKept()) {
+        idle = std::min<int64_t>(idle, DSound::SilentInMs(sound));
+    }
+    if (PassesDone(settings, filmPasses)) {
+        idle = std::min<int64_t>(idle, EscapeIdleMs());
+    }
+    return static_cast<int32_t>(std::min<int64_t>(idle, kUntilInput));
 }

@@ -154,6 +154,11 @@ class MainMenuForm : public platform::EventSink {
     void Form_MouseDown(int16_t button, int16_t shift, float x, float y);
     void Form_KeyUp(int16_t keyCode, int16_t shift);
     void Form_MouseMove(int16_t button, int16_t shift, float x, float y);
+    // How long from now Escape in an activity keeps changing nothing: the film's guard holding
+    // it back; 0 when Escape would act now.
+    int32_t EscapeIdleMs() const;
+    // What the idle-time helpers return when only input changes what the passes do.
+    static constexpr int32_t kUntilInput = INT32_MAX;
 
     // ---- Choices screen (input/choices_screen.cpp). ----
     void DrawChoicesScreen();
@@ -174,9 +179,11 @@ class MainMenuForm : public platform::EventSink {
     void LoadFilm();
     void DrawFilmFrame();
     void PlayFilmSounds();
-    // True while nothing but the clock moves the film on: no sound of its own is watched and no
-    // end of its passes is near.
-    bool FilmMovesOnByTheClockAlone() const;
+    // The sounds of its own that the film plays again whenever they are silent, in that order.
+    std::vector<int16_t> FilmSoundsKept() const;
+    // How long from now the film's passes change nothing unless input comes: until its next
+    // picture, a kept sound's end or the time its end may leave; 0 when the next pass acts.
+    int32_t FilmIdleMs();
 
     // ---- Build-up (activities/build_up.cpp). ----
     void StartBuildUp();
@@ -206,9 +213,9 @@ class MainMenuForm : public platform::EventSink {
   private:
     // ---- Frame loop (shell/frame_loop.cpp). ----
     // How long the yield after the pass just composed may sleep, in milliseconds (0: not at all):
-    // until an input event on a screen that moves on by input alone, until the next picture is
-    // due on a film that moves on by the clock alone. Only when no switch is asked for, the
-    // frame equalled the one before, the display is there and no event came since that frame.
+    // until an input event on a screen that moves on by input alone, on a film until its next
+    // pass can change something (at most a second either way). Only when no switch is asked for,
+    // the frame equalled the one before, the display is there and no event came since that frame.
     int32_t IdleWaitMs(bool filmMoved);
     bool eventsTaken_ = true;  // the last yield delivered an event
 

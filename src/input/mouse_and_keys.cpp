@@ -20,6 +20,23 @@ constexpr int16_t kCtrlAlone = platform::kShiftCtrl;
 // Neither Escape nor Space may leave the film sooner than this after the last step.
 constexpr int32_t kFilmLeaveGuardMs = 3000;
 
+// What Escape does in an activity, `elapsed` milliseconds after the last step.
+enum class LeaveStep {
+    kTooSoon,  // a click, within the key delay
+    kHeld,     // nothing: the film's guard holds it
+    kLeave,    // leaves, unless a lock keeps it
+};
+
+LeaveStep LeaveStepAfter(int32_t elapsed, int32_t keyDelay, bool onFilm) {
+    if (elapsed <= keyDelay) {
+        return LeaveStep::kTooSoon;
+    }
+    if (elapsed < kFilmLeaveGuardMs && onFilm) {
+        return LeaveStep::kHeld;
+    }
+    return LeaveStep::kLeave;
+}
+
 platform::WindowSystem& Window() {
     return *platform::Current().window;
 }
@@ -235,12 +252,13 @@ void MainMenuForm::OnSpaceOrEnterKey(int16_t keyCode) {
 
 void MainMenuForm::LeaveActivity() {
     const int32_t now = GameUtil::GetMilliseconds();
-    const int32_t elapsed = GameUtil::ElapsedMs(now, stepTime);
-    if (elapsed <= settings.keyDelay) {
+    const LeaveStep step = LeaveStepAfter(GameUtil::ElapsedMs(now, stepTime), settings.keyDelay,
+                                          currentScreen == Screen::kFilm);
+    if (step == LeaveStep::kTooSoon) {
         PlaySound(DSound::kClick);
         return;
     }
-    if (elapsed < kFilmLeaveGuardMs && currentScreen == Screen::kFilm) {
+    if (step == LeaveStep::kHeld) {
         return;
     }
     stepTime = now;
@@ -255,6 +273,21 @@ void MainMenuForm::LeaveActivity() {
     requestedScreen = menuContext;
     WarpTo(subMenuWarpPoints, subMenuFocus, "the sub-menu");
     PlaySound(DSound::kClick);
+}
+
+int32_t MainMenuForm::EscapeIdleMs() const {
+    if (isBusy) {
+        return kUntilInput;  // Escape does nothing at all
+    }
+    const bool inActivity =
+        menuContext >= MenuContext::kFirstActivity && menuContext <= MenuContext::kLastActivity;
+    const int32_t elapsed = GameUtil::ElapsedMs(GameUtil::GetMilliseconds(), stepTime);
+    if (!inActivity || LeaveStepAfter(elapsed, settings.keyDelay, currentScreen == Screen::kFilm) !=
+                           LeaveStep::kHeld) {
+        return 0;
+    }
+    // Held until the guard's time has passed (the key delay has already).
+    return kFilmLeaveGuardMs - elapsed;
 }
 
 void MainMenuForm::Form_MouseMove(int16_t, int16_t, float, float) {

@@ -23,6 +23,8 @@ inline constexpr int32_t kSoundStatusPlaying = 1;
 inline constexpr int32_t kSoundStatusLooping = 4;
 inline constexpr int32_t kPlayOnce = 0;
 inline constexpr int32_t kPlayLooping = 1;
+// The remaining time of a sound that nothing ends but a stop: a looping one.
+inline constexpr int32_t kSoundPlaysOn = INT32_MAX;
 
 // One static sound buffer holding a whole sound.
 class SoundBuffer {
@@ -32,6 +34,10 @@ class SoundBuffer {
     virtual void Play(int32_t flags) = 0;
     virtual void Stop() = 0;
     virtual int32_t GetStatus() = 0;  // 1 playing, 4 looping, 0 silent
+    // Milliseconds before which a sound playing once cannot fall silent by itself: 0 when it is
+    // silent or may end any moment, kSoundPlaysOn while it loops. A device may report the end
+    // somewhat after this.
+    virtual int32_t GetRemainingMs() = 0;
 };
 
 // A sound device: every buffer it creates plays on its own, and all of them mix together.

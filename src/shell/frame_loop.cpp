@@ -81,10 +81,8 @@ int32_t MainMenuForm::IdleWaitMs(bool filmMoved) {
         currentScreen == Screen::kChoices || currentScreen == Screen::kBuildUp) {
         return kIdleWakeMs;
     }
-    if (currentScreen == Screen::kFilm && !filmMoved && FilmMovesOnByTheClockAlone()) {
-        // The picture changes on the first pass strictly later than its deadline.
-        const int32_t due = GameUtil::ElapsedMs(filmDeadline, GameUtil::GetMilliseconds());
-        return std::clamp(due + 1, 1, kIdleWakeMs);
+    if (currentScreen == Screen::kFilm && !filmMoved) {
+        return std::min(FilmIdleMs(), kIdleWakeMs);
     }
     return 0;
 }

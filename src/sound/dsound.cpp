@@ -14,6 +14,9 @@ std::vector<SoundSlot> soundSlots;
 
 namespace {
 
+// How often a sound past its length is looked at again until the device reports its end.
+constexpr int32_t kEndCheckStepMs = 5;
+
 platform::SoundSystem& Root() {
     platform::SoundSystem* root = platform::Current().sound;
     if (root == nullptr) {
@@ -125,6 +128,21 @@ int16_t GetSoundStatus(int16_t slot) {
     }
     SoundSlot& s = Slot(slot);
     return s.buffer ? static_cast<int16_t>(s.buffer->GetStatus()) : 0;
+}
+
+int32_t SilentInMs(int16_t slot) {
+    if (!soundEnabled) {
+        return platform::kSoundPlaysOn;
+    }
+    SoundSlot& s = Slot(slot);
+    if (s.isFree || !s.buffer) {
+        return platform::kSoundPlaysOn;
+    }
+    if (s.buffer->GetStatus() == 0) {
+        return 0;
+    }
+    const int32_t left = s.buffer->GetRemainingMs();
+    return left > 0 ? left : kEndCheckStepMs;
 }
 
 void ReleaseSound(int16_t slot) {

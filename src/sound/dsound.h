@@ -71,6 +71,11 @@ int16_t LoadSound(const std::string& fileName, bool fromFile, bool fromResource,
 void PlaySound(int16_t slot);
 void StopAllSounds();
 int16_t GetSoundStatus(int16_t slot);
+// For a caller that plays the sound in `slot` again once it is silent: milliseconds until it may
+// have fallen silent by itself. 0 when it is silent now and a play would start it;
+// platform::kSoundPlaysOn when nothing ends it (it loops, or the bank plays nothing); otherwise
+// the time it has left, and a short step while a device still reports it after that.
+int32_t SilentInMs(int16_t slot);
 void ReleaseSound(int16_t slot);
 void ReleaseAllSounds();
 

@@ -71,26 +71,34 @@ class SdlSoundTest : public ::testing::Test {
 TEST_F(SdlSoundTest, PlayOnceLoopStopAndCloseReportTheirStatus) {
     auto buffer = Load("long.wav");
     EXPECT_EQ(buffer->GetStatus(), 0);
+    EXPECT_EQ(buffer->GetRemainingMs(), 0);
     buffer->Play(kPlayOnce);
     EXPECT_EQ(buffer->GetStatus(), kSoundStatusPlaying);
+    // Three seconds, less the mixer's 23 ms chunk by which the end may be reported early.
+    EXPECT_LE(buffer->GetRemainingMs(), 3000 - 23);
     buffer->SetCurrentPosition(0);
     buffer->Play(kPlayLooping);
     EXPECT_EQ(buffer->GetStatus(), kLooping);
+    EXPECT_EQ(buffer->GetRemainingMs(), kSoundPlaysOn);
     buffer->Stop();
     EXPECT_EQ(buffer->GetStatus(), 0);
+    EXPECT_EQ(buffer->GetRemainingMs(), 0);
     buffer->Play(kPlayOnce);  // looping no longer reported after a one-shot play
     EXPECT_EQ(buffer->GetStatus(), kSoundStatusPlaying);
+    EXPECT_LE(buffer->GetRemainingMs(), 3000 - 23);
 
     auto shortSound = Load("short.wav");
     auto loop = Load("short.wav");
     shortSound->Play(kPlayOnce);
     loop->Play(kPlayLooping);
     EXPECT_TRUE(testing_support::WaitUntil([&] { return shortSound->GetStatus() == 0; }, 10s));
+    EXPECT_EQ(shortSound->GetRemainingMs(), 0);
     EXPECT_EQ(loop->GetStatus(), kLooping);
 
     EXPECT_THROW(device_->CreateSoundBufferFromResource("", "CLICK", {}, {}), SystemFailure);
     sound_.Close();
     EXPECT_EQ(loop->GetStatus(), 0);
+    EXPECT_EQ(loop->GetRemainingMs(), 0);
     loop->Play(kPlayOnce);
     EXPECT_EQ(loop->GetStatus(), 0);
     EXPECT_THROW(Load("long.wav"), SystemFailure);

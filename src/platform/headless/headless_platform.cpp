@@ -154,6 +154,7 @@ void SoundBuffer::SetCurrentPosition(int32_t newPosition) {
 void SoundBuffer::Play(int32_t flags) {
     playing = true;
     looping = (flags & platform::kPlayLooping) != 0;
+    playedAtMs = system_.clock != nullptr ? system_.clock->NowMs() : 0;
     ++plays;
     system_.plays.push_back(path);
 }
@@ -163,10 +164,25 @@ void SoundBuffer::Stop() {
 }
 
 int32_t SoundBuffer::GetStatus() {
+    if (playing && !looping && lengthMs > 0 && system_.clock != nullptr &&
+        system_.clock->NowMs() - playedAtMs >= lengthMs + lateMs) {
+        playing = false;
+    }
     if (!playing) {
         return 0;
     }
     return platform::kSoundStatusPlaying | (looping ? platform::kSoundStatusLooping : 0);
+}
+
+int32_t SoundBuffer::GetRemainingMs() {
+    if (GetStatus() == 0) {
+        return 0;
+    }
+    if (looping || lengthMs <= 0 || system_.clock == nullptr) {
+        return platform::kSoundPlaysOn;
+    }
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(lengthMs - (system_.clock->NowMs() - playedAtMs), 0, INT32_MAX - 1));
 }
 
 void SoundDevice::SetCooperativeLevel(int32_t) {
@@ -232,6 +248,7 @@ void Settings::WriteValues(const std::string& application, const std::string& se
 }
 
 Platform::Platform() : pictures(platform::CreateFilePictureDecoder()) {
+    sound.clock = &counter;
     Install();
 }
 

@@ -91,7 +91,9 @@ class Text : public platform::TextRenderer {
 
 class SoundSystem;
 
-// A buffer that "sounds" until the test ends it (one-shots) or it is stopped.
+// A buffer that "sounds" until the test ends it (one-shots) or it is stopped. A one-shot given a
+// length also ends by itself once the clock has moved that long past its play (and `lateMs`
+// more, as a device that reports the end late).
 class SoundBuffer : public platform::SoundBuffer {
   public:
     explicit SoundBuffer(SoundSystem& system, std::string path);
@@ -100,12 +102,16 @@ class SoundBuffer : public platform::SoundBuffer {
     void Play(int32_t flags) override;
     void Stop() override;
     int32_t GetStatus() override;
+    int32_t GetRemainingMs() override;
 
     std::string path;
-    bool playing = false;
+    bool playing = false;  // played and neither stopped nor ended since
     bool looping = false;
     int32_t position = 0;
     int plays = 0;
+    int64_t lengthMs = 0;  // 0: no end of its own
+    int64_t lateMs = 0;
+    int64_t playedAtMs = 0;
 
   private:
     SoundSystem& system_;
@@ -127,8 +133,11 @@ class SoundDevice : public platform::SoundDevice {
     SoundSystem& system_;
 };
 
+class Counter;
+
 class SoundSystem : public platform::SoundSystem {
   public:
+    const Counter* clock = nullptr;     // what ends one-shots that have a length
     bool noDevice = false;              // creating the device fails
     bool refuseCooperative = false;     // the cooperative level is refused
     std::vector<SoundBuffer*> buffers;  // live buffers, in creation order
@@ -150,6 +159,7 @@ class Counter : public platform::PerformanceCounter {
     int frequencyQueries = 0;
     int64_t QueryFrequency() override;
     int64_t QueryCounter() override { return counter; }
+    int64_t NowMs() const { return counter * 1000 / frequency; }
     void AdvanceMs(int64_t ms) { counter += ms * frequency / 1000; }
     void SetMs(int64_t ms) { counter = ms * frequency / 1000; }
 };
