@@ -24,7 +24,7 @@ using testing_support::FormHarness;
 auto Take(FormHarness& h) {
     const MainMenuForm& f = h.form;
     std::vector<bool> sounding;
-    for (auto* buffer : h.platform.sound.buffers) sounding.push_back(buffer->GetStatus() != 0);
+    for (const auto* buffer : h.platform.sound.buffers) sounding.push_back(buffer->playing);
     return std::tuple(
         std::vector<int32_t>{f.currentScreen, f.requestedScreen, f.menuContext, f.selectedItem,
                              f.mainMenuFocus, f.subMenuFocus, f.buildUpIndex, f.buildUpStepsTaken,
@@ -114,8 +114,8 @@ TEST(IdlePasses, AnEventKeepsTheLoopAwakeForOnePass) {
 // A film sleeps until its next pass can change something: its next picture, the end of a sound
 // it plays again (the hen's call on picture 6) or the time its end may leave. The log: sounds as
 // they play, each sleep as "ms@picture", "leave" at the end. Passes that stay awake take a 20 ms
-// refresh: the first, and the two of each new picture (the pass that moves on and the one that
-// shows it), so a picture of 100 ms sleeps 61 ms. A device that reports a sound's end late is
+// refresh: the first, and the one that moves on to each new picture (the next shows it, then
+// sleeps), so a picture of 100 ms sleeps 81 ms. A device that reports a sound's end late is
 // looked at every 5 ms until it does; its lateness here is a whole number of such steps, as the
 // loop cannot see an end sooner than the device reports it.
 TEST(IdlePasses, AFilmSleepsUntilItsNextPassCanChangeSomething) {
@@ -136,19 +136,19 @@ TEST(IdlePasses, AFilmSleepsUntilItsNextPassCanChangeSomething) {
     // clang-format off
     const Row rows[] = {
         {"no sounds of its own", 9, {100, 60, 80}, 0, 2, 0, 9000, 0, 0, 600,
-         "81@0 21@1 41@2 61@0 21@1 41@2 click leave"},
+         "81@0 41@1 61@2 81@0 41@1 61@2 click leave"},
         {"the violin loops on", 8, {100, 60}, 0, 2, 0, 9000, 0, 0, 600,
-         "violin 81@0 21@1 61@0 21@1 click leave"},
+         "violin 81@0 41@1 81@0 41@1 click leave"},
         {"the hen's call ends", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 0, 400,
-         "hen call 100@6 call 120@6 call 61@6 11@7 11@0"},
+         "hen call 100@6 call 120@6 call 61@6 31@7 31@0"},
         {"the call's end comes late", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 10, 400,
-         "hen call 100@6 5@6 5@6 call 120@6 5@6 5@6 call 41@6 11@7 11@0"},
+         "hen call 100@6 5@6 5@6 call 120@6 5@6 5@6 call 41@6 31@7 31@0"},
         {"the call never ends here", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 0, 0, 400,
-         "hen call 281@6 11@7 11@0"},
+         "hen call 281@6 31@7 31@0"},
         {"no sound device", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 0, 400,
-         "281@6 11@7 11@0", true},
+         "281@6 31@7 31@0", true},
         {"the end waits for the guard", 9, {1500, 2000}, 0, 2, 2, 700, 0, 0, 5000,
-         "1000@0 481@0 759@1 click leave"},
+         "1000@0 481@0 779@1 click leave"},
         {"the end clicks within the key delay", 9, {5000}, 0, 2, 2, 400, 0, 0, 5000,
          "click click click click click click 1000@0 1000@0 480@0 click leave"},
         {"an empty film holds", 9, {100, 100}, 0, 2, 2, 0, 0, 0, 2500,

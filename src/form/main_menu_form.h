@@ -215,7 +215,8 @@ class MainMenuForm : public platform::EventSink {
     // How long the yield after the pass just composed may sleep, in milliseconds (0: not at all):
     // until an input event on a screen that moves on by input alone, on a film until its next
     // pass can change something (at most a second either way). Only when no switch is asked for,
-    // the frame equalled the one before, the display is there and no event came since that frame.
+    // the frame equalled the one before (a film's may be new), the display is there and no event
+    // came since that frame.
     int32_t IdleWaitMs(bool filmMoved);
     bool eventsTaken_ = true;  // the last yield delivered an event
 

@@ -72,9 +72,12 @@ void MainMenuForm::RunPass() {
 
 int32_t MainMenuForm::IdleWaitMs(bool filmMoved) {
     DisplayDevice* device = GameUtil::displayDevice.get();
+    // A changed frame is composed once more to see that it holds, but a film's: it changes with
+    // its picture alone, and the film's deadlines cover that.
     // While the kit makes a dropped item, the loop keeps its pace to show the item once made.
     if (!isRunning || eventsTaken_ || requestedScreen != currentScreen || device == nullptr ||
-        device->LastFrameChanged() || device->TestCooperativeLevel() != 0 || itemInMaking >= 0) {
+        (device->LastFrameChanged() && currentScreen != Screen::kFilm) ||
+        device->TestCooperativeLevel() != 0 || itemInMaking >= 0) {
         return 0;
     }
     if (currentScreen == Screen::kMainMenu || Screen::IsSubMenu(currentScreen) ||

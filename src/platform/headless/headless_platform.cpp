@@ -164,11 +164,9 @@ void SoundBuffer::Stop() {
 }
 
 int32_t SoundBuffer::GetStatus() {
-    if (playing && !looping && lengthMs > 0 && system_.clock != nullptr &&
-        system_.clock->NowMs() - playedAtMs >= lengthMs + lateMs) {
-        playing = false;
-    }
-    if (!playing) {
+    const bool ended = !looping && lengthMs > 0 && system_.clock != nullptr &&
+                       system_.clock->NowMs() - playedAtMs >= lengthMs + lateMs;
+    if (!playing || ended) {
         return 0;
     }
     return platform::kSoundStatusPlaying | (looping ? platform::kSoundStatusLooping : 0);

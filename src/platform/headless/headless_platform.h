@@ -105,7 +105,8 @@ class SoundBuffer : public platform::SoundBuffer {
     int32_t GetRemainingMs() override;
 
     std::string path;
-    bool playing = false;  // played and neither stopped nor ended since
+    // Played and neither stopped nor ended by the test since; stays set when a length ends it.
+    bool playing = false;
     bool looping = false;
     int32_t position = 0;
     int plays = 0;
