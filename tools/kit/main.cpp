@@ -22,7 +22,7 @@ constexpr char kProgram[] = "quillowbee-kit";
 
 void PrintHelp() {
     std::printf(
-        "Usage: %s --theme=THEME --position=N --name=NAME PHOTO...\n"
+        "Usage: %s --theme=THEME --position=N [--name=NAME] PHOTO...\n"
         "  or:  %s --theme=THEME --position=N --undo\n"
         "Make an item of Quillowbee from your own photos: its button in the theme's menu, a\n"
         "puzzle build-up and a film of slow pans and zooms over the photos.\n"
@@ -31,7 +31,8 @@ void PrintHelp() {
         "  --position=N     the item's place in the theme's menu: 1-4 the top row from the\n"
         "                   left, 5-8 the bottom row\n"
         "  --name=NAME      the name on the item's button (letters of Western European\n"
-        "                   languages; at most 40)\n"
+        "                   languages; at most 40); without it the item keeps the\n"
+        "                   name it has now\n"
         "  --content=DIR    the content folder to change (default:\n"
         "                   ${XDG_DATA_HOME:-~/.local/share}/Quillowbee); when it holds no\n"
         "                   content yet, the content in the current directory is copied there\n"
@@ -138,6 +139,11 @@ int main(int argc, char** argv) {
                 break;
             }
             case kName:
+                if (*optarg == '\0') {
+                    Usage(
+                        "--name is empty: give the item a name, or leave --name out to keep "
+                        "the one it has");
+                }
                 options.name = optarg;
                 break;
             case kContent:
@@ -160,7 +166,6 @@ int main(int argc, char** argv) {
     if (options.theme.empty()) Usage("no theme: give --theme=Yrke, Musik, Sport or Djur");
     if (!havePosition) Usage("no position: give --position=1 to 8");
     if (undo && !options.photos.empty()) Usage("--undo takes no photos");
-    if (!undo && options.name.empty()) Usage("no name: give the item a name with --name");
     if (!undo && options.photos.empty())
         Usage("no photo: name one or more JPEG, PNG or HEIC photos");
 
