@@ -297,6 +297,7 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         const char* message;  // a part of the refusal shown, "" for none
         int drops = 1;        // the same drop again at once: refused with a click
         Kit kit = kReal;
+        const char* broken = "";  // a content file broken before the drop
     } cases[] = {
         // clang-format off
         {"outside the editing mode", false, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, ""},
@@ -307,11 +308,13 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         {"the kit ending on a signal", true, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "quillowbee-kit ended on signal 11", 1, kCrashing},
         {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, ""},
         {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 2},
+        {"a fault elsewhere in the content", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 1, kReal, "Grafik/Meny/StoppLapp.jpg"},
         // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         form.itemMaker = KitProgram::CreateMaker(kits[c.kit], content.string());
+        if (*c.broken != '\0') testing_support::WriteFile(content / c.broken, "not a picture");
         form.editingSettings = c.editing;
         form.settings.page = c.page;
         form.dropMessage.clear();

@@ -38,6 +38,7 @@ void PrintHelp() {
         "                   content yet, the content in the current directory is copied there\n"
         "                   first, so the installed content is never changed\n"
         "  --undo           bring back the item the last run at THEME and N replaced\n"
+        "      --no-check   leave out the program's content check of the folder afterwards\n"
         "      --help       show this help and exit\n"
         "      --version    show the version and exit\n"
         "\n"
@@ -110,13 +111,15 @@ int main(int argc, char** argv) {
     kit::KitOptions options;
     bool undo = false;
     bool havePosition = false;
-    enum { kTheme = 1000, kPosition, kName, kContent, kUndo, kHelp, kVersion };
+    bool check = true;
+    enum { kTheme = 1000, kPosition, kName, kContent, kUndo, kNoCheck, kHelp, kVersion };
     const option longOptions[] = {
         {"theme", required_argument, nullptr, kTheme},
         {"position", required_argument, nullptr, kPosition},
         {"name", required_argument, nullptr, kName},
         {"content", required_argument, nullptr, kContent},
         {"undo", no_argument, nullptr, kUndo},
+        {"no-check", no_argument, nullptr, kNoCheck},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
         {nullptr, 0, nullptr, 0},
@@ -152,6 +155,9 @@ int main(int argc, char** argv) {
             case kUndo:
                 undo = true;
                 break;
+            case kNoCheck:
+                check = false;
+                break;
             case kHelp:
                 PrintHelp();
                 return 0;
@@ -174,7 +180,7 @@ int main(int argc, char** argv) {
         if (result.copiedContent) {
             std::printf("Copied the content to %s first.\n", result.content.string().c_str());
         }
-        const bool checked = CheckContent(result.content);
+        const bool checked = !check || CheckContent(result.content);
         const std::string folder = platform::Windows1252ToUtf8(result.folderText);
         std::printf("%s item %d (%s position %d) in %s: %s\n", undo ? "Brought back" : "Made",
                     result.item, options.theme.c_str(), options.position,
