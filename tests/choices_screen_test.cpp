@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "navigation_fixture.h"
+#include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/ini_settings_store.h"
 #include "shell/kit_program.h"
 #include "support/mini_pack.h"
@@ -353,6 +354,15 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     const Surface& made = *form.madeItemPictures[26];
     EXPECT_EQ(GameUtil::backBuffer->PixelAt(djur3.x + 1, djur3.y + 25), made.PixelAt(1, 25));
     EXPECT_NE(made.PixelAt(1, 25), ColorToPixel(0x008000));
+    // It is the item's box on the new item page, pixel for pixel.
+    const platform::DecodedPicture& page = platform::CreateFilePictureDecoder()->Decode(
+        (content / "Grafik/Meny/Val/8Meny.jpg").string(), 0, 0);
+    ASSERT_EQ(page.width, 800);
+    for (const platform::Point p : {platform::Point{1, 25}, {25, 2}, {50, 53}}) {
+        const uint8_t* rgb = &page.pixels[((djur3.y + p.y) * 800 + djur3.x + p.x) * 3];
+        EXPECT_TRUE(testing_support::Shows(made.PixelAt(p.x, p.y), {rgb[0], rgb[1], rgb[2]}))
+            << p.x << "," << p.y << " " << testing_support::Describe(made.PixelAt(p.x, p.y));
+    }
 }
 
 // What the adult is told of a run of the kit that did not make the item.

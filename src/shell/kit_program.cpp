@@ -21,8 +21,8 @@ namespace {
 constexpr std::array<const char*, 4> kThemes = {"Yrke", "Musik", "Sport", "Djur"};
 constexpr std::string_view kItemPage = "Grafik\\Meny\\Val\\8Meny.jpg";
 
-uint16_t Rgb565(const uint8_t* rgba) {
-    return static_cast<uint16_t>(((rgba[0] >> 3) << 11) | ((rgba[1] >> 2) << 5) | (rgba[2] >> 3));
+uint16_t Rgb565(const uint8_t* rgb) {
+    return static_cast<uint16_t>(((rgb[0] >> 3) << 11) | ((rgb[1] >> 2) << 5) | (rgb[2] >> 3));
 }
 
 std::string ButtonPicture(int16_t item) {
@@ -53,7 +53,7 @@ std::vector<uint16_t> Thumbnail(const std::string& content, int16_t item, platfo
             const int32_t sy = (top + y * height / kThumbnailHeight) * picture.height / fullHeight;
             const size_t at = static_cast<size_t>(sy) * static_cast<size_t>(picture.width) +
                               static_cast<size_t>(sx);
-            pixels.push_back(Rgb565(&picture.pixels[at * 4]));
+            pixels.push_back(Rgb565(&picture.pixels[at * 3]));
         }
     }
     return pixels;
