@@ -191,20 +191,42 @@ TEST_F(DisplayDeviceTest, SurfacesHaveExactlyTheRequestedSizeOrAreAFailure) {
         {7, -1, 10, false}, {7, 16385, 1, false}, {7, 1, 16385, false},
         {3, 10, 10, false}, {5, 10, 10, false}};  // width or height not given
     // clang-format on
+    // Pixels written ahead (on any thread) and adopted by a surface of their size keep their
+    // content.
+    const auto fromPixels = [this](const SurfaceRequest& r) {
+        SurfacePixels pixels = device.PixelSource().Take(r.width, r.height);
+        if (pixels.Data() != nullptr) std::fill_n(pixels.Data(), r.width, uint16_t{0x1234});
+        auto s = device.CreateSurfaceFrom(r, std::move(pixels));
+        EXPECT_TRUE(
+            std::all_of(s->Row(0), s->Row(0) + r.width, [](auto p) { return p == 0x1234; }));
+        return s;
+    };
+    const std::function<std::unique_ptr<Surface>(const SurfaceRequest&)> creators[] = {
+        [this](const SurfaceRequest& r) { return device.CreateSurface(r); },
+        [this](const SurfaceRequest& r) { return device.CreateSurfaceForOverwrite(r); },
+        fromPixels};
     for (const auto& [flags, width, height, made] : cases) {
         const SurfaceRequest r = Plain(width, height, flags);
-        for (const auto create :
-             {&DisplayDevice::CreateSurface, &DisplayDevice::CreateSurfaceForOverwrite}) {
+        for (const auto& create : creators) {
             SCOPED_TRACE(::testing::Message() << flags << ": " << width << " x " << height);
             if (!made) {
-                EXPECT_THROW((device.*create)(r), SystemFailure);
+                EXPECT_THROW(create(r), SystemFailure);
                 continue;
             }
-            auto s = (device.*create)(r);
+            auto s = create(r);
             EXPECT_TRUE(s->Width() == width && s->Height() == height && s->Caps() == r.caps);
             std::fill(s->Row(height - 1), s->Row(height - 1) + width, uint16_t{0x5A5A});
             EXPECT_EQ(s->PixelAt(width - 1, height - 1), 0x5A5A);
         }
+    }
+    // Pixels of another device, or of another size, are copied into a black surface.
+    Device other;
+    for (const auto& [source, width] : {std::pair{&other.device, 3}, std::pair{&device, 2}}) {
+        SurfacePixels pixels = source->PixelSource().Take(width, 2);
+        std::fill_n(pixels.Data(), width * 2, uint16_t{7});
+        auto s = device.CreateSurfaceFrom(Plain(3, 2), std::move(pixels));
+        const uint16_t last = width == 3 ? 7 : 0;
+        EXPECT_EQ(Pixels(*s), (std::vector<uint16_t>{7, 7, last, 7, 7, last}));
     }
     auto plain = Make(4, 4);
     EXPECT_THROW(plain->Flip(nullptr, kFlipWait), SystemFailure);

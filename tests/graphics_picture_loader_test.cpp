@@ -79,16 +79,16 @@ TEST_F(PictureLoading, TheRequestIsCompletedFromThePictureWhichIsDecodedReducedA
     }
 }
 
-// Same size: converted in blocks with a tail, exact for every width whatever the fourth byte.
+// Same size: converted in blocks with a tail, exact for every width, never reading past the rows.
 TEST_F(PictureLoading, SameSizeConversionIsExactForEveryWidth) {
     std::mt19937 random(7);
-    for (int32_t width : {1, 15, 16, 17, 37, 801}) {
-        platform::DecodedPicture picture{width, 3, std::vector<uint8_t>(width * 3 * 4)};
+    for (int32_t width : {1, 8, 9, 10, 11, 17, 801}) {
+        platform::DecodedPicture picture{width, 3, std::vector<uint8_t>(width * 3 * 3)};
         for (uint8_t& byte : picture.pixels) byte = static_cast<uint8_t>(random());
         auto surface = GameUtil::displayDevice->CreateSurface(Request(7, 0x840, width, 3));
         GameUtil::StretchPicture(picture, *surface);
         for (int32_t i = 0; i < width * 3; ++i) {
-            const uint8_t* p = &picture.pixels[static_cast<size_t>(i) * 4];
+            const uint8_t* p = &picture.pixels[static_cast<size_t>(i) * 3];
             ASSERT_EQ(surface->PixelAt(i % width, i / width),
                       ColorToPixel(p[0] | (p[1] << 8) | (p[2] << 16)))
                 << "width " << width << " at " << i;

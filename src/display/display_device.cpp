@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "base/system_failure.h"
 #include "display/changed_tiles.h"
@@ -86,6 +87,57 @@ Surface::Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t c
       pixels_(shared_->memory.Acquire(static_cast<size_t>(width) * static_cast<size_t>(height),
                                       zeroed)),
       stamp_(NextStamp()) {}
+
+Surface::Surface(DisplayDevice& device, int32_t caps, SurfacePixels&& pixels)
+    : device_(device),
+      shared_(device.shared_),
+      width_(pixels.width_),
+      height_(pixels.height_),
+      caps_(caps),
+      pixels_(std::exchange(pixels.pixels_, nullptr)),
+      stamp_(NextStamp()) {
+    pixels.shared_.reset();
+}
+
+SurfacePixels::SurfacePixels(std::shared_ptr<SurfaceShared> shared, int32_t width, int32_t height)
+    : shared_(std::move(shared)), width_(width), height_(height) {
+    pixels_ =
+        shared_->memory.Acquire(static_cast<size_t>(width) * static_cast<size_t>(height), false);
+}
+
+SurfacePixels::~SurfacePixels() {
+    Reset();
+}
+
+SurfacePixels::SurfacePixels(SurfacePixels&& other) noexcept
+    : shared_(std::move(other.shared_)),
+      width_(other.width_),
+      height_(other.height_),
+      pixels_(std::exchange(other.pixels_, nullptr)) {}
+
+SurfacePixels& SurfacePixels::operator=(SurfacePixels&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        shared_ = std::move(other.shared_);
+        width_ = other.width_;
+        height_ = other.height_;
+        pixels_ = std::exchange(other.pixels_, nullptr);
+    }
+    return *this;
+}
+
+void SurfacePixels::Reset() {
+    if (shared_) {
+        shared_->memory.Release(pixels_,
+                                static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    }
+    shared_.reset();
+    pixels_ = nullptr;
+}
+
+SurfacePixels SurfacePixelSource::Take(int32_t width, int32_t height) const {
+    return SurfacePixels(shared_, std::max(width, 0), std::max(height, 0));
+}
 
 Surface::~Surface() {
     BeforeChangeAsSource();
@@ -456,7 +508,23 @@ std::unique_ptr<Surface> DisplayDevice::CreateSurfaceForOverwrite(const SurfaceR
     return Create(request, false);
 }
 
-std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bool zeroed) {
+std::unique_ptr<Surface> DisplayDevice::CreateSurfaceFrom(const SurfaceRequest& request,
+                                                          SurfacePixels&& pixels) {
+    if (pixels.shared_ == shared_ && pixels.width_ == request.width &&
+        pixels.height_ == request.height) {
+        return Create(request, false, &pixels);
+    }
+    std::unique_ptr<Surface> surface = Create(request, true);
+    const int32_t width = std::min(pixels.width_, request.width);
+    for (int32_t y = 0; y < std::min(pixels.height_, request.height); ++y) {
+        std::copy_n(pixels.pixels_ + static_cast<size_t>(y) * pixels.width_, width,
+                    surface->RawRow(y));
+    }
+    return surface;
+}
+
+std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bool zeroed,
+                                               SurfacePixels* pixels) {
     if ((request.caps & kCapsPrimary) != 0) {
         auto primary = std::make_unique<Surface>(*this, 0, 0, request.caps);
         if ((request.flags & kRequestBackBufferCount) != 0 && request.backBufferCount >= 1) {
@@ -481,6 +549,9 @@ std::unique_ptr<Surface> DisplayDevice::Create(const SurfaceRequest& request, bo
         request.height > kLargest) {
         Fail("cannot create a surface of " + std::to_string(request.width) + " x " +
              std::to_string(request.height));
+    }
+    if (pixels != nullptr) {
+        return std::make_unique<Surface>(*this, request.caps, std::move(*pixels));
     }
     return std::make_unique<Surface>(*this, request.width, request.height, request.caps, zeroed);
 }

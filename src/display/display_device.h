@@ -53,6 +53,43 @@ class DisplayDevice;
 class FrameRecord;
 struct SurfaceShared;
 
+// Pixel memory for a surface that does not exist yet, taken and written on any thread (a picture
+// decoded ahead of its load). A surface of the same size adopts it; dropped, it goes back.
+class SurfacePixels {
+  public:
+    SurfacePixels() = default;
+    ~SurfacePixels();
+    SurfacePixels(SurfacePixels&& other) noexcept;
+    SurfacePixels& operator=(SurfacePixels&& other) noexcept;
+
+    uint16_t* Data() const { return pixels_; }
+
+  private:
+    friend class Surface;
+    friend class SurfacePixelSource;
+    friend class DisplayDevice;
+    SurfacePixels(std::shared_ptr<SurfaceShared> shared, int32_t width, int32_t height);
+    void Reset();
+
+    std::shared_ptr<SurfaceShared> shared_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    uint16_t* pixels_ = nullptr;
+};
+
+// Hands out a display device's surface memory on any thread, and outlives the device.
+class SurfacePixelSource {
+  public:
+    // Room for `width` x `height` pixels, content unspecified (the taker writes them all).
+    SurfacePixels Take(int32_t width, int32_t height) const;
+
+  private:
+    friend class DisplayDevice;
+    explicit SurfacePixelSource(std::shared_ptr<SurfaceShared> shared)
+        : shared_(std::move(shared)) {}
+    std::shared_ptr<SurfaceShared> shared_;
+};
+
 // A 16-bit RGB565 picture in memory. Blits, fills and colour-keyed copies are plain loops over
 // rows, clipped to the destination. The back buffer remembers how its frame was drawn
 // (FrameRecord), so a frame drawn like the last one costs no pixel work.
@@ -60,6 +97,8 @@ class Surface : private DrawTarget {
   public:
     // `zeroed` false: the caller writes every pixel before anything reads one.
     Surface(DisplayDevice& device, int32_t width, int32_t height, int32_t caps, bool zeroed = true);
+    // A surface of the size `pixels` were taken for, with their content.
+    Surface(DisplayDevice& device, int32_t caps, SurfacePixels&& pixels);
     ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -148,6 +187,11 @@ class DisplayDevice {
     // The same for a caller that writes every pixel before anything reads one (a picture
     // loader): the pixels start with no particular content, which saves clearing them.
     std::unique_ptr<Surface> CreateSurfaceForOverwrite(const SurfaceRequest& request);
+    // The same with the content of `pixels`, taken from this device's pixel source for the
+    // request's size (pixels of another device or size are copied into a new black surface).
+    std::unique_ptr<Surface> CreateSurfaceFrom(const SurfaceRequest& request,
+                                               SurfacePixels&& pixels);
+    SurfacePixelSource PixelSource() const { return SurfacePixelSource(shared_); }
     int32_t TestCooperativeLevel();
     void RestoreAllSurfaces();
 
@@ -158,7 +202,8 @@ class DisplayDevice {
 
   private:
     friend class Surface;
-    std::unique_ptr<Surface> Create(const SurfaceRequest& request, bool zeroed);
+    std::unique_ptr<Surface> Create(const SurfaceRequest& request, bool zeroed,
+                                    SurfacePixels* pixels = nullptr);
     // Hands a finished frame to the presentation with the rectangles that differ from the last
     // one handed over; `unchanged`: the caller knows it equals that one.
     void Present(const uint16_t* pixels, int32_t width, int32_t height, bool unchanged);

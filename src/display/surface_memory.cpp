@@ -81,6 +81,7 @@ uint16_t* SurfaceMemory::Acquire(size_t count, bool zeroed) {
         return nullptr;
     }
     const size_t bytes = RoundUp(count * sizeof(uint16_t), 64);
+    std::lock_guard hold(lock_);
     if (bytes < kSmallBytes) {
         void* memory = zeroed ? std::calloc(1, bytes) : std::malloc(bytes);
         if (memory == nullptr) {
@@ -119,6 +120,7 @@ void SurfaceMemory::Release(uint16_t* pixels, size_t count) {
         return;
     }
     const size_t bytes = RoundUp(count * sizeof(uint16_t), 64);
+    std::lock_guard hold(lock_);
     if (bytes < kSmallBytes) {
         std::free(pixels);
         return;

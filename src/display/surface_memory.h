@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <vector>
 
 // Pixel memory of the display device's surfaces.
@@ -11,7 +12,8 @@
 // touch, a few hundred faults for each 800 x 600 picture. So larger surfaces are carved from big
 // blocks that the kernel may back with 2 MiB pages, and the memory of a surface that goes is kept
 // (up to a bound) for the next surface of the same size: a film left and entered again takes no
-// fresh memory. Memory beyond the bound goes back to the system.
+// fresh memory. Memory beyond the bound goes back to the system. Any thread may acquire and
+// release (a picture read ahead is decoded straight into its surface's memory).
 class SurfaceMemory {
   public:
     explicit SurfaceMemory(size_t keepBytes = kKeepBytes);
@@ -43,6 +45,7 @@ class SurfaceMemory {
     char* Carve(size_t bytes);
     static Mapping Map(size_t bytes);
 
+    std::mutex lock_;
     size_t keepBytes_;
     size_t keptBytes_ = 0;
     std::vector<Mapping> blocks_;

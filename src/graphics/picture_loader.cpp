@@ -1,7 +1,6 @@
 #include "graphics/picture_loader.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "base/numeric.h"
 #include "base/system_failure.h"
@@ -40,13 +39,16 @@ void CompleteRequest(SurfaceRequest& request, int32_t naturalWidth, int32_t natu
     }
 }
 
-// Pictures decoded and stretched on the helpers, waiting for their loads.
+// Pictures decoded and stretched on the helpers straight into the memory of their surfaces,
+// waiting for their loads.
 struct ReadingAhead {
     struct Picture {
-        std::vector<uint16_t> pixels;  // at the loaded size, rows one after the other
+        SurfacePixels pixels;  // at the loaded size
         int32_t naturalWidth = 0;
         int32_t naturalHeight = 0;
     };
+    explicit ReadingAhead(SurfacePixelSource memory) : memory(std::move(memory)) {}
+    SurfacePixelSource memory;
     std::vector<PictureFile> files;
     std::vector<Picture> pictures;
     size_t taken = 0;
@@ -55,12 +57,8 @@ struct ReadingAhead {
 };
 
 std::unique_ptr<ReadingAhead> readingAhead;
-// The helpers stay from one batch to the next, and so does the pixel memory of pictures already
-// loaded: memory given back to the system and taken again costs page faults, and with threads a
-// flush on every core.
+// The helpers and their decoders stay from one batch to the next.
 std::unique_ptr<platform::DecodePool> helpers;
-std::mutex spareLock;
-std::vector<std::vector<uint16_t>> spare;
 
 void ReadingAhead::Read(size_t i, platform::PictureDecoder& decoder) {
     const PictureFile& file = files[i];
@@ -71,15 +69,8 @@ void ReadingAhead::Read(size_t i, platform::PictureDecoder& decoder) {
     picture.naturalHeight = NaturalSize(decoded.physicalHeight);
     const int32_t width = file.width != 0 ? file.width : picture.naturalWidth;
     const int32_t height = file.height != 0 ? file.height : picture.naturalHeight;
-    {
-        std::lock_guard lock(spareLock);
-        if (!spare.empty()) {
-            picture.pixels = std::move(spare.back());
-            spare.pop_back();
-        }
-    }
-    picture.pixels.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
-    StretchPicture(decoded, picture.pixels.data(), width, height);
+    picture.pixels = memory.Take(width, height);
+    StretchPicture(decoded, picture.pixels.Data(), std::max(width, 0), std::max(height, 0));
 }
 
 // The next picture read ahead when it is `path` at the requested size: its slot in `ahead`.
@@ -106,7 +97,8 @@ ReadingAhead::Picture* TakeReadAhead(const std::string& path, const SurfaceReque
 
 void ReadAhead(const std::vector<PictureFile>& files) {
     const platform::Services& services = platform::Current();
-    if (services.helperThreads == 0 || !services.newPictureDecoder || files.empty()) {
+    if (services.helperThreads == 0 || !services.newPictureDecoder || files.empty() ||
+        !displayDevice) {
         return;
     }
     if (readingAhead && readingAhead->files.size() - readingAhead->taken >= files.size() &&
@@ -118,7 +110,7 @@ void ReadAhead(const std::vector<PictureFile>& files) {
         helpers = std::make_unique<platform::DecodePool>(services.newPictureDecoder,
                                                          services.helperThreads);
     }
-    readingAhead = std::make_unique<ReadingAhead>();
+    readingAhead = std::make_unique<ReadingAhead>(displayDevice->PixelSource());
     readingAhead->files = files;
     readingAhead->pictures.resize(files.size());
     // One picture a thread waiting at most: the memory of a few pictures, not of the batch.
@@ -139,7 +131,6 @@ void DropReadAhead() {
 void EndReadAhead() {
     DropReadAhead();
     helpers.reset();
-    spare.clear();
 }
 
 SurfaceRequest OffScreenPictureRequest(int32_t width, int32_t height) {
@@ -158,15 +149,8 @@ std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequ
     }
     if (ReadingAhead::Picture* ahead = TakeReadAhead(path, request)) {
         CompleteRequest(request, ahead->naturalWidth, ahead->naturalHeight);
-        std::unique_ptr<Surface> surface = displayDevice->CreateSurfaceForOverwrite(request);
-        for (int32_t y = 0; y < request.height; ++y) {
-            std::copy_n(ahead->pixels.data() + static_cast<size_t>(y) * request.width,
-                        request.width, surface->Row(y));
-        }
-        {
-            std::lock_guard lock(spareLock);
-            spare.push_back(std::move(ahead->pixels));
-        }
+        std::unique_ptr<Surface> surface =
+            displayDevice->CreateSurfaceFrom(request, std::move(ahead->pixels));
         if (readingAhead->taken == readingAhead->files.size()) {
             DropReadAhead();
         }

@@ -27,7 +27,7 @@ std::unique_ptr<Surface> LoadPictureSurface(const std::string& path, SurfaceRequ
 void ReadAhead(const std::vector<PictureFile>& files);
 // Drops what was read ahead and not loaded.
 void DropReadAhead();
-// Drops it, ends the helper threads and frees the memory they kept for the next pictures.
+// Drops it and ends the helper threads.
 void EndReadAhead();
 
 }  // namespace GameUtil

@@ -1,18 +1,14 @@
 #include "graphics/resample.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 #include <vector>
+
+#include "graphics/rgb565_row.h"
 
 namespace GameUtil {
 
 namespace {
-
-inline uint16_t PackRgb565(uint32_t r, uint32_t g, uint32_t b) {
-    return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
 
 // The source pixels and weights that make up each destination pixel along one axis.
 struct Taps {
@@ -61,36 +57,13 @@ Taps MakeTaps(int32_t source, int32_t dest) {
     return taps;
 }
 
-// One row of R, G, B, X bytes to RGB565. Whole blocks of 16 pixels are read as 32-bit words,
-// a shape the compiler turns into vector code at -O2; this conversion is most of what a picture
-// load costs beyond the JPEG decoder itself.
-void ConvertRow(const uint8_t* __restrict from, uint16_t* __restrict to, int32_t width) {
-    int32_t x = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr int32_t kBlock = 16;
-        for (; x + kBlock <= width; x += kBlock) {
-            uint32_t words[kBlock];
-            std::memcpy(words, from + static_cast<size_t>(x) * 4, sizeof words);
-            for (int32_t i = 0; i < kBlock; ++i) {
-                const uint32_t p = words[i];  // R | G << 8 | B << 16
-                to[x + i] = static_cast<uint16_t>(((p & 0xF8) << 8) | ((p >> 5) & 0x7E0) |
-                                                  ((p >> 19) & 0x1F));
-            }
-        }
-    }
-    for (; x < width; ++x) {
-        const uint8_t* p = from + static_cast<size_t>(x) * 4;
-        to[x] = PackRgb565(p[0], p[1], p[2]);
-    }
-}
-
 // `rowAt(y)` gives the destination's row y.
 template <typename RowAt>
 void Stretch(const platform::DecodedPicture& picture, int32_t dw, int32_t dh, RowAt rowAt) {
     if (picture.width == dw && picture.height == dh) {
         for (int32_t y = 0; y < dh; ++y) {
-            ConvertRow(picture.pixels.data() + static_cast<size_t>(y) * picture.width * 4, rowAt(y),
-                       dw);
+            ConvertRgbRow(picture.pixels.data() + static_cast<size_t>(y) * picture.width * 3,
+                          rowAt(y), dw);
         }
         return;
     }
@@ -100,13 +73,13 @@ void Stretch(const platform::DecodedPicture& picture, int32_t dw, int32_t dh, Ro
     // Horizontal pass into floats, one row of the source at a time.
     std::vector<float> wide(static_cast<size_t>(dw) * picture.height * 3);
     for (int32_t y = 0; y < picture.height; ++y) {
-        const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * picture.width * 4;
+        const uint8_t* from = picture.pixels.data() + static_cast<size_t>(y) * picture.width * 3;
         float* to = wide.data() + static_cast<size_t>(y) * dw * 3;
         for (int32_t x = 0; x < dw; ++x) {
             const float* w = &columns.weights[static_cast<size_t>(x) * columns.maxTaps];
             float r = 0, g = 0, b = 0;
             for (int32_t t = 0; t < columns.count[x]; ++t) {
-                const uint8_t* p = from + static_cast<size_t>(columns.first[x] + t) * 4;
+                const uint8_t* p = from + static_cast<size_t>(columns.first[x] + t) * 3;
                 r += w[t] * p[0];
                 g += w[t] * p[1];
                 b += w[t] * p[2];

@@ -37,7 +37,7 @@ std::vector<uint16_t> Thumbnail(const KitResult& made) {
             const int32_t sy = (top + y * height / kThumbnailHeight) * picture.height / fullHeight;
             const size_t at = static_cast<size_t>(sy) * static_cast<size_t>(picture.width) +
                               static_cast<size_t>(sx);
-            pixels.push_back(Rgb565(&picture.pixels[at * 4]));
+            pixels.push_back(Rgb565(&picture.pixels[at * 3]));
         }
     }
     return pixels;

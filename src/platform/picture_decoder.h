@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// A decoded picture: 4 bytes a pixel in the order R, G, B, X; rows without padding.
+// A decoded picture: 3 bytes a pixel in the order R, G, B; rows without padding.
 struct DecodedPicture {
     int32_t width = 0;  // of `pixels`, possibly reduced from the full size
     int32_t height = 0;

@@ -54,22 +54,19 @@ void ReadBmp(const std::string& name, const std::string& bytes, DecodedPicture& 
         Fail(name + ": not a readable bitmap (" + SDL_GetError() + ")");
     }
     // A bitmap's alpha bits (or an undefined fourth byte) play no part: pictures are opaque.
-    SurfacePtr rgbx(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGBA32, 0),
-                    &SDL_FreeSurface);
-    if (!rgbx) {
+    SurfacePtr rgb(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB24, 0),
+                   &SDL_FreeSurface);
+    if (!rgb) {
         Fail(name + ": not a readable bitmap (" + SDL_GetError() + ")");
     }
-    picture.width = rgbx->w;
-    picture.height = rgbx->h;
-    const size_t rowBytes = static_cast<size_t>(rgbx->w) * 4;
-    picture.pixels.resize(rowBytes * static_cast<size_t>(rgbx->h));
-    const auto* from = static_cast<const uint8_t*>(rgbx->pixels);
-    for (int y = 0; y < rgbx->h; ++y) {
+    picture.width = rgb->w;
+    picture.height = rgb->h;
+    const size_t rowBytes = static_cast<size_t>(rgb->w) * 3;
+    picture.pixels.resize(rowBytes * static_cast<size_t>(rgb->h));
+    const auto* from = static_cast<const uint8_t*>(rgb->pixels);
+    for (int y = 0; y < rgb->h; ++y) {
         uint8_t* to = picture.pixels.data() + rowBytes * static_cast<size_t>(y);
-        std::memcpy(to, from + static_cast<size_t>(y) * static_cast<size_t>(rgbx->pitch), rowBytes);
-        for (size_t x = 3; x < rowBytes; x += 4) {
-            to[x] = 255;
-        }
+        std::memcpy(to, from + static_cast<size_t>(y) * static_cast<size_t>(rgb->pitch), rowBytes);
     }
 }
 

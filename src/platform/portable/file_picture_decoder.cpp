@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/portable/bmp_reader.h"
 #include "base/system_failure.h"
+#include "platform/portable/bmp_reader.h"
 
 namespace platform {
 
@@ -117,9 +117,9 @@ class FilePictureDecoder : public PictureDecoder {
         picture_.physicalHeight = PixelsToHimetric(height);
         picture_.width = TJSCALED(width, factor);
         picture_.height = TJSCALED(height, factor);
-        picture_.pixels.resize(static_cast<size_t>(picture_.width) * picture_.height * 4);
+        picture_.pixels.resize(static_cast<size_t>(picture_.width) * picture_.height * 3);
         if (tjDecompress2(handle_, data, bytes_.size(), picture_.pixels.data(), picture_.width, 0,
-                          picture_.height, TJPF_RGBX, 0) != 0 &&
+                          picture_.height, TJPF_RGB, 0) != 0 &&
             !IsHarmlessWarning(handle_)) {
             Fail(name + ": not a readable picture (" + tjGetErrorStr2(handle_) + ")");
         }
