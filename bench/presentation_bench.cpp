@@ -106,43 +106,35 @@ std::optional<FrameCost> MenuFrameCost(bool changing, bool ownSize, std::string&
         char note[160];
         std::snprintf(note, sizeof note, "%.1f frames/s, %ld of %d presented, %s",
                       kFrames * 1000.0 / wall, presentation.PresentedFrames() - presentedBefore,
-                      kFrames, presentation.IsSoftware() ? "software renderer" : "accelerated");
+                      kFrames,
+                      presentation.IsSoftware() ? "software, window surface" : "accelerated");
         cost = {cpu / kFrames, note};
     }
     SDL_Quit();
     return cost;
 }
 
-// The floor of a changed frame scaled to 1024 x 768: SDL's software renderer drawing just the two
-// changed quadrants' parts (widened as the presentation widens them) from an opaque texture,
-// milliseconds of processor time a frame; negative when SDL cannot.
+// The floor of a changed frame scaled to 1024 x 768: SDL's bilinear scaler drawing just the two
+// changed quadrants' parts (widened as the presentation widens them) from a 32-bit copy of the
+// picture into a window-sized surface, milliseconds of processor time a frame; negative when SDL
+// cannot.
 double ScaledQuadrantsMs() {
-    SDL_Surface* window =
-        SDL_CreateRGBSurfaceWithFormat(0, 1024, 768, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Renderer* renderer = window != nullptr ? SDL_CreateSoftwareRenderer(window) : nullptr;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    SDL_Texture* texture = renderer != nullptr
-                               ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                                   SDL_TEXTUREACCESS_STREAMING, 800, 600)
-                               : nullptr;
+    SDL_Surface* window = SDL_CreateRGBSurfaceWithFormat(0, 1024, 768, 32, SDL_PIXELFORMAT_RGB888);
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_RGB888);
     double ms = -1;
-    if (texture != nullptr) {
-        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    if (window != nullptr && picture != nullptr) {
         const SDL_Rect from[] = {{25, 0, 375, 325}, {400, 0, 375, 325}};
         const SDL_Rect to[] = {{32, 0, 480, 416}, {512, 0, 480, 416}};
         constexpr int kFrames = 180;
         const double cpu0 = bench::ProcessCpuMs();
+        bool drawn = true;
         for (int i = 0; i < kFrames; ++i) {
-            SDL_RenderCopy(renderer, texture, &from[0], &to[0]);
-            SDL_RenderCopy(renderer, texture, &from[1], &to[1]);
-            SDL_RenderFlush(renderer);
+            drawn = drawn && SDL_SoftStretchLinear(picture, &from[0], window, &to[0]) == 0 &&
+                    SDL_SoftStretchLinear(picture, &from[1], window, &to[1]) == 0;
         }
-        ms = (bench::ProcessCpuMs() - cpu0) / kFrames;
-        SDL_DestroyTexture(texture);
+        ms = drawn ? (bench::ProcessCpuMs() - cpu0) / kFrames : -1;
     }
-    if (renderer != nullptr) {
-        SDL_DestroyRenderer(renderer);
-    }
+    SDL_FreeSurface(picture);
     SDL_FreeSurface(window);
     return ms;
 }

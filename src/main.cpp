@@ -21,7 +21,6 @@
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
 #include "input/adult_settings.h"
-#include "kit/item_maker.h"
 #include "platform/portable/content_search.h"
 #include "platform/portable/decode_pool.h"
 #include "platform/portable/file_picture_decoder.h"
@@ -30,6 +29,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/wave_decode.h"
 #include "platform/services.h"
+#include "shell/kit_program.h"
 #include "sound/dsound.h"
 #include "window_icon.h"
 
@@ -114,12 +114,10 @@ int Run(const CommandLine::Request& request) {
     form->settingOptions = request.settingOptions;
     form->editingSettings = request.editing;
     if (request.editing) {
-        // Photos dropped on an item go, as with quillowbee-kit, into the per-user content
-        // folder, which starts as a copy of the content this run uses.
-        kit::KitOptions base;
-        std::error_code error;
-        base.seedFrom = std::filesystem::current_path(error);
-        form->itemMaker = kit::CreateItemMaker(base);
+        // Photos dropped on an item go through quillowbee-kit, beside this program, into the
+        // per-user content folder, which starts as a copy of the content this run uses (the
+        // current folder, which the kit inherits).
+        form->itemMaker = KitProgram::CreateMaker(KitProgram::BesideThisProgram(), "");
     }
     form->Form_Initialize();
     if (request.editing && form->isPrevInstance) {

@@ -2,15 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "kit/item_maker.h"
 #include "navigation_fixture.h"
+#include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/ini_settings_store.h"
+#include "shell/kit_program.h"
 #include "support/mini_pack.h"
 
 namespace {
@@ -270,16 +272,20 @@ TEST_F(EditingClickTest, TheLeaveButtonEscapeAndTheCloseButtonEndItKeepingTheCha
     EXPECT_EQ(File(), "[Settings]\nexitLocked=True\npage1Choice=False\n");
 }
 
-// Photos dropped on an item of the editing mode's item page make it (the kit, off the frame loop).
+// Photos dropped on an item of the editing mode's item page make it (quillowbee-kit, run as a
+// program of its own off the frame loop).
 TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     const std::filesystem::path content = dir / "content";
     testing_support::WriteMiniPack(content);
     testing_support::WriteJpegPixels(dir / "cat.jpg", 80, 60,
                                      std::vector<uint8_t>(80 * 60 * 3, 200));
     dir.Write("notes.jpg", "a shopping list");
-    kit::KitOptions base;
-    base.content = content;
-    form.itemMaker = kit::CreateItemMaker(base);
+    // A kit that a photo crashes.
+    dir.Write("crashing-kit", "#!/bin/sh\nkill -SEGV $$\n");
+    std::filesystem::permissions(dir / "crashing-kit", std::filesystem::perms::owner_all);
+    const std::string kits[] = {QUILLOWBEE_KIT_PROGRAM, (dir / "no-such-kit").string(),
+                                (dir / "crashing-kit").string()};
+    enum Kit { kReal, kMissing, kCrashing };
     form.choicePictures[2] = SolidSurface(800, 600, 0x008000);
     const platform::Point djur3 = form.settings.crossPositions[26];
     const struct {
@@ -291,18 +297,25 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         int16_t made;         // the item whose picture is new, -1 for none
         const char* message;  // a part of the refusal shown, "" for none
         int drops = 1;        // the same drop again at once: refused with a click
+        Kit kit = kReal;
+        const char* broken = "";  // a content file broken before the drop
     } cases[] = {
         // clang-format off
         {"outside the editing mode", false, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, ""},
         {"on another page", true, 1, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, ""},
         {"off every item", true, 2, {djur3.x - 8, djur3.y + 5}, "cat.jpg", -1, ""},
         {"not a picture", true, 2, {djur3.x + 5, djur3.y + 5}, "notes.jpg", -1, "notes.jpg: not a"},
+        {"the kit not beside the program", true, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "no-such-kit is not there", 1, kMissing},
+        {"the kit ending on a signal", true, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "quillowbee-kit ended on signal 11", 1, kCrashing},
         {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, ""},
         {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 2},
+        {"a fault elsewhere in the content", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 1, kReal, "Grafik/Meny/StoppLapp.jpg"},
         // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        form.itemMaker = KitProgram::CreateMaker(kits[c.kit], content.string());
+        if (*c.broken != '\0') testing_support::WriteFile(content / c.broken, "not a picture");
         form.editingSettings = c.editing;
         form.settings.page = c.page;
         form.dropMessage.clear();
@@ -341,4 +354,47 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     const Surface& made = *form.madeItemPictures[26];
     EXPECT_EQ(GameUtil::backBuffer->PixelAt(djur3.x + 1, djur3.y + 25), made.PixelAt(1, 25));
     EXPECT_NE(made.PixelAt(1, 25), ColorToPixel(0x008000));
+    // It is the item's box on the new item page, pixel for pixel.
+    const platform::DecodedPicture& page = platform::CreateFilePictureDecoder()->Decode(
+        (content / "Grafik/Meny/Val/8Meny.jpg").string(), 0, 0);
+    ASSERT_EQ(page.width, 800);
+    for (const platform::Point p : {platform::Point{1, 25}, {25, 2}, {50, 53}}) {
+        const uint8_t* rgb = &page.pixels[((djur3.y + p.y) * 800 + djur3.x + p.x) * 3];
+        EXPECT_TRUE(testing_support::Shows(made.PixelAt(p.x, p.y), {rgb[0], rgb[1], rgb[2]}))
+            << p.x << "," << p.y << " " << testing_support::Describe(made.PixelAt(p.x, p.y));
+    }
+}
+
+// What the adult is told of a run of the kit that did not make the item.
+TEST(KitProgramRefusal, IsTheKitsOwnLineElseWhatEndedIt) {
+    using Kind = platform::ProgramEnd::Kind;
+    const char* kit = "/opt/q/quillowbee-kit";
+    const struct {
+        platform::ProgramEnd end;
+        std::string shown;  // "" for an item made
+    } cases[] = {
+        {{Kind::Exited, 0, "quillowbee-kit: a warning only\n"}, ""},
+        {{Kind::Exited, 1, "quillowbee-kit: /p/notes.jpg: not a picture\n"},
+         "/p/notes.jpg: not a picture"},
+        // A usage refusal adds a line pointing at --help; a content check prints before its line.
+        {{Kind::Exited, 2,
+          "quillowbee-kit: unknown theme\nTry 'quillowbee-kit --help' for more.\n"},
+         "unknown theme"},
+        {{Kind::Exited, 1, "a problem\r\nquillowbee-kit: the check found a fault\n\n  \n"},
+         "the check found a fault"},
+        {{Kind::Exited, 1, "first\nlibfoo: out of memory"}, "libfoo: out of memory"},
+        {{Kind::Exited, 3, ""}, "quillowbee-kit ended with status 3 without saying why"},
+        {{Kind::Exited, 1, "\n \n"}, "quillowbee-kit ended with status 1 without saying why"},
+        {{Kind::Signalled, 9, "quillowbee-kit: half a line"},
+         "quillowbee-kit ended on signal 9 (Killed) while making the item"},
+        {{Kind::NotStarted, ENOENT, ""},
+         "cannot make the item: /opt/q/quillowbee-kit is not there; install quillowbee-kit beside "
+         "the program"},
+        {{Kind::NotStarted, EACCES, ""},
+         "cannot make the item: running /opt/q/quillowbee-kit failed: Permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.end.errorOutput + " " + std::to_string(c.end.code));
+        EXPECT_EQ(KitProgram::RefusalOf(c.end, kit), c.shown);
+    }
 }

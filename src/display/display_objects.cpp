@@ -1,7 +1,7 @@
 #include "display/display_objects.h"
 
-#include "platform/services.h"
 #include "base/system_failure.h"
+#include "platform/services.h"
 
 namespace GameUtil {
 
@@ -9,10 +9,16 @@ std::unique_ptr<DisplayDevice> displayDevice;
 std::unique_ptr<Surface> primarySurface;
 Surface* backBuffer = nullptr;
 
+void CreateDisplayDevice() {
+    if (!displayDevice) {
+        displayDevice = std::make_unique<DisplayDevice>(*platform::Current().display,
+                                                        *platform::Current().text);
+    }
+}
+
 void TakeTheScreen() {
     using namespace DisplayFlags;
-    displayDevice =
-        std::make_unique<DisplayDevice>(*platform::Current().display, *platform::Current().text);
+    CreateDisplayDevice();
     displayDevice->SetCooperativeLevel(kCooperativeFullScreenExclusive);
     displayDevice->SetDisplayMode(800, 600, 16, 0, 0);
     SurfaceRequest primary;

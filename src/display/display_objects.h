@@ -11,8 +11,12 @@ extern std::unique_ptr<DisplayDevice> displayDevice;
 extern std::unique_ptr<Surface> primarySurface;
 extern Surface* backBuffer;
 
-// Takes the screen: creates the display device on the installed platform, asks for exclusive
-// full screen and 800 x 600 x 16, and creates the primary surface with its back buffer.
+// Creates the display device on the installed platform, if there is none, without touching the
+// screen: pictures may be read into its memory before the screen is taken.
+void CreateDisplayDevice();
+
+// Takes the screen: creates the display device if need be, asks for exclusive full screen and
+// 800 x 600 x 16, and creates the primary surface with its back buffer.
 void TakeTheScreen();
 
 // True when the display device can be used (TestCooperativeLevel returns 0).

@@ -113,12 +113,12 @@ void ReadAhead(const std::vector<PictureFile>& files) {
     readingAhead = std::make_unique<ReadingAhead>(displayDevice->PixelSource());
     readingAhead->files = files;
     readingAhead->pictures.resize(files.size());
-    // One picture a thread waiting at most: the memory of a few pictures, not of the batch.
+    // The helpers run as far ahead as they can (while the screen is taken, say): a picture
+    // waiting for its load already sits in the memory its surface will have.
     ReadingAhead& state = *readingAhead;
-    helpers->Start(
-        files.size(),
-        [&state](size_t i, platform::PictureDecoder& decoder) { state.Read(i, decoder); },
-        services.helperThreads + 1);
+    helpers->Start(files.size(), [&state](size_t i, platform::PictureDecoder& decoder) {
+        state.Read(i, decoder);
+    });
 }
 
 void DropReadAhead() {

@@ -29,7 +29,7 @@ void MainMenuForm::DropPhotos(const std::vector<std::string>& paths, int32_t x, 
             continue;
         }
         // One item at a time: a drop while one is being made is refused with the click alone.
-        if (!itemMaker->Start(static_cast<int16_t>(i), paths)) {
+        if (!itemMaker->Start(static_cast<int16_t>(i), at, paths)) {
             PlaySound(DSound::kClick);
             return;
         }

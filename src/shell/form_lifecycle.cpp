@@ -67,6 +67,7 @@ void MainMenuForm::StartUp() {
     // With helper threads, the menus' pictures decode while the screen is taken, and the sound
     // bank loads beside them: only the first picture is waited for before it is shown.
     const bool helpers = platform::Current().helperThreads > 0;
+    GameUtil::CreateDisplayDevice();
     ReadMenuPicturesAhead();
     GameUtil::TakeTheScreen();
     window.ShowWindow();

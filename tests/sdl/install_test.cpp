@@ -28,10 +28,10 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     const fs::path settings = share / "applications" / (id + ".Settings.desktop");
     const fs::path metainfo = share / "metainfo" / (id + ".metainfo.xml");
     for (const fs::path& file :
-         {prefix.Path() / "games/quillowbee", share / "quillowbee/Data/Yrke.dat",
-          share / "quillowbee/Grafik/Meny/Val/kryss.bmp", share / "quillowbee/Ljud/StartMeny.wav",
-          desktop, settings, metainfo, share / "man/man6/quillowbee.6.gz",
-          share / "doc/quillowbee/copyright"}) {
+         {prefix.Path() / "games/quillowbee", prefix.Path() / "games/quillowbee-kit",
+          share / "quillowbee/Data/Yrke.dat", share / "quillowbee/Grafik/Meny/Val/kryss.bmp",
+          share / "quillowbee/Ljud/StartMeny.wav", desktop, settings, metainfo,
+          share / "man/man6/quillowbee.6.gz", share / "doc/quillowbee/copyright"}) {
         EXPECT_TRUE(fs::is_regular_file(file)) << file;
     }
     for (const char* size : {"48x48", "64x64", "128x128", "256x256", "scalable"}) {
@@ -40,6 +40,12 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
             << icon;
     }
     EXPECT_FALSE(fs::exists(share / "quillowbee/.complete")) << "the build's own stamp";
+    // The kit's drawing libraries are loaded by the kit beside the program, never by the program.
+    const auto libraries =
+        testing_support::RunTool({"ldd", (prefix.Path() / "games/quillowbee").string()}, {}, 60s);
+    EXPECT_EQ(libraries.status, 0) << libraries.output;
+    EXPECT_NE(libraries.output.find("libSDL2"), std::string::npos) << libraries.output;
+    EXPECT_EQ(libraries.output.find("libcairo"), std::string::npos) << libraries.output;
     // A validator that is not there is a failure: scripts/install-deps.sh installs it.
     for (const std::vector<std::string>& validate :
          {std::vector<std::string>{"desktop-file-validate", desktop.string(), settings.string()},

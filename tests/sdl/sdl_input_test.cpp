@@ -79,5 +79,59 @@ TEST(SdlInputTest, PixelChannelsWidenToTheFullRange) {
     for (size_t i = 0; i < std::size(from); ++i) EXPECT_EQ(to[i], expected[i]) << from[i];
     EXPECT_EQ(to.back(), 0x12345678u);  // nothing written past the count
 }
+
+// A part of a picture drawn into a window's surface lands at its place in the surface's own
+// pixel format, with the widened colours as that format holds them, opaque; nothing around it is
+// written, whatever the picture's and the surface's line lengths.
+TEST(SdlInputTest, APictureDrawnIntoASurfaceKeepsItsColoursInEveryFormat) {
+    constexpr int kPitch = 48;  // a 40 x 30 picture, green past its width
+    std::vector<uint16_t> picture(kPitch * 30, 0x07E0);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            picture[y * kPitch + x] = static_cast<uint16_t>(x * 1637 + y * 3001);
+    const Rect part{3, 5, 40, 29};
+    constexpr int kAtX = 7, kAtY = 2;
+    const Uint32 formats[] = {SDL_PIXELFORMAT_RGB888,   SDL_PIXELFORMAT_ARGB8888,
+                              SDL_PIXELFORMAT_RGB565,   SDL_PIXELFORMAT_BGR888,
+                              SDL_PIXELFORMAT_ABGR8888, SDL_PIXELFORMAT_RGBA8888,
+                              SDL_PIXELFORMAT_RGB24,    SDL_PIXELFORMAT_BGR565};
+    for (const Uint32 format : formats) {
+        const char* name = SDL_GetPixelFormatName(format);
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 51, 33, 32, format);
+        ASSERT_NE(surface, nullptr) << name << ": " << SDL_GetError();
+        const Uint32 untouched = SDL_MapRGBA(surface->format, 8, 4, 8, 0);
+        SDL_FillRect(surface, nullptr, untouched);
+        ASSERT_TRUE(Rgb565ToSurface(picture.data(), kPitch, part, surface, kAtX, kAtY)) << name;
+        const int bytes = surface->format->BytesPerPixel;
+        int wrong = 0;
+        for (int y = 0; y < surface->h; ++y) {
+            for (int x = 0; x < surface->w; ++x) {
+                const auto* at =
+                    static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch + x * bytes;
+                Uint32 pixel = 0;
+                for (int b = bytes - 1; b >= 0; --b) pixel = pixel << 8 | at[b];
+                const int px = x - kAtX + part.left, py = y - kAtY + part.top;
+                const bool inside =
+                    px >= part.left && px < part.right && py >= part.top && py < part.bottom;
+                Uint32 expected = untouched;
+                if (inside) {
+                    uint32_t argb = 0;
+                    Rgb565ToArgb8888(&picture[py * kPitch + px], &argb, 1);
+                    expected = SDL_MapRGBA(surface->format, argb >> 16 & 255, argb >> 8 & 255,
+                                           argb & 255, 255);
+                }
+                Uint8 r, g, b, a, er, eg, eb, ea;
+                SDL_GetRGBA(pixel, surface->format, &r, &g, &b, &a);
+                SDL_GetRGBA(expected, surface->format, &er, &eg, &eb, &ea);
+                if (std::tie(r, g, b, a) != std::tie(er, eg, eb, ea) && ++wrong <= 3) {
+                    ADD_FAILURE() << name << " at " << x << "," << y << ": " << int{r} << " "
+                                  << int{g} << " " << int{b} << " " << int{a} << " instead of "
+                                  << int{er} << " " << int{eg} << " " << int{eb} << " " << int{ea};
+                }
+            }
+        }
+        SDL_FreeSurface(surface);
+    }
+}
 }  // namespace
 }  // namespace platform

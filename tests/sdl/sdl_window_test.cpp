@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -225,6 +226,22 @@ TEST_F(SdlWindowTest, OnlyTheChangedRectanglesReachTheWindow) {
             {changed(padded, {{768, 0, 800, 600}}, 832), 4, {{799, 300, kRed}, {767, 300, kBlue}}},
             {[&] { presentation_->Invalidate(), changed(red, {})(); }, 5, {{400, 300, kRed}}},
             {[&] { presentation_->OnRenderReset(), same(); }, 6, {{0, 0, kRed}}},
+            // Resized with no event read yet: the window's new surface gets all of the picture,
+            // between black bars.
+            {[&] {
+                 SDL_SetWindowSize(presentation_->Window(), 1000, 600);
+                 changed(blue, {{0, 0, 8, 8}})();
+             },
+             7,
+             {{99, 300, 0}, {100, 300, kBlue}, {899, 599, kBlue}, {900, 0, 0}, {999, 599, 0}}},
+            // A window that lost its content (here: all of it white) gets its bars black again.
+            {[&] {
+                 SDL_Surface* surface = SDL_GetWindowSurface(presentation_->Window());
+                 SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 255, 255, 255));
+                 presentation_->Invalidate(), same();
+             },
+             8,
+             {{0, 0, 0}, {99, 599, 0}, {100, 0, kRed}, {899, 599, kRed}, {900, 300, 0}}},
         };
     for (size_t i = 0; i < std::size(steps); ++i) {
         const auto& [step, presented, shown] = steps[i];
@@ -235,37 +252,65 @@ TEST_F(SdlWindowTest, OnlyTheChangedRectanglesReachTheWindow) {
     }
 }
 
-// Scaled, a frame of which only the changed parts are drawn again shows what drawing all of it
-// shows, but for a shade of blending on the outermost window pixels of those parts where SDL
-// scales the parts alone (a scale its fixed-point step holds exactly, 800 to 1024); the bars
-// beside or above and below the picture stay black.
-TEST_F(SdlWindowTest, AScaledChangedPartShowsWhatTheWholeFrameShows) {
+// A frame of which only the changed parts are drawn into the window's surface shows what drawing
+// all of it shows: exactly at the picture's own size (between bars or not); scaled, every window
+// pixel that shows a changed picture pixel is exact too, and only the outermost window pixels of
+// the parts drawn alone may blend a shade differently, where SDL scales those parts alone (a
+// scale its fixed-point step holds exactly: 800 to 1024 or 1600). The bars stay black, and a copy
+// of the picture is held only while it is scaled.
+TEST_F(SdlWindowTest, AChangedPartShowsWhatTheWholeFrameShows) {
     Open(true);
-    std::vector<uint16_t> before(800 * 600), after(800 * 600);
+    std::vector<uint16_t> before(800 * 600);
     for (int i = 0; i < 800 * 600; ++i) {
         const int x = i % 800, y = i / 800;
         before[i] = static_cast<uint16_t>((x * 7 + y * 13) ^ (x * y));  // sharp edges everywhere
-        const bool lit = y >= 25 && y < 310 && ((x >= 45 && x < 355) || (x >= 445 && x < 755));
-        after[i] = lit ? static_cast<uint16_t>(x * 31 + y * 17) : before[i];
     }
-    // Window size, at most how many window pixels may differ by at most how many steps, and
-    // window pixels on the bars.
-    const std::tuple<int, int, int, int, std::vector<Point>> cases[] = {
-        {1024, 768, 3584, 32, {}},
-        {1366, 768, 3584, 32, {{170, 400}, {1195, 0}}},
-        {1440, 1080, 0, 0, {}},
-        {1000, 900, 0, 0, {{500, 74}, {999, 825}}}};
-    for (const auto& [w, h, mostPixels, mostSteps, bars] : cases) {
+    const std::vector<Rect> quadrants{{32, 16, 384, 320}, {416, 16, 768, 320}};
+    // Every edge and corner of the picture, a single pixel, a line, overlapping parts, odd sizes.
+    const std::vector<Rect> edges{{0, 0, 1, 1},       {799, 599, 800, 600}, {0, 300, 800, 301},
+                                  {397, 0, 403, 600}, {13, 101, 250, 377},  {200, 350, 421, 599}};
+    // Changed tiles as the display device lists them: rows of tiles touching the rows above and
+    // below in other columns, and a lone pixel.
+    const std::vector<Rect> tiles{{64, 32, 128, 48},
+                                  {32, 48, 192, 64},
+                                  {96, 64, 128, 80},
+                                  {128, 64, 160, 128},
+                                  {700, 500, 701, 501}};
+    // Window size, changed rectangles, at most how many window pixels may differ by at most how
+    // many steps, and window pixels on the bars.
+    const std::tuple<int, int, std::vector<Rect>, int, int, std::vector<Point>> cases[] = {
+        {800, 600, quadrants, 0, 0, {}},
+        {800, 600, edges, 0, 0, {}},
+        {1000, 600, edges, 0, 0, {{99, 300}, {900, 0}, {999, 599}}},
+        {800, 700, quadrants, 0, 0, {{400, 49}, {0, 650}}},
+        {1024, 768, quadrants, 3584, 32, {}},
+        // The touching tiles are drawn as one part: two parts' outermost rings, 764 + 252 and
+        // 1036 + 20 window pixels; a ring's corner blends up to 7/16 of a neighbour differently.
+        {1024, 768, tiles, 1016, 112, {}},
+        {1600, 1200, tiles, 1056, 112, {}},
+        {1366, 768, quadrants, 3584, 32, {{170, 400}, {1195, 0}}},
+        {1440, 1080, edges, 0, 0, {}},
+        {1000, 900, quadrants, 0, 0, {{500, 74}, {999, 825}}}};
+    for (const auto& [w, h, rects, mostPixels, mostSteps, bars] : cases) {
+        // The frame changes inside the rectangles and nowhere else.
+        std::vector<uint16_t> after = before;
+        for (const Rect& r : rects) {
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    after[y * 800 + x] = static_cast<uint16_t>(x * 31 + y * 17 + 0x5555);
+        }
         SDL_SetWindowSize(presentation_->Window(), w, h);
         Drain();
+        ASSERT_EQ(Size(), std::make_pair(w, h));
         Present(before);
-        presentation_->PresentChanged(after.data(), 800, 600, 800,
-                                      {{32, 16, 384, 320}, {416, 16, 768, 320}});
+        presentation_->PresentChanged(after.data(), 800, 600, 800, rects);
         const auto partly = Shown();
+        EXPECT_EQ(presentation_->HoldsScaledCopy(), w != 800 && h != 600) << w << "x" << h;
         presentation_->Invalidate();
         presentation_->PresentUnchanged(after.data(), 800, 600, 800);  // all of it
         const auto whole = Shown();
         ASSERT_EQ(partly.size(), whole.size());
+        const Letterbox box = presentation_->WindowBox();
         int pixels = 0, steps = 0;
         for (size_t i = 0; i < whole.size(); ++i) {
             int most = 0;
@@ -275,11 +320,28 @@ TEST_F(SdlWindowTest, AScaledChangedPartShowsWhatTheWholeFrameShows) {
             }
             pixels += most > 0;
             steps = std::max(steps, most);
+            const int x = static_cast<int>(i) % w, y = static_cast<int>(i) / w;
+            const Point p = PictureFromWindow(box, 800, 600, x, y);
+            const bool onPicture =
+                x >= box.x && x < box.x + box.width && y >= box.y && y < box.y + box.height;
+            const bool changed = std::any_of(rects.begin(), rects.end(), [&](const Rect& r) {
+                return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+            });
+            if (onPicture && changed && partly[i] != whole[i]) {
+                ADD_FAILURE() << w << "x" << h << ": changed pixel " << p.x << "," << p.y
+                              << " shown at " << x << "," << y;
+                break;
+            }
         }
         EXPECT_LE(pixels, mostPixels) << w << "x" << h;
         EXPECT_LE(steps, mostSteps) << w << "x" << h;
         for (const Point p : bars) EXPECT_EQ(partly[p.y * w + p.x], 0u) << p.x << "," << p.y;
     }
+    // Back at the picture's own size the copy is given back.
+    SDL_SetWindowSize(presentation_->Window(), 800, 600);
+    Drain();
+    Present(before);
+    EXPECT_FALSE(presentation_->HoldsScaledCopy());
 }
 
 // The lock file is per user; an unusable lock folder does not stop the program. Only the first

@@ -22,7 +22,7 @@ constexpr char kProgram[] = "quillowbee-kit";
 
 void PrintHelp() {
     std::printf(
-        "Usage: %s --theme=THEME --position=N --name=NAME PHOTO...\n"
+        "Usage: %s --theme=THEME --position=N [--name=NAME] PHOTO...\n"
         "  or:  %s --theme=THEME --position=N --undo\n"
         "Make an item of Quillowbee from your own photos: its button in the theme's menu, a\n"
         "puzzle build-up and a film of slow pans and zooms over the photos.\n"
@@ -31,12 +31,14 @@ void PrintHelp() {
         "  --position=N     the item's place in the theme's menu: 1-4 the top row from the\n"
         "                   left, 5-8 the bottom row\n"
         "  --name=NAME      the name on the item's button (letters of Western European\n"
-        "                   languages; at most 40)\n"
+        "                   languages; at most 40); without it the item keeps the\n"
+        "                   name it has now\n"
         "  --content=DIR    the content folder to change (default:\n"
         "                   ${XDG_DATA_HOME:-~/.local/share}/Quillowbee); when it holds no\n"
         "                   content yet, the content in the current directory is copied there\n"
         "                   first, so the installed content is never changed\n"
         "  --undo           bring back the item the last run at THEME and N replaced\n"
+        "      --no-check   leave out the program's content check of the folder afterwards\n"
         "      --help       show this help and exit\n"
         "      --version    show the version and exit\n"
         "\n"
@@ -109,13 +111,15 @@ int main(int argc, char** argv) {
     kit::KitOptions options;
     bool undo = false;
     bool havePosition = false;
-    enum { kTheme = 1000, kPosition, kName, kContent, kUndo, kHelp, kVersion };
+    bool check = true;
+    enum { kTheme = 1000, kPosition, kName, kContent, kUndo, kNoCheck, kHelp, kVersion };
     const option longOptions[] = {
         {"theme", required_argument, nullptr, kTheme},
         {"position", required_argument, nullptr, kPosition},
         {"name", required_argument, nullptr, kName},
         {"content", required_argument, nullptr, kContent},
         {"undo", no_argument, nullptr, kUndo},
+        {"no-check", no_argument, nullptr, kNoCheck},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
         {nullptr, 0, nullptr, 0},
@@ -138,6 +142,11 @@ int main(int argc, char** argv) {
                 break;
             }
             case kName:
+                if (*optarg == '\0') {
+                    Usage(
+                        "--name is empty: give the item a name, or leave --name out to keep "
+                        "the one it has");
+                }
                 options.name = optarg;
                 break;
             case kContent:
@@ -145,6 +154,9 @@ int main(int argc, char** argv) {
                 break;
             case kUndo:
                 undo = true;
+                break;
+            case kNoCheck:
+                check = false;
                 break;
             case kHelp:
                 PrintHelp();
@@ -160,7 +172,6 @@ int main(int argc, char** argv) {
     if (options.theme.empty()) Usage("no theme: give --theme=Yrke, Musik, Sport or Djur");
     if (!havePosition) Usage("no position: give --position=1 to 8");
     if (undo && !options.photos.empty()) Usage("--undo takes no photos");
-    if (!undo && options.name.empty()) Usage("no name: give the item a name with --name");
     if (!undo && options.photos.empty())
         Usage("no photo: name one or more JPEG, PNG or HEIC photos");
 
@@ -169,7 +180,7 @@ int main(int argc, char** argv) {
         if (result.copiedContent) {
             std::printf("Copied the content to %s first.\n", result.content.string().c_str());
         }
-        const bool checked = CheckContent(result.content);
+        const bool checked = !check || CheckContent(result.content);
         const std::string folder = platform::Windows1252ToUtf8(result.folderText);
         std::printf("%s item %d (%s position %d) in %s: %s\n", undo ? "Brought back" : "Made",
                     result.item, options.theme.c_str(), options.position,

@@ -1,9 +1,7 @@
 #include "platform/sdl/sdl_presentation.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <ctime>
-#include <numeric>
 #include <string>
 
 #include "base/system_failure.h"
@@ -19,11 +17,6 @@ constexpr std::chrono::nanoseconds kFramePeriod{16'666'667};
 constexpr std::chrono::milliseconds kNoVsyncInterval{4};
 constexpr int kNoVsyncEvidence = 30;
 
-struct Span {
-    int32_t from;
-    int32_t to;
-};
-
 [[noreturn]] void FailSdl(const std::string& what) {
     Fail(what + ": " + SDL_GetError());
 }
@@ -38,25 +31,6 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline) {
     at.tv_nsec = static_cast<long>(since % 1'000'000'000);
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
     }
-}
-
-// A part [from, to) of a picture line of `picture` pixels shown as `shown` window pixels,
-// widened so that it is drawn as the whole picture draws it: scaled, by the picture pixel on
-// either side (a blended window pixel also shows the picture pixels beside its own), then to where
-// a picture pixel's edge meets a window pixel's edge. Only the outermost window pixels of the
-// widened part, which show no change, may blend a shade differently.
-Span ScaledSpan(int32_t from, int32_t to, int32_t picture, int32_t shown) {
-    if (picture == shown) {
-        return {from, to};
-    }
-    const int32_t step = picture / std::gcd(picture, shown);
-    return {std::max((from - 1) / step * step, 0), std::min((to + step) / step * step, picture)};
-}
-
-// SDL's software scaler steps through the picture in 16-bit fixed point: a part drawn alone lands
-// on the same positions as in the whole picture only when that step is exact.
-bool ExactScale(int32_t picture, int32_t shown) {
-    return picture == shown || (int64_t{picture} << 16) % shown == 0;
 }
 
 }  // namespace
@@ -84,14 +58,14 @@ void SdlPresentation::SetDisplayMode(int32_t width, int32_t height, int32_t bits
     modeWidth_ = width;
     modeHeight_ = height;
     if (window_ == nullptr) {
-        CreateWindowAndRenderer();
+        OpenWindow();
     } else {
-        CreateTexture();
+        PreparePicture();
     }
     ApplyGrab();
 }
 
-void SdlPresentation::CreateWindowAndRenderer() {
+void SdlPresentation::OpenWindow() {
     bool software = options_.renderer == RendererChoice::Software ||
                     (options_.renderer == RendererChoice::Automatic && !HasHardwareRendering());
     for (;;) {
@@ -114,20 +88,22 @@ void SdlPresentation::CreateWindowAndRenderer() {
             FailSdl("the window cannot be created");
         }
         SetIcon();
-        if (TryCreateRenderer(software)) {
-            if (software || options_.renderer != RendererChoice::Automatic ||
-                !RunsOnSoftwareGl(renderer_)) {
-                break;
-            }
-        } else if (software) {
-            FailSdl("no renderer can draw in the window");
+        if (software) {
+            break;  // drawn through the window's own surface, with no renderer
+        }
+        if (TryCreateRenderer() &&
+            (options_.renderer != RendererChoice::Automatic || !RunsOnSoftwareGl(renderer_))) {
+            break;
         }
         DestroyWindow();
         software = true;
     }
     software_ = software;
+    if (software_) {
+        vsync_ = false;  // paced by the clock
+    }
 
-    CreateTexture();
+    PreparePicture();
     fullScreen_ = !options_.windowed;
     if (fullScreen_ && HasWindowManager(window_) &&
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
@@ -135,9 +111,13 @@ void SdlPresentation::CreateWindowAndRenderer() {
     }
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderPresent(renderer_);
+    if (software_) {
+        surfacePicture_.ShowBlack(window_);
+    } else {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderPresent(renderer_);
+    }
     nextTick_ = std::chrono::steady_clock::now() + kFramePeriod;
     log_.Milestone("window");
 }
@@ -157,18 +137,26 @@ void SdlPresentation::SetIcon() {
     }
 }
 
-bool SdlPresentation::TryCreateRenderer(bool software) {
-    const Uint32 flags =
-        software ? SDL_RENDERER_SOFTWARE : SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC;
-    renderer_ = SDL_CreateRenderer(window_, -1, flags);
+bool SdlPresentation::TryCreateRenderer() {
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (renderer_ == nullptr) {
         return false;
     }
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_, &info);
-    vsync_ = !software && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    vsync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     fastPresents_ = 0;
     return true;
+}
+
+void SdlPresentation::PreparePicture() {
+    onScreen_ = false;
+    if (software_) {
+        surfacePicture_.Release();  // the picture's size may have changed
+        return;
+    }
+    CreateTexture();
 }
 
 void SdlPresentation::CreateTexture() {
@@ -177,14 +165,9 @@ void SdlPresentation::CreateTexture() {
         texture_ = nullptr;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    // 32-bit pixels in the window's own order where it has one: the software renderer then
-    // scales without converting, and OpenGL takes them as they are.
-    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
-    if (software_ && SDL_GetWindowPixelFormat(window_) == SDL_PIXELFORMAT_RGB888) {
-        format = SDL_PIXELFORMAT_RGB888;
-    }
-    texture_ =
-        SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, modeWidth_, modeHeight_);
+    // 32-bit pixels as OpenGL takes them.
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 modeWidth_, modeHeight_);
     if (texture_ == nullptr) {
         FailSdl("the picture texture cannot be created");
     }
@@ -194,6 +177,7 @@ void SdlPresentation::CreateTexture() {
 }
 
 void SdlPresentation::DestroyWindow() {
+    surfacePicture_.Release();
     if (texture_ != nullptr) {
         SDL_DestroyTexture(texture_);
         texture_ = nullptr;
@@ -234,14 +218,14 @@ void SdlPresentation::PresentUnchanged(const uint16_t* pixels, int32_t width, in
 void SdlPresentation::PresentChanged(const uint16_t* pixels, int32_t width, int32_t height,
                                      int32_t pitchPixels, const std::vector<Rect>& changed) {
     ++handedOver_;
-    if (renderer_ == nullptr) {
+    if (window_ == nullptr) {
         Fail("a frame was shown before the display mode was set");
     }
     if (width != modeWidth_ || height != modeHeight_) {
         Fail("a frame of " + std::to_string(width) + " x " + std::to_string(height) +
              " does not fit the display mode");
     }
-    if (texture_ == nullptr) {
+    if (!software_ && texture_ == nullptr) {
         CreateTexture();
     }
     // A window that lost its picture gets all of it.
@@ -253,16 +237,16 @@ void SdlPresentation::PresentChanged(const uint16_t* pixels, int32_t width, int3
         return;
     }
     onScreen_ = false;
-    Upload(pixels, pitchPixels, rects);
-    int outputWidth = 0;
-    int outputHeight = 0;
-    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-    const Letterbox box = FitPicture(outputWidth, outputHeight, width, height);
-    if (software_ && !whole) {
-        ShowOnWindowSurface(box, rects);
+    if (software_) {
+        surfacePicture_.Show(window_, pixels, width, height, pitchPixels, rects, whole);
     } else {
+        Upload(pixels, pitchPixels, rects);
         // An accelerated renderer's back buffer holds nothing after a present: the whole
         // (partly updated) texture is drawn again, and the GPU scales it.
+        int outputWidth = 0;
+        int outputHeight = 0;
+        SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+        const Letterbox box = FitPicture(outputWidth, outputHeight, width, height);
         const SDL_Rect target{box.x, box.y, box.width, box.height};
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
@@ -295,41 +279,6 @@ void SdlPresentation::Upload(const uint16_t* pixels, int32_t pitchPixels,
                 area.w);
         }
         SDL_UnlockTexture(texture_);
-    }
-}
-
-void SdlPresentation::ShowOnWindowSurface(const Letterbox& box, const std::vector<Rect>& rects) {
-    // The window's own surface keeps the picture: only the changed parts are sent to the display.
-    // They alone are drawn into it where SDL scales a part exactly as it scales the whole picture
-    // (unscaled, or a scale its fixed-point step holds without rounding, such as 800 to 1024);
-    // elsewhere the whole picture is drawn again.
-    const bool partsAlone =
-        ExactScale(modeWidth_, box.width) && ExactScale(modeHeight_, box.height);
-    std::vector<SDL_Rect> targets;
-    targets.reserve(rects.size());
-    for (const Rect& r : rects) {
-        const Span x = ScaledSpan(r.left, r.right, modeWidth_, box.width);
-        const Span y = ScaledSpan(r.top, r.bottom, modeHeight_, box.height);
-        const SDL_Rect source{x.from, y.from, x.to - x.from, y.to - y.from};
-        const auto shown = [](int32_t at, int32_t picture, int32_t size) {
-            return static_cast<int32_t>(int64_t{at} * size / picture);
-        };
-        const int32_t left = box.x + shown(x.from, modeWidth_, box.width);
-        const int32_t top = box.y + shown(y.from, modeHeight_, box.height);
-        targets.push_back({left, top, box.x + shown(x.to, modeWidth_, box.width) - left,
-                           box.y + shown(y.to, modeHeight_, box.height) - top});
-        if (partsAlone && SDL_RenderCopy(renderer_, texture_, &source, &targets.back()) != 0) {
-            FailSdl("the picture cannot be drawn");
-        }
-    }
-    const SDL_Rect all{box.x, box.y, box.width, box.height};
-    if (!partsAlone && SDL_RenderCopy(renderer_, texture_, nullptr, &all) != 0) {
-        FailSdl("the picture cannot be drawn");
-    }
-    if (SDL_RenderFlush(renderer_) != 0 ||
-        SDL_UpdateWindowSurfaceRects(window_, targets.data(), static_cast<int>(targets.size())) !=
-            0) {
-        FailSdl("the picture cannot be shown");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/sdl/frame_log.h"
 #include "platform/sdl/letterbox.h"
 #include "platform/sdl/presentation_options.h"
+#include "platform/sdl/window_surface_picture.h"
 
 namespace platform {
 
@@ -45,6 +46,8 @@ class SdlPresentation : public DisplayPresentation {
     int32_t PictureWidth() const { return modeWidth_; }
     int32_t PictureHeight() const { return modeHeight_; }
     bool IsSoftware() const { return software_; }
+    // Whether the software path holds a copy of the picture to scale (only while it is scaled).
+    bool HoldsScaledCopy() const { return surfacePicture_.HoldsScaledCopy(); }
     FrameLog& Log() { return log_; }
     // Frames handed over, and of those actually presented (the rest had nothing changed).
     long HandedOverFrames() const { return handedOver_; }
@@ -59,28 +62,31 @@ class SdlPresentation : public DisplayPresentation {
     // The window's content is gone (exposed, resized, render device reset): the next frame is
     // presented even when it equals the last one.
     void Invalidate();
-    // The renderer lost its textures.
+    // The accelerated renderer lost its textures.
     void OnRenderReset();
 
   private:
-    void CreateWindowAndRenderer();
+    // The window, and on the accelerated path its renderer; the software path draws through
+    // the window's own surface, where the display has no graphics hardware or the choice says so.
+    void OpenWindow();
     // The window's icon from the options, where they give one; a window without is no failure.
     void SetIcon();
-    bool TryCreateRenderer(bool software);
+    bool TryCreateRenderer();
+    // Makes ready to take the picture at the display mode's size: it is shown whole next.
+    void PreparePicture();
     void CreateTexture();
     void DestroyWindow();
     void ApplyGrab();
     void Pace(bool presented);
-    // Converts the rectangles of the frame into the texture.
+    // Accelerated path: converts the rectangles of the frame into the texture.
     void Upload(const uint16_t* pixels, int32_t pitchPixels, const std::vector<Rect>& rects);
-    // Software path: draws and sends to the display only the rectangles' part of the window.
-    void ShowOnWindowSurface(const Letterbox& box, const std::vector<Rect>& rects);
 
     PresentationOptions options_;
     FrameLog log_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    WindowSurfacePicture surfacePicture_;
     bool exclusive_ = false;
     bool fullScreen_ = false;
     bool software_ = false;
