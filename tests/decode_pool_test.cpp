@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -55,6 +56,18 @@ TEST(DecodePool, TheCallerMeetsEveryJobOnceInOrderWithItsOwnFailure) {
         for (size_t i = 0; i < kJobs; ++i) EXPECT_EQ(runs[i], 1) << i;
         EXPECT_EQ(aheadOfCaller, std::vector<size_t>{});  // none ran too far ahead
     }
+}
+
+// With no bound, the helpers go on to the end of the batch whatever the caller has taken.
+TEST(DecodePool, WithoutABoundTheHelpersRunEveryJobWhileTheCallerHoldsBack) {
+    std::atomic<int> runs{0};
+    NoDecoder callerDecoder;
+    platform::DecodePool pool([] { return std::make_unique<NoDecoder>(); }, 1, 20,
+                              [&](size_t, platform::PictureDecoder&) { ++runs; });
+    pool.TakeNext(callerDecoder);
+    for (int wait = 0; wait < 2000 && runs < 20; ++wait)  // a hang guard, no time asserted
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(runs, 20);
 }
 
 TEST(DecodePool, JobsNotBegunWhenTheBatchOrThePoolEndsNeverRun) {

@@ -62,7 +62,9 @@ void DecodePool::Start(size_t count, Job job, size_t ahead,
 bool DecodePool::Claim(size_t& index, bool forCaller) {
     for (;;) {
         size_t n = next_.load();
-        if (n >= count_ || n >= taken_.load() + ahead_) {
+        const size_t taken = taken_.load();
+        if (n >= count_ ||
+            (n > taken && n - taken >= ahead_)) {  // no sum: `ahead_` may be SIZE_MAX
             return false;
         }
         if (!next_.compare_exchange_weak(n, n + 1)) {
