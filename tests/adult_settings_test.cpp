@@ -64,16 +64,13 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
          {{"a.ini", "[Settings]\nkeyDelay=2500\nfilmDelayFactor=0.330\n", ""},
           {"b.ini", "[Settings]\nkeyDelay=2000\nexitLocked=True\ndisabledItems=Djur:1\n", ""},
           {"u.ini", "[Other]\nkeyDelay=7\nx\n[Settings]\nkeyDelay=1000\ndisabledItems=\n", ""}},
-         {"--build-up-steps=0", "--film-speed=slow", "--disable-item=Djur:3,Katt", "--enable-item=djur:3", "--reverse-play", "--reverse-play=False"},
-         [](ChoiceSettings& s) { s.keyDelay = 1000; s.exitLocked = true; s.buildUpSteps = 0; s.filmDelayFactor = 3.0; Hide(s, {25}); }, ""},
+         {"--build-up-steps=0", "--film-speed=slow", "--disable-item=Djur:3,Katt", "--enable-item=djur:3", "--reverse-play", "--reverse-play=False"}, [](ChoiceSettings& s) { s.keyDelay = 1000; s.exitLocked = true; s.buildUpSteps = 0; s.filmDelayFactor = 3.0; Hide(s, {25}); }, ""},
         {"a wrong line leaves the good ones; a file that cannot be read is passed over",
-         {{"a.ini", "", "Permission denied"}, {"u.ini", "[Settings]\nkeyDelay=700\nexitLocked=True\nkeyDelays=1000\n", ""}}, {},
-         [](ChoiceSettings& s) { s.exitLocked = true; },
+         {{"a.ini", "", "Permission denied"}, {"u.ini", "[Settings]\nkeyDelay=700\nexitLocked=True\nkeyDelays=1000\n", ""}}, {}, [](ChoiceSettings& s) { s.exitLocked = true; },
          "a.ini: cannot be read (Permission denied); its settings are not used\nu.ini:2: keyDelay=700: not allowed " + delays + ignored +
          "u.ini:4: unknown setting 'keyDelays'" + ignored},
         {"values not allowed",
-         {{"s.ini", "[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\nexitLocked=1\nreversePlay=\nescapeLocks=5\n", ""}}, {},
-         [](ChoiceSettings&) {},
+         {{"s.ini", "[Settings]\nkeyDelay=500ms\nbuildUpSteps=3\nfilmRepeats=16.0\nfilmDelayFactor=2\nexitLocked=1\nreversePlay=\nescapeLocks=5\n", ""}}, {}, [](ChoiceSettings&) {},
          "s.ini:2: keyDelay=500ms: not allowed " + delays + ignored +
          "s.ini:3: buildUpSteps=3: not allowed (allowed: 10, 4, 2, 0)" + ignored +
          "s.ini:4: filmRepeats=16.0: not allowed (allowed: 2, 4, 8, 16)" + ignored +
@@ -82,8 +79,7 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
          "s.ini:7: reversePlay=: not allowed (allowed: True, False)" + ignored +
          "s.ini:8: escapeLocks=5: '5' is not a lock number 1 to 4" + ignored},
         {"lines out of place; the first section and a key's first line count, right or wrong",
-         {{"s.ini", "exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\nkeyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n", ""}}, {},
-         [](ChoiceSettings&) {},
+         {{"s.ini", "exitLocked=True\n[Settings]\nkeyDelay 1000\n=True\n[Settings\n\x01\nkeyDelay=700\nkeyDelay=1000\n[Settings]\nreversePlay=True\n", ""}}, {}, [](ChoiceSettings&) {},
          "s.ini:1: 'exitLocked=True' lies before the [Settings] line" + ignored + "s.ini:3: 'keyDelay 1000" + notALine +
          "s.ini:4: '=True" + notALine + "s.ini:5: '[Settings" + notALine + "s.ini:6: '\x01" + notALine +
          "s.ini:7: keyDelay=700: not allowed " + delays + ignored + "s.ini:8: keyDelay is set on line 7 already, and the first counts" + ignored +
@@ -91,14 +87,12 @@ TEST(AdultSettingsTest, FilesThenOptionsIntoTheRecord) {
         {"items that cannot be found",
          {{"a.ini", "[Settings]\ndisabledItems=Fisk:1\n", ""}, {"b.ini", "[Settings]\ndisabledItems=Djur:9\n", ""},
           {"c.ini", "[Settings]\ndisabledItems=Djur:1,,Djur:2\n", ""}, {"d.ini", "[Settings]\ndisabledItems=Drake\n", ""},
-          {"e.ini", "[Settings]\ndisabledItems=Boll\n", ""}}, {},
-         [](ChoiceSettings&) {},
+          {"e.ini", "[Settings]\ndisabledItems=Boll\n", ""}}, {}, [](ChoiceSettings&) {},
          "a.ini:2: disabledItems=Fisk:1: no theme is named 'Fisk'" + ignored + "b.ini:2: disabledItems=Djur:9: a position is 1 to 8" + ignored +
          "c.ini:2: disabledItems=Djur:1,,Djur:2: an empty item name" + ignored + "d.ini:2: disabledItems=Drake: no item is named 'Drake'" + ignored +
          "e.ini:2: disabledItems=Boll: 'Boll' names more than one item; write it as Musik:Boll or the like" + ignored},
         {"a file never hides a whole theme",
-         {{"s.ini", "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8\n", ""}}, {},
-         [](ChoiceSettings&) {},
+         {{"s.ini", "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8\n", ""}}, {}, [](ChoiceSettings&) {},
          "s.ini:2: disabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7,Djur:8: every item of Djur would be hidden; at least one item of a theme stays" + ignored},
         {"files and options that hide a whole theme together show it whole",
          {{"s.ini", "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\n", ""}}, {"--disable-item=Djur:8", "--disable-item=Yrke:1"},
@@ -179,12 +173,12 @@ TEST(IniSettingsStore, WritesOnlyItsOwnLineInTheUsersConfigFolderKeepingTheFileM
     ScopedCurrentDir entered(scratch.Path());
     const std::string home = (scratch / "home").string(), xdg = (scratch / "xdg/deeper").string();
     // XDG_CONFIG_HOME, the folder written, the file before (empty: none) and after.
+    // clang-format off
     const std::tuple<std::optional<std::string>, fs::path, std::string, std::string> cases[] = {
         {xdg, xdg + "/Quillowbee", "", "[Settings]\nmovieOnHd=False\n"},
-        {std::nullopt, home + "/.config/Quillowbee",
-         "; kept\r\n[Settings]\r\nmovieOnHd=True\r\n[Other]\r\nz=1",
-         "; kept\r\n[Settings]\r\nmovieOnHd=False\r\n[Other]\r\nz=1"},
+        {std::nullopt, home + "/.config/Quillowbee", "; kept\r\n[Settings]\r\nmovieOnHd=True\r\n[Other]\r\nz=1", "; kept\r\n[Settings]\r\nmovieOnHd=False\r\n[Other]\r\nz=1"},
         {"relative/config", home + "/.config/Quillowbee", "", "[Settings]\nmovieOnHd=False\n"}};
+    // clang-format on
     ScopedEnv homeVariable("HOME", home);
     for (const auto& [xdgConfigHome, folder, before, after] : cases) {
         ScopedEnv configHome("XDG_CONFIG_HOME", xdgConfigHome);
@@ -250,21 +244,19 @@ TEST(IniSettingsStore, ReadsTheSystemFilesThenTheUsersAndWritesOnlyTheUsers) {
 
 TEST(IniSettingsStore, AWriteThatCannotBeDoneLeavesWhatWasThere) {
     const std::string oldText = "[Settings]\nmovieOnHd=True\n; long enough to pass a small limit\n";
+    const auto linked = [](const TempDir& s) {
+        s.Write("elsewhere/in", "kept");
+        fs::create_directories(s / "Quillowbee");
+        fs::create_directory_symlink(s / "elsewhere", s / "Quillowbee/settings.ini");
+    };
+    // clang-format off
     const std::tuple<const char*, std::function<void(const TempDir&)>, rlim_t> cases[] = {
-        {"the settings file is a folder",
-         [](const TempDir& s) { s.Write("Quillowbee/settings.ini/in", "kept"); }, RLIM_INFINITY},
-        {"the settings file is a link to a folder",
-         [](const TempDir& s) {
-             s.Write("elsewhere/in", "kept");
-             fs::create_directories(s / "Quillowbee");
-             fs::create_directory_symlink(s / "elsewhere", s / "Quillowbee/settings.ini");
-         },
-         RLIM_INFINITY},
-        {"the application folder is a file",
-         [](const TempDir& s) { s.Write("Quillowbee", "not a folder"); }, RLIM_INFINITY},
+        {"the settings file is a folder", [](const TempDir& s) { s.Write("Quillowbee/settings.ini/in", "kept"); }, RLIM_INFINITY},
+        {"the settings file is a link to a folder", linked, RLIM_INFINITY},
+        {"the application folder is a file", [](const TempDir& s) { s.Write("Quillowbee", "not a folder"); }, RLIM_INFINITY},
         // A full disk stops a write half-way: files limited to a few bytes.
-        {"the disk fills during the write",
-         [&](const TempDir& s) { s.Write("Quillowbee/settings.ini", oldText); }, 16}};
+        {"the disk fills during the write", [&](const TempDir& s) { s.Write("Quillowbee/settings.ini", oldText); }, 16}};
+    // clang-format on
     for (const auto& [name, prepare, fileSizeLimit] : cases) {
         SCOPED_TRACE(name);
         TempDir scratch;

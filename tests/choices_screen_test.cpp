@@ -228,11 +228,8 @@ TEST_F(EditingClickTest, AClickChoosesTheValueAndSavesIt) {
         {"the defaults choice puts the page back", 1, {{430, 469}, {735, 300}, {600, 105}}, [](ChoiceSettings&) {}, "[Settings]\nexitLocked=False\npage1Choice=True\nkeyDelay=500\n"},
         {"the defaults choice's other value", 1, {{706, 102}}, [](ChoiceSettings& s) { s.page1Choice = false; }, "[Settings]\npage1Choice=False\n"},
         {"a cross hides an item and a second click shows it", 2, {{540, 370}, {577, 408}}, [](ChoiceSettings& s) { s.page2Choice = false; }, "[Settings]\ndisabledItems=\npage2Choice=False\n"},
-        {"the last item of a theme stays, with a click", 2, {{537, 365}, {601, 365}, {665, 365}, {729, 365}, {537, 444}, {601, 444}, {665, 444}, {729, 444}},
-         [](ChoiceSettings& s) { for (size_t i = 24; i < 31; ++i) s.itemEnabled[i] = false; s.page2Choice = false; },
-         "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\npage2Choice=False\n", 1},
-        {"the build-up page", 3, {{446, 294}, {406, 454}, {430, 134}}, [](ChoiceSettings& s) { s.buildUpSteps = 4; s.reversePlay = s.simpleContent = true; s.page3Choice = false; },
-         "[Settings]\nbuildUpSteps=4\npage3Choice=False\nreversePlay=True\nsimpleContent=True\n"},
+        {"the last item of a theme stays, with a click", 2, {{537, 365}, {601, 365}, {665, 365}, {729, 365}, {537, 444}, {601, 444}, {665, 444}, {729, 444}}, [](ChoiceSettings& s) { for (size_t i = 24; i < 31; ++i) s.itemEnabled[i] = false; s.page2Choice = false; }, "[Settings]\ndisabledItems=Djur:1,Djur:2,Djur:3,Djur:4,Djur:5,Djur:6,Djur:7\npage2Choice=False\n", 1},
+        {"the build-up page", 3, {{446, 294}, {406, 454}, {430, 134}}, [](ChoiceSettings& s) { s.buildUpSteps = 4; s.reversePlay = s.simpleContent = true; s.page3Choice = false; }, "[Settings]\nbuildUpSteps=4\npage3Choice=False\nreversePlay=True\nsimpleContent=True\n"},
         {"the film page", 4, {{230, 150}, {260, 303}}, [](ChoiceSettings& s) { s.filmRepeats = 2; s.filmDelayFactor = 3.0; s.page4Choice = false; }, "[Settings]\nfilmRepeats=2\npage4Choice=False\nfilmDelayFactor=3.0\n"},
         {"the values already chosen, and a tab", 4, {{350, 145}, {370, 305}, {598, 103}, {90, 360}}, [](ChoiceSettings& s) { s.page = 3; }, ""},
         {"the child's screen is read-only", 1, {{426, 465}, {300, 50}, {655, 300}, {706, 102}}, [](ChoiceSettings&) {}, "", 0, false},
@@ -280,12 +277,8 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     testing_support::WriteJpegPixels(dir / "cat.jpg", 80, 60,
                                      std::vector<uint8_t>(80 * 60 * 3, 200));
     dir.Write("notes.jpg", "a shopping list");
-    // A kit that a photo crashes.
-    dir.Write("crashing-kit", "#!/bin/sh\nkill -SEGV $$\n");
-    std::filesystem::permissions(dir / "crashing-kit", std::filesystem::perms::owner_all);
-    const std::string kits[] = {QUILLOWBEE_KIT_PROGRAM, (dir / "no-such-kit").string(),
-                                (dir / "crashing-kit").string()};
-    enum Kit { kReal, kMissing, kCrashing };
+    const std::string kits[] = {QUILLOWBEE_KIT_PROGRAM, (dir / "no-such-kit").string()};
+    enum Kit { kReal, kMissing };
     form.choicePictures[2] = SolidSurface(800, 600, 0x008000);
     const platform::Point djur3 = form.settings.crossPositions[26];
     const struct {
@@ -306,7 +299,6 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         {"off every item", true, 2, {djur3.x - 8, djur3.y + 5}, "cat.jpg", -1, ""},
         {"not a picture", true, 2, {djur3.x + 5, djur3.y + 5}, "notes.jpg", -1, "notes.jpg: not a"},
         {"the kit not beside the program", true, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "no-such-kit is not there", 1, kMissing},
-        {"the kit ending on a signal", true, 2, {djur3.x + 5, djur3.y + 5}, "cat.jpg", -1, "quillowbee-kit ended on signal 11", 1, kCrashing},
         {"on an item, keeping its name", true, 2, {djur3.x + 50, djur3.y + 53}, "cat.jpg", 26, ""},
         {"twice while it is made", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 2},
         {"a fault elsewhere in the content", true, 2, {djur3.x, djur3.y}, "cat.jpg", 26, "", 1, kReal, "Grafik/Meny/StoppLapp.jpg"},
@@ -338,10 +330,8 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
         EXPECT_EQ(Clicks(), c.drops - 1 + (*c.message != '\0'));
         h.platform.text.calls.clear();
         form.DrawChoicesScreen();  // the refusal is shown on the page
-        EXPECT_EQ(
-            std::ranges::any_of(h.platform.text.calls,
-                                [&](const auto& call) { return call.text == form.dropMessage; }),
-            *c.message != '\0');
+        const auto shown = [&](const auto& call) { return call.text == form.dropMessage; };
+        EXPECT_EQ(std::ranges::any_of(h.platform.text.calls, shown), *c.message != '\0');
         for (int16_t item = 0; item < 32; ++item)
             EXPECT_EQ(form.madeItemPictures[item] != nullptr, item == c.made) << item;
         const std::string djur = testing_support::ReadFile(content / "Data/Djur.dat");
@@ -373,25 +363,19 @@ TEST(KitProgramRefusal, IsTheKitsOwnLineElseWhatEndedIt) {
         platform::ProgramEnd end;
         std::string shown;  // "" for an item made
     } cases[] = {
+        // clang-format off
         {{Kind::Exited, 0, "quillowbee-kit: a warning only\n"}, ""},
-        {{Kind::Exited, 1, "quillowbee-kit: /p/notes.jpg: not a picture\n"},
-         "/p/notes.jpg: not a picture"},
+        {{Kind::Exited, 1, "quillowbee-kit: /p/notes.jpg: not a picture\n"}, "/p/notes.jpg: not a picture"},
         // A usage refusal adds a line pointing at --help; a content check prints before its line.
-        {{Kind::Exited, 2,
-          "quillowbee-kit: unknown theme\nTry 'quillowbee-kit --help' for more.\n"},
-         "unknown theme"},
-        {{Kind::Exited, 1, "a problem\r\nquillowbee-kit: the check found a fault\n\n  \n"},
-         "the check found a fault"},
+        {{Kind::Exited, 2, "quillowbee-kit: unknown theme\nTry 'quillowbee-kit --help' for more.\n"}, "unknown theme"},
+        {{Kind::Exited, 1, "a problem\r\nquillowbee-kit: the check found a fault\n\n  \n"}, "the check found a fault"},
         {{Kind::Exited, 1, "first\nlibfoo: out of memory"}, "libfoo: out of memory"},
         {{Kind::Exited, 3, ""}, "quillowbee-kit ended with status 3 without saying why"},
         {{Kind::Exited, 1, "\n \n"}, "quillowbee-kit ended with status 1 without saying why"},
-        {{Kind::Signalled, 9, "quillowbee-kit: half a line"},
-         "quillowbee-kit ended on signal 9 (Killed) while making the item"},
-        {{Kind::NotStarted, ENOENT, ""},
-         "cannot make the item: /opt/q/quillowbee-kit is not there; install quillowbee-kit beside "
-         "the program"},
-        {{Kind::NotStarted, EACCES, ""},
-         "cannot make the item: running /opt/q/quillowbee-kit failed: Permission denied"},
+        {{Kind::Signalled, 9, "quillowbee-kit: half a line"}, "quillowbee-kit ended on signal 9 (Killed) while making the item"},
+        {{Kind::NotStarted, ENOENT, ""}, "cannot make the item: /opt/q/quillowbee-kit is not there; install quillowbee-kit beside the program"},
+        {{Kind::NotStarted, EACCES, ""}, "cannot make the item: running /opt/q/quillowbee-kit failed: Permission denied"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.end.errorOutput + " " + std::to_string(c.end.code));

@@ -67,7 +67,7 @@ TEST(ContentCheckTest, AGoodPackHasNoProblemsAndEachPictureIsDecodedOnceAtItsSiz
     std::map<std::string, Sizes> expected;
     for (const auto& files : {GameUtil::MainSetPictureFiles(), GameUtil::ChoiceSetPictureFiles()})
         for (const GameUtil::PictureFile& file : files)
-            expected[Native(file.path).string()] = {{file.width, file.height}};
+            expected[NativeName(file.path).string()] = {{file.width, file.height}};
     for (const auto& [path, sizes] : asked)
         if (path.starts_with("Tema")) expected[path] = {{800, 600}};
     EXPECT_EQ(asked, expected);

@@ -90,19 +90,15 @@ TEST(LoadItemFile, FillsExactlyEightSlotsFromWellFormedFiles) {
         {"carriage return and line feed", Records(8, -1, {}, "\r\n")},
         {"into the last theme", Records(8), 24},
         {"a file name in another case on the disk", Records(8), 0, -1, "", "data\\yrke.DAT"},
-        {"a ninth record and anything after the eighth are ignored",
-         Records(8) + Join({"Extra\\", "x", "y", "z", "q", "r"}) + "not a record\n,,,\n-1"},
-        {"the eighth record's remark may be missing", Records(7) + Join({"Yrke\\Sak7\\", "8", "17", "2", "107,200,300"}),
-         0, 7, "Yrke\\Sak7\\ | 8 | 17 | 2 | 107 200 300 | "},
+        {"a ninth record and anything after the eighth are ignored", Records(8) + Join({"Extra\\", "x", "y", "z", "q", "r"}) + "not a record\n,,,\n-1"},
+        {"the eighth record's remark may be missing", Records(7) + Join({"Yrke\\Sak7\\", "8", "17", "2", "107,200,300"}), 0, 7, "Yrke\\Sak7\\ | 8 | 17 | 2 | 107 200 300 | "},
         {"the last remark without a line feed", Records(8).substr(0, Records(8).size() - 1)},
         {"spaces, blank lines, control characters and a lone carriage return",
          "\n \n\t\x01\n" + Join({" Djur\\ H\xF6na \\ ", " 1 2 ", "\t3\r4", "2", " 100 , 200 ,\t300 ", std::string("en anm\0\x7f\xE4rkning", 15)}) +
              "\n\n  \r\n\x1a\n" + Records(8).substr(Join(RecordLines(0)).size()),
          0, 0, "Djur\\H\xF6na\\ | 12 | 34 | 2 | 100 200 300 | enanm\x7f\xE4rkning"},
-        {"a long delay line's surplus is ignored", Records(8, 2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}),
-         0, 2, "Yrke\\Sak2\\ | 3 | 12 | 1 | 1 2 | Anm2"},
-        {"one film picture and negative picture counts", Records(8, 1, {"Yrke\\Sak1\\", "-3", "-32768", "0", "250,abc", "Anm1"}),
-         0, 1, "Yrke\\Sak1\\ | -3 | -32768 | 0 | 250 | Anm1"},
+        {"a long delay line's surplus is ignored", Records(8, 2, {"Yrke\\Sak2\\", "3", "12", "1", "1,2,3,4,x", "Anm2"}), 0, 2, "Yrke\\Sak2\\ | 3 | 12 | 1 | 1 2 | Anm2"},
+        {"one film picture and negative picture counts", Records(8, 1, {"Yrke\\Sak1\\", "-3", "-32768", "0", "250,abc", "Anm1"}), 0, 1, "Yrke\\Sak1\\ | -3 | -32768 | 0 | 250 | Anm1"},
         {"the longest film", Records(8, 3, {"Yrke\\Sak3\\", "4", "13", "32767", "40,60", "Anm3"}), 0, 3, longFilm + " | Anm3"}};
     // clang-format on
     for (const Case& c : cases) {
@@ -188,9 +184,8 @@ TEST(GetField, CountsFieldsAndWrapsAroundPastTheLastComma) {
         {32767, "5,10,15", "10"}, {-1, "5,10,15", "5"}, {100, "7", "7"},     {3, "", ""},
         {1, "5,10,", "10"},       {2, "5,10,", ""},     {3, "5,10,", ""},    {1, "5,,7", ""},
         {2, "5,,7", "5"},         {1, ",5", ""},        {1, "12345,6", "6"}};
-    for (const auto& [n, text, field] : cases) {
+    for (const auto& [n, text, field] : cases)
         EXPECT_EQ(DataFileReader::GetField(n, text), field) << n << " of " << text;
-    }
 }
 
 TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
@@ -201,9 +196,8 @@ TEST(ParseNumber, TakesSixteenBitNumbersRoundingHalvesToEvenAndRefusesTheRest) {
         {"32766.5", 32766}, {"-32768.5", -32768}, {"2.4999999999999999999", 2},
         {"2.5000000000000000001", 3}};
     // clang-format on
-    for (const auto& [text, value] : numbers) {
+    for (const auto& [text, value] : numbers)
         EXPECT_NO_THROW(EXPECT_EQ(DataFileReader::ParseNumber(text), value) << text);
-    }
     // Superscript two (B2) is no digit; a long number is shown cut short.
     const std::string notNumbers[] = {"",      "+",    "1.",  ".5", "1e3",
                                       "1.5.2", "0x10", "+-1", " 5", "\xB2"};

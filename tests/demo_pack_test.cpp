@@ -12,7 +12,7 @@ namespace {
 
 TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
     testing_support::FormHarness h;
-    testing_support::ScopedCurrentDir cwd(testing_support::DemoDir());
+    testing_support::ScopedCurrentDir cwd(QUILLOWBEE_DEMO_DIR);
     h.PrepareDisplay();
     testing_support::ScopedRecordingDecoder decoder;
 
@@ -61,8 +61,8 @@ TEST(DemoPack, EveryFileLoadsWholeAtItsSize) {
     // The sound bank in the device's format: PCM, mono, 22 050 Hz, 16 bits.
     ASSERT_TRUE(DSound::InitSound());
     for (const DSound::SoundSlot& slot : DSound::soundSlots) {
-        const auto path = testing_support::Native(slot.fileName);
-        const std::string bytes = testing_support::ReadFile(testing_support::DemoDir() / path);
+        const auto path = testing_support::NativeName(slot.fileName);
+        const std::string bytes = testing_support::ReadFile(QUILLOWBEE_DEMO_DIR / path);
         ASSERT_GE(bytes.size(), 44u) << path;
         EXPECT_EQ(bytes.substr(0, 4) + bytes.substr(20, 8) + bytes.substr(34, 2),
                   std::string("RIFF\x01\x00\x01\x00\x22\x56\x00\x00\x10\x00", 14))

@@ -20,9 +20,9 @@ namespace {
 
 using testing_support::ScriptedRun;
 
-// Failure path: status 1, one line naming the file, the desktop back. Otherwise the tour completes:
-// retried (a picture loader's retry cleared movieOnHd twice), silent, or as with the whole pack.
-enum class Outcome { FailurePath, Retried, Silent, Normal };
+// The tour completes: retried (a picture loader's retry cleared movieOnHd twice), silent, or as
+// with the whole pack. (A broken theme file ends the program at start-up: see the start-up tests.)
+enum class Outcome { Retried, Silent, Normal };
 enum class Fault { Missing, Truncated, OutOfMemory };
 
 // A decoder of a helper thread: the real one, failing for lack of memory on one file.
@@ -94,9 +94,7 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
         const char* file;  // native path inside the pack
         Fault fault;
         Outcome outcome;
-        const char* named = "";  // what the failure line names
     } cases[] = {
-        {"Data/Djur.dat", Fault::Truncated, Outcome::FailurePath, "Data\\Djur.dat"},
         {"Grafik/Meny/Knapp1_30.jpg", Fault::OutOfMemory, Outcome::Retried},
         {"Ljud/Click.wav", Fault::Missing, Outcome::Silent},
         {"Ljud/Djur/Hona.wav", Fault::Truncated, Outcome::Normal},
@@ -108,13 +106,6 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
         const Tour t = RunTour(c.file, c.fault, 0);
         for (const std::string& write : t.writes) EXPECT_EQ(write, "movieOnHd=False");
         EXPECT_EQ(t.lastDisplayCall, "SetCooperativeLevel 8");  // the desktop is back
-        if (c.outcome == Outcome::FailurePath) {
-            EXPECT_EQ(t.status, 1);
-            EXPECT_TRUE(t.errors.starts_with("quillowbee: ")) << t.errors;
-            EXPECT_NE(t.errors.find(c.named), std::string::npos) << t.errors;
-            EXPECT_EQ(std::ranges::count(t.errors, '\n'), 1);
-            continue;
-        }
         EXPECT_EQ(std::pair(t.status, t.errors), std::pair(0, std::string()));
         EXPECT_EQ(t.unfinished, "");
         // Every screen: main menu, choices, sub-menu 4, build-up, film, and back out.
@@ -127,18 +118,17 @@ TEST(FaultMatrix, EveryKindOfFaultBehavesAsItsRulesSay) {
 }
 
 TEST(FaultMatrix, PicturesReadAheadOnHelpersChangeNothingAChildOrAParentSees) {
+    // Every picture there, the first shown, the last of the start-up, one and the first of the
+    // film, the build-up's first (read ahead at the entry).
     // clang-format off
     const struct {
         const char* file;
         Fault fault;
     } cases[] = {
-        {"Ljud/Djur/Hona.wav", Fault::Truncated},  // every picture there
-        {"Grafik/Meny/StartMeny.jpg", Fault::Truncated},  // the first picture shown
-        {"Grafik/Meny/Knapp1_30.jpg", Fault::OutOfMemory},
-        {"Grafik/Meny/Val/kryss.bmp", Fault::Missing},    // the last of the start-up
-        {"Tema4/Sak0/Komplex/Film/03.jpg", Fault::Missing},
-        {"Tema4/Sak0/Komplex/Film/01.jpg", Fault::OutOfMemory},  // the first of the film
-        {"Tema4/Sak0/Komplex/Byggupp/01.jpg", Fault::Truncated},  // read ahead at the entry
+        {"Ljud/Djur/Hona.wav", Fault::Truncated}, {"Grafik/Meny/StartMeny.jpg", Fault::Truncated},
+        {"Grafik/Meny/Knapp1_30.jpg", Fault::OutOfMemory}, {"Grafik/Meny/Val/kryss.bmp", Fault::Missing},
+        {"Tema4/Sak0/Komplex/Film/03.jpg", Fault::Missing}, {"Tema4/Sak0/Komplex/Film/01.jpg", Fault::OutOfMemory},
+        {"Tema4/Sak0/Komplex/Byggupp/01.jpg", Fault::Truncated},
     };
     // clang-format on
     for (const auto& c : cases) {

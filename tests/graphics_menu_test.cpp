@@ -1,7 +1,6 @@
 // The menu pictures: how the two sets load and retry, and what a menu frame shows.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,7 +9,8 @@
 #include "display/display_objects.h"
 #include "graphics/menu_picture_files.h"
 #include "support/form_harness.h"
-#include "support/menu_picture_files.h"
+#include "support/mini_pack.h"
+#include "support/recording_decoder.h"
 #include "support/test_files.h"
 
 namespace testing_support {

@@ -18,7 +18,7 @@
 #include "display/display_objects.h"
 #include "graphics/resample.h"
 #include "support/form_harness.h"
-#include "support/menu_picture_files.h"
+#include "support/mini_pack.h"
 #include "support/recording_decoder.h"
 #include "support/test_files.h"
 
@@ -192,8 +192,7 @@ TEST_F(PictureLoading, ABrokenFileFailsNamingItBeforeTheRequestIsCompleted) {
     wideBmp[20] = 1;  // 65 556 pixels wide, in a file of a few bytes
     // clang-format off
     const std::optional<std::string> cases[] = {std::nullopt, "", jpeg.substr(0, jpeg.size() * 2 / 3),
-        jpeg.substr(0, 200), "plain text", sized(16385, 48), sized(64, 20000), bmp.substr(0, 700),
-        wideBmp};
+        jpeg.substr(0, 200), "plain text", sized(16385, 48), sized(64, 20000), bmp.substr(0, 700), wideBmp};
     // clang-format on
     for (const auto& bytes : cases) {
         fs::remove("Grafik/broken.jpg");

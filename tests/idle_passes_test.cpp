@@ -50,12 +50,12 @@ void CheckTheSkippedPasses(FormHarness& h) {
         h.platform.counter.SetMs(start + at);
         const size_t waits = window.waits.size();
         h.form.RunPass();
-        const std::string where = "screen " + std::to_string(h.form.currentScreen) + ", picture " +
-                                  std::to_string(h.form.filmIndex) + ", " + std::to_string(at) +
-                                  " ms into a sleep of " + std::to_string(limit);
-        EXPECT_TRUE(h.platform.display.lastChanged.empty()) << where;
-        EXPECT_TRUE(Take(h) == before) << where;
-        ASSERT_EQ(window.waits.size(), waits + 1) << where << ": the skipped pass stays awake";
+        SCOPED_TRACE(::testing::Message()
+                     << "screen " << h.form.currentScreen << ", picture " << h.form.filmIndex
+                     << ", " << at << " ms into " << limit);
+        EXPECT_TRUE(h.platform.display.lastChanged.empty());
+        EXPECT_TRUE(Take(h) == before);
+        ASSERT_EQ(window.waits.size(), waits + 1) << "the skipped pass stays awake";
         window.waits.pop_back();
     }
     h.platform.counter.SetMs(start + limit);
@@ -125,51 +125,38 @@ std::string RunLengths(const std::vector<std::string>& tokens) {
 
 // A film sleeps until its next pass can change something: its next picture, the end of a sound
 // it plays again (the hen's call on picture 6) or the time its end may leave. The log: sounds as
-// they play, each sleep as "ms@picture", "leave" at the end; n equal entries in a row as
-// "entry*n". Passes that stay awake take a 20 ms
+// they play, each sleep as "ms@picture", "leave" at the end. Passes that stay awake take a 20 ms
 // refresh: the first, and the one that moves on to each new picture (the next shows it, then
 // sleeps), so a picture of 100 ms sleeps 81 ms. A device that reports a sound's end late is
-// looked at every 5 ms until it does; its lateness here is a whole number of such steps, as the
-// loop cannot see an end sooner than the device reports it.
+// looked at every 5 ms until it does (its lateness here is a whole number of such steps).
 TEST(IdlePasses, AFilmSleepsUntilItsNextPassCanChangeSomething) {
     struct Row {
         const char* name;
         int16_t item;
         std::vector<int16_t> delays;
-        int16_t picture;  // the first
-        int16_t repeats;
-        int16_t passes;              // already shown
-        int32_t stepAgo;             // the build-up's last step, before the film starts
-        int64_t callMs, callLateMs;  // the call's length (0: none) and how late its end shows
-        int32_t runMs;               // how long the film is watched
+        int16_t picture, repeats, passes;  // the first picture; passes already shown
+        int32_t stepAgo;                   // the build-up's last step, before the film starts
+        int64_t callMs, callLateMs;        // the call's length (0: none) and how late its end shows
+        int32_t runMs;                     // how long the film is watched
         const char* expected;
         bool silent = false;
         bool broken = false;  // the film's pictures did not load
         bool locked = false;  // an escape lock keeps the film
     };
+    const std::vector<int16_t> hen = {50, 50, 50, 50, 50, 50, 300, 50};
     // clang-format off
     const Row rows[] = {
-        {"no sounds of its own", 9, {100, 60, 80}, 0, 2, 0, 9000, 0, 0, 600,
-         "81@0 41@1 61@2 81@0 41@1 61@2 click leave"},
-        {"the violin loops on", 8, {100, 60}, 0, 2, 0, 9000, 0, 0, 600,
-         "violin 81@0 41@1 81@0 41@1 click leave"},
-        {"the hen's call ends", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 0, 400,
-         "hen call 100@6 call 120@6 call 61@6 31@7 31@0"},
-        {"the call's end comes late", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 10, 400,
-         "hen call 100@6 5@6*2 call 120@6 5@6*2 call 41@6 31@7 31@0"},
-        {"the call never ends here", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 0, 0, 400,
-         "hen call 281@6 31@7 31@0"},
-        {"no sound device", 24, {50, 50, 50, 50, 50, 50, 300, 50}, 6, 16, 0, 9000, 120, 0, 400,
-         "281@6 31@7 31@0", true},
-        {"the end waits for the guard", 9, {1500, 2000}, 0, 2, 2, 700, 0, 0, 5000,
-         "1000@0 481@0 779@1 click leave"},
-        {"the end clicks within the key delay", 9, {5000}, 0, 2, 2, 400, 0, 0, 5000,
-         "click*6 1000@0*2 480@0 click leave"},
-        {"an empty film holds", 9, {100, 100}, 0, 2, 2, 0, 0, 0, 2500,
-         "1000@0*3", false, true},
+        {"no sounds of its own", 9, {100, 60, 80}, 0, 2, 0, 9000, 0, 0, 600, "81@0 41@1 61@2 81@0 41@1 61@2 click leave"},
+        {"the violin loops on", 8, {100, 60}, 0, 2, 0, 9000, 0, 0, 600, "violin 81@0 41@1 81@0 41@1 click leave"},
+        {"the hen's call ends", 24, hen, 6, 16, 0, 9000, 120, 0, 400, "hen call 100@6 call 120@6 call 61@6 31@7 31@0"},
+        {"the call's end comes late", 24, hen, 6, 16, 0, 9000, 120, 10, 400, "hen call 100@6 5@6*2 call 120@6 5@6*2 call 41@6 31@7 31@0"},
+        {"the call never ends here", 24, hen, 6, 16, 0, 9000, 0, 0, 400, "hen call 281@6 31@7 31@0"},
+        {"no sound device", 24, hen, 6, 16, 0, 9000, 120, 0, 400, "281@6 31@7 31@0", true},
+        {"the end waits for the guard", 9, {1500, 2000}, 0, 2, 2, 700, 0, 0, 5000, "1000@0 481@0 779@1 click leave"},
+        {"the end clicks within the key delay", 9, {5000}, 0, 2, 2, 400, 0, 0, 5000, "click*6 1000@0*2 480@0 click leave"},
+        {"an empty film holds", 8, {100, 100}, 0, 2, 2, 0, 0, 0, 2500, "1000@0*3", false, true},
         // Past the guard a locked Escape starts the key delay again, and it clicks through it.
-        {"a lock keeps the film at its end", 9, {5000}, 0, 2, 2, 2990, 0, 0, 700,
-         "click*25 1000@0", false, false, true},
+        {"a lock keeps the film at its end", 9, {5000}, 0, 2, 2, 2990, 0, 0, 700, "click*25 1000@0", false, false, true},
     };
     // clang-format on
     const char* const names[] = {"violin", "hen", "call", "click"};
@@ -201,9 +188,8 @@ TEST(IdlePasses, AFilmSleepsUntilItsNextPassCanChangeSomething) {
         std::vector<std::string> log;
         size_t plays = scene.platform.sound.plays.size();
         const auto logSounds = [&] {
-            for (const int16_t n : scene.SoundsSince(plays)) {
+            for (const int16_t n : scene.SoundsSince(plays))
                 log.push_back(n >= 0 && n < 4 ? names[n] : "other");
-            }
             plays = scene.platform.sound.plays.size();
         };
         bool slept = false;

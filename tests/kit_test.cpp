@@ -153,11 +153,11 @@ TEST(KitPhotoTest, PhotosOfEveryShapeAreCutOrLetterboxedAndOthersRefused) {
         EXPECT_TRUE(Near(work, kit::kWorkWidth / 2, kit::kWorkHeight / 2, black));
     }
     TempDir dir;
-    const std::pair<const char*, std::string> refused[] = {
-        {"notes.txt", "shopping list"},
+    // clang-format off
+    const std::pair<const char*, std::string> refused[] = {{"notes.txt", "shopping list"},
         {"cut.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10)},
-        {"phone.heic", std::string("\0\0\0\030ftypheic", 12)},
-        {"empty.png", ""}};
+        {"phone.heic", std::string("\0\0\0\030ftypheic", 12)}, {"empty.png", ""}};
+    // clang-format on
     for (const auto& [name, bytes] : refused) {
         dir.Write(name, bytes);
         EXPECT_THROW(kit::LoadPhoto(dir / name), kit::KitError) << name;
@@ -300,12 +300,9 @@ TEST(KitContentTest, TheNewItemPassesTheCheckAndPlays) {
     ActivityScene scene;
     WriteMiniPack(scene.dir.Path());
     WriteJpegPixels(scene.dir / "cat.jpg", 640, 480, Quarters(640, 480));
-    const kit::KitResult result = kit::MakeItem({"Djur",
-                                                 8,
-                                                 "Katten Måns",
-                                                 {scene.dir / "cat.jpg", scene.dir / "cat.jpg"},
-                                                 scene.dir.Path(),
-                                                 {}});
+    const fs::path cat = scene.dir / "cat.jpg";
+    const kit::KitResult result =
+        kit::MakeItem({"Djur", 8, "Katten Måns", {cat, cat}, scene.dir.Path(), {}});
     ASSERT_EQ(result.item, 31);
     const ContentCheck::Report report = ContentCheck::CheckContent(
         {platform::CreateFilePictureDecoder, platform::DecodeWaveFile}, 2);

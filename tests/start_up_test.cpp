@@ -50,6 +50,21 @@ TEST_F(StartUpTest, LeavesTheMainMenuReadyWithItsMusic) {
               (std::vector<std::string>{"SetCooperativeLevel 81", "SetDisplayMode 800x600x16"}));
 }
 
+// The user's settings file is read at start-up.
+TEST_F(StartUpTest, ReadsTheUsersSettingsFile) {
+    const std::string text =
+        "[Settings]\nexitLocked=True\ndisabledItems=Djur:Sak0\n"
+        "buildUpSteps=0\nfilmDelayFactor=3.0\n";
+    h_.platform.settings.files = {{"settings.ini", text, ""}};
+    ::testing::internal::CaptureStderr();
+    h_.form.StartUp();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const ChoiceSettings& s = h_.form.settings;
+    EXPECT_EQ(std::tuple(s.exitLocked, s.itemEnabled[24], s.itemEnabled[25], s.buildUpSteps,
+                         s.filmDelayFactor),
+              std::tuple(true, false, true, int16_t{0}, 3.0));
+}
+
 TEST_F(StartUpTest, ASecondCopyEndsAtOnceShowingNothing) {
     h_.platform.window.previousInstance = true;
     h_.form.Form_Initialize();
@@ -228,8 +243,8 @@ TEST(DisplayLossTest, WaitsHandlesInputThenReloadsAndEntersAgain) {
             EXPECT_EQ(h.form.filmIndex, filmIndex);
             EXPECT_EQ(h.form.filmDeadline, GameUtil::AddMs(GameUtil::GetMilliseconds(), 120));
         } else if (c.screen == 0) {
-            EXPECT_TRUE(PixelMatches(h.platform.display.PixelAt(5, 5),
-                                     MenuColour("Grafik\\Meny\\StartMeny.jpg")));
+            EXPECT_TRUE(
+                Shows(h.platform.display.PixelAt(5, 5), ColourOf("Grafik\\Meny\\StartMeny.jpg")));
         }
     }
 }

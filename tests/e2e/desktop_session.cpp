@@ -51,9 +51,8 @@ std::vector<std::array<double, 3>> PatchMeans(const Image& image) {
             ++counts[patch];
         }
     }
-    for (size_t patch = 0; patch < means.size(); ++patch) {
+    for (size_t patch = 0; patch < means.size(); ++patch)
         for (double& channel : means[patch]) channel /= std::max(counts[patch], 1);
-    }
     return means;
 }
 
@@ -67,9 +66,8 @@ Difference Compare(const Image& shown, const Image& expected) {
     Difference difference;
     for (size_t patch = 0; patch < a.size(); ++patch) {
         int worst = 0;
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < 3; ++c)
             worst = std::max(worst, static_cast<int>(std::abs(a[patch][c] - b[patch][c]) + 0.5));
-        }
         difference.largest = std::max(difference.largest, worst);
         difference.patches += worst > kTolerance;
     }
@@ -94,9 +92,8 @@ Image ParsePpm(const std::string& bytes) {
 
 Image& Image::Paste(const Image& part, int x, int y) {
     for (int row = std::max(0, -y); row < part.height && y + row < height; ++row) {
-        for (int column = std::max(0, -x); column < part.width && x + column < width; ++column) {
+        for (int column = std::max(0, -x); column < part.width && x + column < width; ++column)
             std::memcpy(Pixel(x + column, y + row), part.Pixel(column, row), 3);
-        }
     }
     return *this;
 }
@@ -126,9 +123,8 @@ bool Distinct(const Image& before, const Image& after) {
 }
 
 std::string DesktopSession::Unavailable() {
-    for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+    for (const char* tool : {"Xvfb", "xdotool", "import"})
         if (!testing_support::FoundInPath(tool)) return std::string(tool) + " not found: skipped";
-    }
     return fs::is_directory(QUILLOWBEE_DEMO_DIR) ? "" : "no demo content (make demo): skipped";
 }
 
@@ -161,18 +157,15 @@ DesktopSession::DesktopSession(const std::string& settingsText,
     auto env = testing_support::HeadlessProgramEnvironment(folder_.Path());
     env["SDL_VIDEODRIVER"] = "x11";
     env["DISPLAY"] = display_;
-    program_ = std::make_unique<testing_support::ChildProcess>(
-        testing_support::Launch{.argv = arguments,
-                                .env = env,
-                                .folder = QUILLOWBEE_DEMO_DIR,
-                                .stdoutFile = folder_ / "program.out",
-                                .stderrFile = folder_ / "program.err"});
+    // clang-format off
+    program_ = std::make_unique<testing_support::ChildProcess>(testing_support::Launch{.argv = arguments,
+        .env = env, .folder = QUILLOWBEE_DEMO_DIR, .stdoutFile = folder_ / "program.out", .stderrFile = folder_ / "program.err"});
+    // clang-format on
     const auto ready = [&] { return ReadFile(FrameLog()).find("ready ") != std::string::npos; };
     WaitUntil([&] { return ready() || !program_->Running(); }, 30s);
-    if (!ready() || !program_->Running()) {
+    if (!ready() || !program_->Running())
         throw std::runtime_error("the program did not get ready on display " + display_ + ": " +
                                  ProgramErrors());
-    }
 }
 
 // Each xdotool run has handed its requests to the server before it ends, so input from one run
@@ -180,9 +173,8 @@ DesktopSession::DesktopSession(const std::string& settingsText,
 std::string DesktopSession::Xdotool(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "xdotool");
     const auto result = RunTool(arguments, {{"DISPLAY", display_}}, kToolLimit);
-    if (result.status != 0) {
+    if (result.status != 0)
         throw std::runtime_error("xdotool " + arguments.at(1) + " failed on display " + display_);
-    }
     return result.output;
 }
 
@@ -221,9 +213,8 @@ int DesktopSession::WaitForOneOf(const std::vector<const Image*>& candidates) {
     const auto end = Clock::now() + kScreenLimit;
     do {
         const Image shot = Screenshot();
-        for (size_t i = 0; i < candidates.size(); ++i) {
+        for (size_t i = 0; i < candidates.size(); ++i)
             if (Compare(shot, *candidates[i]).patches == 0) return static_cast<int>(i);
-        }
         std::this_thread::sleep_for(50ms);
     } while (Clock::now() < end && program_->Running());
     return -1;

@@ -40,9 +40,8 @@ Image SubMenu(int theme, int slot) {
 Image ChoicesPage(int page) {
     Image screen = LoadJpeg(kMenu / "Val" / (page == 0 ? "InfoMeny.jpg" : "ByggUppMeny.jpg"));
     const std::vector<Point> marks = {{278, 132}, {595, 100}, {307, 292}, {265, 452}};
-    for (const Point at : page == 0 ? std::vector<Point>{} : marks) {
+    for (const Point at : page == 0 ? std::vector<Point>{} : marks)
         screen.Paste(LoadJpeg(kMenu / "Val" / "selected.jpg"), at.x, at.y);
-    }
     return screen;
 }
 
@@ -51,9 +50,8 @@ std::vector<Image> HenSeries(const char* set) {
     const fs::path folder =
         fs::path(QUILLOWBEE_DEMO_DIR) / "Djur" / fs::path(u8"H\u00f6na") / "Komplex" / set;
     std::vector<Image> pictures;
-    for (int n = 1; fs::exists(folder / (TwoDigits(n) + ".jpg")); ++n) {
+    for (int n = 1; fs::exists(folder / (TwoDigits(n) + ".jpg")); ++n)
         pictures.push_back(LoadJpeg(folder / (TwoDigits(n) + ".jpg")));
-    }
     if (pictures.empty()) throw std::runtime_error("no pictures in " + folder.string());
     return pictures;
 }
@@ -83,9 +81,8 @@ void ExpectCleanEnd(DesktopSession& session, const std::string& settings) {
 // The pictures of `series` that a screen showing `shown` cannot pass for.
 std::vector<const Image*> Unlike(const std::vector<Image>& series, const Image& shown) {
     std::vector<const Image*> unlike;
-    for (const Image& picture : series) {
+    for (const Image& picture : series)
         if (Distinct(shown, picture)) unlike.push_back(&picture);
-    }
     return unlike;
 }
 

@@ -58,11 +58,10 @@ TEST(InstallTest, InstallsValidDesktopFilesAndAProgramThatFindsItsContentFromAny
     TempDir elsewhere, runtime;
     auto env = testing_support::HeadlessProgramEnvironment(runtime.Path());
     env["XDG_DATA_DIRS"] = (elsewhere / "nothing").string() + ":" + share.string();
-    ChildProcess program({.argv = {(prefix.Path() / "games/quillowbee").string()},
-                          .env = env,
-                          .folder = elsewhere.Path(),
-                          .stdoutFile = {},
-                          .stderrFile = runtime / "err"});
+    // clang-format off
+    ChildProcess program({.argv = {(prefix.Path() / "games/quillowbee").string()}, .env = env,
+                          .folder = elsewhere.Path(), .stdoutFile = {}, .stderrFile = runtime / "err"});
+    // clang-format on
     const auto ready = [&] {
         return runtime.Read("frames.log").find("ready ") != std::string::npos;
     };

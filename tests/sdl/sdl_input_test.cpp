@@ -10,24 +10,21 @@
 namespace platform {
 namespace {
 TEST(SdlInputTest, KeysModifiersAndButtonsBecomeTheFormsCodes) {
+    // On AZERTY the letter printed on the key decides; a national letter keeps its key's place (as
+    // on the French digit row); a key with no code of its own is still a key.
+    // clang-format off
     const std::tuple<SDL_Keycode, SDL_Scancode, int16_t> keys[] = {
-        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
-        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
-        {SDLK_F1, SDL_SCANCODE_F1, 112},
-        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},
-        {SDLK_q, SDL_SCANCODE_A, 81},          // AZERTY: the letter printed on the key decides
-        {0xE4, SDL_SCANCODE_APOSTROPHE, 222},  // a national letter keeps its key's place
-        {0xE9, SDL_SCANCODE_2, 50},            // French digit row
-        {SDLK_MODE, SDL_SCANCODE_MODE, kKeyOther}};  // no code of its own: still a key
-    for (const auto& [key, code, expected] : keys) {
+        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27}, {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13}, {SDLK_F1, SDL_SCANCODE_F1, 112},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105}, {SDLK_q, SDL_SCANCODE_A, 81}, {0xE4, SDL_SCANCODE_APOSTROPHE, 222},
+        {0xE9, SDL_SCANCODE_2, 50}, {SDLK_MODE, SDL_SCANCODE_MODE, kKeyOther}};
+    // clang-format on
+    for (const auto& [key, code, expected] : keys)
         EXPECT_EQ(VirtualKeyCode(key, code), expected) << SDL_GetKeyName(key);
-    }
     // Modifiers and buttons become the form's bits; lock states are not shift keys.
-    const std::pair<uint16_t, int16_t> modifiers[] = {{KMOD_NONE, 0},
-                                                      {KMOD_RSHIFT, 1},
-                                                      {KMOD_LCTRL, 2},
-                                                      {KMOD_LSHIFT | KMOD_RCTRL | KMOD_RALT, 7},
-                                                      {KMOD_NUM | KMOD_CAPS, 0}};
+    // clang-format off
+    const std::pair<uint16_t, int16_t> modifiers[] = {{KMOD_NONE, 0}, {KMOD_RSHIFT, 1}, {KMOD_LCTRL, 2},
+        {KMOD_LSHIFT | KMOD_RCTRL | KMOD_RALT, 7}, {KMOD_NUM | KMOD_CAPS, 0}};
+    // clang-format on
     for (const auto& [mod, expected] : modifiers) EXPECT_EQ(ShiftBits(mod), expected) << mod;
     const std::pair<int, int16_t> buttons[] = {
         {SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_RIGHT, 2}, {SDL_BUTTON_MIDDLE, 4}, {SDL_BUTTON_X1, 0}};
@@ -51,10 +48,9 @@ TEST(SdlInputTest, WindowPositionsReadAsPicturePixelsClampedOffTheBars) {
         {1280, 720, 1119, 719, {799, 599}}, {1280, 720, 1120, 300, {799, 250}},
         {1280, 1024, 640, 10, {400, 0}},    {1280, 1024, 640, 1000, {400, 599}},
         {800, 600, -40, 700, {0, 599}}};  // outside the window altogether (a grab lost)
-    for (const auto& [w, h, x, y, expected] : cases) {
+    for (const auto& [w, h, x, y, expected] : cases)
         EXPECT_EQ(PictureFromWindow(FitPicture(w, h, 800, 600), 800, 600, x, y), expected)
             << x << "," << y;
-    }
     // A warped pointer reads back as the pixel it was sent to (or the highlight is one cell off).
     const std::pair<int32_t, int32_t> windows[] = {
         {1024, 768}, {1366, 768}, {2560, 1440}, {1000, 601}};
@@ -103,6 +99,11 @@ TEST(SdlInputTest, APictureDrawnIntoASurfaceKeepsItsColoursInEveryFormat) {
         SDL_FillRect(surface, nullptr, untouched);
         ASSERT_TRUE(Rgb565ToSurface(picture.data(), kPitch, part, surface, kAtX, kAtY)) << name;
         const int bytes = surface->format->BytesPerPixel;
+        const auto rgba = [&](Uint32 pixel) {  // the colour a pixel holds, as 0xRRGGBBAA
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(pixel, surface->format, &r, &g, &b, &a);
+            return Uint32{r} << 24 | Uint32{g} << 16 | Uint32{b} << 8 | a;
+        };
         int wrong = 0;
         for (int y = 0; y < surface->h; ++y) {
             for (int x = 0; x < surface->w; ++x) {
@@ -111,23 +112,16 @@ TEST(SdlInputTest, APictureDrawnIntoASurfaceKeepsItsColoursInEveryFormat) {
                 Uint32 pixel = 0;
                 for (int b = bytes - 1; b >= 0; --b) pixel = pixel << 8 | at[b];
                 const int px = x - kAtX + part.left, py = y - kAtY + part.top;
-                const bool inside =
-                    px >= part.left && px < part.right && py >= part.top && py < part.bottom;
                 Uint32 expected = untouched;
-                if (inside) {
+                if (px >= part.left && px < part.right && py >= part.top && py < part.bottom) {
                     uint32_t argb = 0;
                     Rgb565ToArgb8888(&picture[py * kPitch + px], &argb, 1);
                     expected = SDL_MapRGBA(surface->format, argb >> 16 & 255, argb >> 8 & 255,
                                            argb & 255, 255);
                 }
-                Uint8 r, g, b, a, er, eg, eb, ea;
-                SDL_GetRGBA(pixel, surface->format, &r, &g, &b, &a);
-                SDL_GetRGBA(expected, surface->format, &er, &eg, &eb, &ea);
-                if (std::tie(r, g, b, a) != std::tie(er, eg, eb, ea) && ++wrong <= 3) {
-                    ADD_FAILURE() << name << " at " << x << "," << y << ": " << int{r} << " "
-                                  << int{g} << " " << int{b} << " " << int{a} << " instead of "
-                                  << int{er} << " " << int{eg} << " " << int{eb} << " " << int{ea};
-                }
+                if (rgba(pixel) != rgba(expected) && ++wrong <= 3)
+                    ADD_FAILURE() << name << " at " << x << "," << y << ": " << std::hex
+                                  << rgba(pixel) << " instead of " << rgba(expected);
             }
         }
         SDL_FreeSurface(surface);

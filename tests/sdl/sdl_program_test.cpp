@@ -31,12 +31,10 @@ struct ProgramRun {
 
     ChildProcess& Start(const fs::path& folder, std::vector<std::string> args = {}) {
         args.insert(args.begin(), QUILLOWBEE_PROGRAM);
-        process =
-            std::make_unique<ChildProcess>(testing_support::Launch{.argv = args,
-                                                                   .env = env,
-                                                                   .folder = folder,
-                                                                   .stdoutFile = dir / "out",
-                                                                   .stderrFile = dir / "err"});
+        // clang-format off
+        const testing_support::Launch launch{.argv = args, .env = env, .folder = folder, .stdoutFile = dir / "out", .stderrFile = dir / "err"};
+        // clang-format on
+        process = std::make_unique<ChildProcess>(launch);
         return *process;
     }
     std::string Out() const { return dir.Read("out"); }
@@ -44,9 +42,8 @@ struct ProgramRun {
     // The frame log's line for `event`, or nothing.
     std::optional<std::string> Logged(const std::string& event) const {
         std::istringstream lines(dir.Read("frames.log"));
-        for (std::string line; std::getline(lines, line);) {
+        for (std::string line; std::getline(lines, line);)
             if (line.starts_with(event + " ")) return line;
-        }
         return std::nullopt;
     }
 };
@@ -61,23 +58,18 @@ TEST(SdlProgramTest, TheCommandLineAndMissingContentEndWithTheirStatus) {
         std::string out, err;  // text each must hold; "" for an empty one
         bool window = false;
     } const cases[] = {
-        {{"--help"}, 0, "Usage: quillowbee", ""},
-        {{"--version"}, 0, "quillowbee 1.", ""},
-        {{"--bogus"}, 2, "", "Try 'quillowbee --help'"},
-        {{"--windowed", "extra"}, 2, "", "'extra'"},
+        // clang-format off
+        {{"--help"}, 0, "Usage: quillowbee", ""}, {{"--version"}, 0, "quillowbee 1.", ""},
+        {{"--bogus"}, 2, "", "Try 'quillowbee --help'"}, {{"--windowed", "extra"}, 2, "", "'extra'"},
         {{"-h"}, 2, "", "Try 'quillowbee --help'"},
         // A wrong setting option is the adult's mistake, told before anything is shown.
-        {{"--key-delay=700"}, 2, "", "--key-delay=700: not allowed (allowed: 500, 1000"},
-        {{"--key-delay"}, 2, "", "needs a value"},
-        {{"--settings", "--escape-locks=5"}, 2, "", "lock number 1 to 4"},
-        {{"--content"}, 2, "", "needs a folder"},
-        {{"--check", "a", "b"}, 2, "", "'b'"},
-        {{"--check", "--content=a", "b"}, 2, "", "two different folders"},
+        {{"--key-delay=700"}, 2, "", "--key-delay=700: not allowed (allowed: 500, 1000"}, {{"--key-delay"}, 2, "", "needs a value"},
+        {{"--settings", "--escape-locks=5"}, 2, "", "lock number 1 to 4"}, {{"--content"}, 2, "", "needs a folder"},
+        {{"--check", "a", "b"}, 2, "", "'b'"}, {{"--check", "--content=a", "b"}, 2, "", "two different folders"},
         {{"--check", "."}, 1, "53 menu pictures, 13 sounds, 0 activity pictures: 70 problems", ""},
-        {{"--check"}, 1, "", "no content found"},
-        {{"--content=/nonexistent/pack"}, 1, "", "cannot use the content folder"},
-        {{}, 1, "", "no content found"},
-        {{"--content=."}, 1, "", "Data\\Yrke.dat: cannot be opened", true}};
+        {{"--check"}, 1, "", "no content found"}, {{"--content=/nonexistent/pack"}, 1, "", "cannot use the content folder"},
+        {{}, 1, "", "no content found"}, {{"--content=."}, 1, "", "Data\\Yrke.dat: cannot be opened", true}};
+    // clang-format on
     TempDir folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "no options" : c.args[0]);

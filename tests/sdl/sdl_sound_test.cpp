@@ -117,9 +117,8 @@ TEST_F(SdlSoundTest, EveryBufferMixesOnItsOwnChannel) {
     buffers[5].reset();
     auto next = Load("long.wav");
     EXPECT_EQ(next->GetStatus(), 0);
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 20; ++i)
         EXPECT_TRUE(!buffers[i] || buffers[i]->GetStatus() == (i == 3 ? 0 : kLooping)) << i;
-    }
 }
 
 TEST(SdlSoundDeviceTest, NoAudioDriverMeansNoDevice) {
@@ -140,22 +139,17 @@ TEST_F(SdlSoundTest, EveryWaveLoadsOrFailsCleanly) {
     WriteTone(dir_ / "shorter.wav", 100, 1, 8, 6000);
     WriteTone(dir_ / "stereo8_44100.wav", 44100, 2, 8, 4410);
     std::map<std::string, std::string> outcomes;
-    for (const fs::path& folder : {corpus, dir_.Path()}) {
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    for (const fs::path& folder : {corpus, dir_.Path()})
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
             outcomes[entry.path().filename().string()] = Replay(entry.path());
-        }
-    }
+    // clang-format off
     const std::pair<const char*, std::vector<std::string>> known[] = {
-        {"loaded",
-         {"pcm24_mono_22050.wav", "float32_mono_22050.wav", "mulaw_mono_8000.wav",
-          "ms_adpcm_mono_22050.wav", "rate_100hz.wav", "truncated_data.wav",
-          "oom_data_chunk_claims_4gib.wav", "shorter.wav", "stereo8_44100.wav"}},
-        {"failed",
-         {"rate_1hz.wav", "truncated_header.wav", "less_than_a_frame.wav",
-          "wrong_fmt_no_channels.wav", "no_fmt.wav", "too_long_to_convert.wav"}}};
-    for (const auto& [outcome, names] : known) {
+        {"loaded", {"pcm24_mono_22050.wav", "float32_mono_22050.wav", "mulaw_mono_8000.wav", "ms_adpcm_mono_22050.wav",
+                    "rate_100hz.wav", "truncated_data.wav", "oom_data_chunk_claims_4gib.wav", "shorter.wav", "stereo8_44100.wav"}},
+        {"failed", {"rate_1hz.wav", "truncated_header.wav", "less_than_a_frame.wav", "wrong_fmt_no_channels.wav", "no_fmt.wav", "too_long_to_convert.wav"}}};
+    // clang-format on
+    for (const auto& [outcome, names] : known)
         for (const std::string& name : names) EXPECT_EQ(outcomes[name], outcome) << name;
-    }
 }
 
 // A chunk header that may claim any length.
@@ -171,14 +165,12 @@ std::string Format(int rate) {
 const std::string kFormat = Format(22050);
 
 TEST(SdlWaveFileTest, RecognisesOnlyRiffWaveFiles) {
-    const std::pair<std::string, bool> cases[] = {
-        {RiffWave(""), true},
-        {Header("RIFF", 0) + "WAVE", true},
-        {Header("RIFF", 4) + "WAV", false},   // cut inside the form type
-        {Header("RIFX", 4) + "WAVE", false},  // big-endian RIFF
-        {Header("RIFF", 4) + "AVI ", false},  // another RIFF form
-        {Header("FORM", 4) + "AIFF", false},  // what SDL_mixer would also take
-        {"", false}};
+    // Cut inside the form type, big-endian RIFF, another RIFF form, what SDL_mixer would also take.
+    // clang-format off
+    const std::pair<std::string, bool> cases[] = {{RiffWave(""), true}, {Header("RIFF", 0) + "WAVE", true},
+        {Header("RIFF", 4) + "WAV", false}, {Header("RIFX", 4) + "WAVE", false}, {Header("RIFF", 4) + "AVI ", false},
+        {Header("FORM", 4) + "AIFF", false}, {"", false}};
+    // clang-format on
     for (const auto& [bytes, wave] : cases) EXPECT_EQ(IsRiffWave(bytes), wave) << bytes;
 }
 
@@ -194,34 +186,26 @@ TEST(SdlWaveFileTest, ClampsTheFirstDataChunkAndReportsWhatSdlWillUse) {
         uint32_t rate;
         uint32_t dataBytes;
     } const cases[] = {
-        {"longer than the file", RiffWave(kFormat + Header("data", 0xFFFFFF00u) + s),
-         RiffWave(kFormat + data10), 22050, 10},
-        {"one byte too long", RiffWave(kFormat + Header("data", 11) + s),
-         RiffWave(kFormat + data10), 22050, 10},
+        // clang-format off
+        {"longer than the file", RiffWave(kFormat + Header("data", 0xFFFFFF00u) + s), RiffWave(kFormat + data10), 22050, 10},
+        {"one byte too long", RiffWave(kFormat + Header("data", 11) + s), RiffWave(kFormat + data10), 22050, 10},
         {"exact", RiffWave(kFormat + data10), "", 22050, 10},
         {"shorter, bytes after it", RiffWave(kFormat + Header("data", 4) + s), "", 22050, 4},
-        {"nothing after the header", RiffWave(kFormat + Header("data", 100)),
-         RiffWave(kFormat + Header("data", 0)), 22050, 0},
-        {"after an odd chunk and its pad byte",
-         RiffWave(Header("LIST", 3) + "abc" + '\0' + Format(8000) + Header("data", 50) + s),
+        {"nothing after the header", RiffWave(kFormat + Header("data", 100)), RiffWave(kFormat + Header("data", 0)), 22050, 0},
+        {"after an odd chunk and its pad byte", RiffWave(Header("LIST", 3) + "abc" + '\0' + Format(8000) + Header("data", 50) + s),
          RiffWave(Header("LIST", 3) + "abc" + '\0' + Format(8000) + data10), 8000, 10},
-        {"only the first data chunk",
-         RiffWave(kFormat + Header("data", 2) + "xx" + Header("data", 99) + s), "", 22050, 2},
+        {"only the first data chunk", RiffWave(kFormat + Header("data", 2) + "xx" + Header("data", 99) + s), "", 22050, 2},
         // A chunk reaching past the end hides the data chunk from SDL too.
         {"behind an overlong chunk", RiffWave(Header("LIST", 20) + data10), "", 0, 0},
         // Lengths near 4 GiB must not wrap the walk back into the file.
-        {"behind huge chunks",
-         RiffWave(Header("JUNK", 0xFFFFFFFFu) + Header("JUNK", 0xFFFFFFF7u) + Header("data", 50)),
-         "", 0, 0},
+        {"behind huge chunks", RiffWave(Header("JUNK", 0xFFFFFFFFu) + Header("JUNK", 0xFFFFFFF7u) + Header("data", 50)), "", 0, 0},
         {"header cut short", RiffWave(kFormat + "data" + std::string(3, '\xFF')), "", 22050, 0},
         {"no chunks", RiffWave(""), "", 0, 0},
         {"the first format chunk", RiffWave(Format(1) + kFormat + Header("data", 4) + s), "", 1, 4},
-        {"a format chunk behind the data is not SDL's",
-         RiffWave(Header("data", 2) + "xx" + Format(44100)), "", 0, 2},
-        {"a format chunk too short for the rate",
-         RiffWave(Header("fmt ", 6) + std::string(6, '\1') + Header("data", 2) + "xx"), "", 0, 2},
-        {"a format chunk cut inside its rate", RiffWave(Header("fmt ", 16) + std::string(6, '\1')),
-         "", 0, 0},
+        {"a format chunk behind the data is not SDL's", RiffWave(Header("data", 2) + "xx" + Format(44100)), "", 0, 2},
+        {"a format chunk too short for the rate", RiffWave(Header("fmt ", 6) + std::string(6, '\1') + Header("data", 2) + "xx"), "", 0, 2},
+        {"a format chunk cut inside its rate", RiffWave(Header("fmt ", 16) + std::string(6, '\1')), "", 0, 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         std::string bytes = c.before;

@@ -208,41 +208,32 @@ TEST_F(SdlWindowTest, OnlyTheChangedRectanglesReachTheWindow) {
             presentation_->PresentChanged(frame.data(), 800, 600, pitch, rects);
         };
     };
-    const std::tuple<std::function<void()>, int, std::vector<std::tuple<int, int, uint32_t>>>
-        steps[] = {
-            {same, 1, {{400, 300, kRed}}},  // nothing shown yet
-            {same, 1, {}},
-            {[&] { Present(blue); }, 2, {{0, 0, kBlue}, {799, 599, kBlue}}},
-            {changed(red, {{0, 0, 32, 16}, {0, 584, 800, 600}}),
-             3,
-             {{0, 0, kRed},
-              {31, 15, kRed},
-              {32, 15, kBlue},
-              {0, 16, kBlue},
-              {400, 300, kBlue},
-              {799, 583, kBlue},
-              {799, 584, kRed}}},
-            {changed(blue, {}), 3, {{400, 599, kRed}}},
-            {changed(padded, {{768, 0, 800, 600}}, 832), 4, {{799, 300, kRed}, {767, 300, kBlue}}},
-            {[&] { presentation_->Invalidate(), changed(red, {})(); }, 5, {{400, 300, kRed}}},
-            {[&] { presentation_->OnRenderReset(), same(); }, 6, {{0, 0, kRed}}},
-            // Resized with no event read yet: the window's new surface gets all of the picture,
-            // between black bars.
-            {[&] {
-                 SDL_SetWindowSize(presentation_->Window(), 1000, 600);
-                 changed(blue, {{0, 0, 8, 8}})();
-             },
-             7,
-             {{99, 300, 0}, {100, 300, kBlue}, {899, 599, kBlue}, {900, 0, 0}, {999, 599, 0}}},
-            // A window that lost its content (here: all of it white) gets its bars black again.
-            {[&] {
-                 SDL_Surface* surface = SDL_GetWindowSurface(presentation_->Window());
-                 SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 255, 255, 255));
-                 presentation_->Invalidate(), same();
-             },
-             8,
-             {{0, 0, 0}, {99, 599, 0}, {100, 0, kRed}, {899, 599, kRed}, {900, 300, 0}}},
-        };
+    const auto resized = [&] {
+        SDL_SetWindowSize(presentation_->Window(), 1000, 600);
+        changed(blue, {{0, 0, 8, 8}})();
+    };
+    const auto whitened = [&] {
+        SDL_Surface* surface = SDL_GetWindowSurface(presentation_->Window());
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 255, 255, 255));
+        presentation_->Invalidate(), same();
+    };
+    // clang-format off
+    const std::tuple<std::function<void()>, int, std::vector<std::tuple<int, int, uint32_t>>> steps[] = {
+        {same, 1, {{400, 300, kRed}}},  // nothing shown yet
+        {same, 1, {}},
+        {[&] { Present(blue); }, 2, {{0, 0, kBlue}, {799, 599, kBlue}}},
+        {changed(red, {{0, 0, 32, 16}, {0, 584, 800, 600}}), 3,
+         {{0, 0, kRed}, {31, 15, kRed}, {32, 15, kBlue}, {0, 16, kBlue}, {400, 300, kBlue}, {799, 583, kBlue}, {799, 584, kRed}}},
+        {changed(blue, {}), 3, {{400, 599, kRed}}},
+        {changed(padded, {{768, 0, 800, 600}}, 832), 4, {{799, 300, kRed}, {767, 300, kBlue}}},
+        {[&] { presentation_->Invalidate(), changed(red, {})(); }, 5, {{400, 300, kRed}}},
+        {[&] { presentation_->OnRenderReset(), same(); }, 6, {{0, 0, kRed}}},
+        // Resized with no event read yet: the new surface gets all of the picture, between black bars.
+        {resized, 7, {{99, 300, 0}, {100, 300, kBlue}, {899, 599, kBlue}, {900, 0, 0}, {999, 599, 0}}},
+        // A window that lost its content (here: all of it white) gets its bars black again.
+        {whitened, 8, {{0, 0, 0}, {99, 599, 0}, {100, 0, kRed}, {899, 599, kRed}, {900, 300, 0}}},
+    };
+    // clang-format on
     for (size_t i = 0; i < std::size(steps); ++i) {
         const auto& [step, presented, shown] = steps[i];
         step();
@@ -265,17 +256,16 @@ TEST_F(SdlWindowTest, AChangedPartShowsWhatTheWholeFrameShows) {
         const int x = i % 800, y = i / 800;
         before[i] = static_cast<uint16_t>((x * 7 + y * 13) ^ (x * y));  // sharp edges everywhere
     }
+    // clang-format off
     const std::vector<Rect> quadrants{{32, 16, 384, 320}, {416, 16, 768, 320}};
     // Every edge and corner of the picture, a single pixel, a line, overlapping parts, odd sizes.
-    const std::vector<Rect> edges{{0, 0, 1, 1},       {799, 599, 800, 600}, {0, 300, 800, 301},
-                                  {397, 0, 403, 600}, {13, 101, 250, 377},  {200, 350, 421, 599}};
+    const std::vector<Rect> edges{{0, 0, 1, 1}, {799, 599, 800, 600}, {0, 300, 800, 301},
+                                  {397, 0, 403, 600}, {13, 101, 250, 377}, {200, 350, 421, 599}};
     // Changed tiles as the display device lists them: rows of tiles touching the rows above and
     // below in other columns, and a lone pixel.
-    const std::vector<Rect> tiles{{64, 32, 128, 48},
-                                  {32, 48, 192, 64},
-                                  {96, 64, 128, 80},
-                                  {128, 64, 160, 128},
-                                  {700, 500, 701, 501}};
+    const std::vector<Rect> tiles{{64, 32, 128, 48}, {32, 48, 192, 64}, {96, 64, 128, 80},
+                                  {128, 64, 160, 128}, {700, 500, 701, 501}};
+    // clang-format on
     // Window size, changed rectangles, at most how many window pixels may differ by at most how
     // many steps, and window pixels on the bars.
     const std::tuple<int, int, std::vector<Rect>, int, int, std::vector<Point>> cases[] = {
@@ -314,10 +304,9 @@ TEST_F(SdlWindowTest, AChangedPartShowsWhatTheWholeFrameShows) {
         int pixels = 0, steps = 0;
         for (size_t i = 0; i < whole.size(); ++i) {
             int most = 0;
-            for (const int shift : {0, 8, 16}) {
+            for (const int shift : {0, 8, 16})
                 most = std::max(most, std::abs(static_cast<int>((partly[i] >> shift) & 255) -
                                                static_cast<int>((whole[i] >> shift) & 255)));
-            }
             pixels += most > 0;
             steps = std::max(steps, most);
             const int x = static_cast<int>(i) % w, y = static_cast<int>(i) / w;

@@ -66,9 +66,8 @@ void ActivityScene::WriteSeries(const std::string& folder, int32_t last, int32_t
 }
 
 void ActivityScene::RemovePicture(const std::string& folder, int32_t n, bool hardDisk) {
-    for (const fs::path& root : Roots(dir.Path(), hardDisk)) {
+    for (const fs::path& root : Roots(dir.Path(), hardDisk))
         fs::remove(root / NativeName(folder) / PictureFileName(n));
-    }
 }
 
 int32_t ActivityScene::Now() {
@@ -94,9 +93,8 @@ std::vector<std::string> ActivityScene::RequestedPictures(size_t from) const {
             requested.push_back("hd:" + path.substr(at + 11));
             continue;
         }
-        for (const std::string& base : {dir.Path().string() + "/", std::string("./")}) {
+        for (const std::string& base : {dir.Path().string() + "/", std::string("./")})
             if (path.starts_with(base)) path = path.substr(base.size());
-        }
         requested.push_back("local:" + path);
     }
     return requested;
@@ -114,9 +112,8 @@ std::vector<int16_t> ActivityScene::SoundsSince(size_t from) const {
 
 std::vector<std::string> ActivityScene::SettingsWrites() const {
     std::vector<std::string> writes;
-    for (const headless::Settings::Write& w : platform.settings.writes) {
+    for (const headless::Settings::Write& w : platform.settings.writes)
         writes.push_back(w.application + "/" + w.section + "/" + w.key + "=" + w.value);
-    }
     return writes;
 }
 }  // namespace testing_support

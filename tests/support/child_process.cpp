@@ -25,9 +25,8 @@ void RedirectTo(const std::filesystem::path& file, int target,
     RedirectTo("/dev/null", 0, O_RDONLY);
     RedirectTo(launch.stdoutFile, 1);
     RedirectTo(launch.stderrFile, 2);
-    if (launch.fd3 >= 0 && (launch.fd3 == 3 ? fcntl(3, F_SETFD, 0) : dup2(launch.fd3, 3)) < 0) {
+    if (launch.fd3 >= 0 && (launch.fd3 == 3 ? fcntl(3, F_SETFD, 0) : dup2(launch.fd3, 3)) < 0)
         _exit(126);
-    }
     if (!launch.folder.empty() && chdir(launch.folder.c_str()) != 0) _exit(126);
     for (const auto& [name, value] : launch.env) setenv(name.c_str(), value.c_str(), 1);
     std::vector<char*> argv;
@@ -87,13 +86,11 @@ bool FoundInPath(const std::string& name) {
 }
 
 std::map<std::string, std::string> HeadlessProgramEnvironment(const std::filesystem::path& dir) {
-    return {{"SDL_VIDEODRIVER", "offscreen"},
-            {"SDL_AUDIODRIVER", "dummy"},
-            {"XDG_RUNTIME_DIR", dir.string()},
-            {"XDG_CONFIG_HOME", (dir / "config").string()},
-            {"XDG_CONFIG_DIRS", (dir / "system").string()},
-            {"XDG_DATA_HOME", (dir / "data").string()},
-            {"XDG_DATA_DIRS", (dir / "shared").string()},
+    // clang-format off
+    return {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}, {"XDG_RUNTIME_DIR", dir.string()},
+            {"XDG_CONFIG_HOME", (dir / "config").string()}, {"XDG_CONFIG_DIRS", (dir / "system").string()},
+            {"XDG_DATA_HOME", (dir / "data").string()}, {"XDG_DATA_DIRS", (dir / "shared").string()},
             {"QUILLOWBEE_FRAME_LOG", (dir / "frames.log").string()}};
+    // clang-format on
 }
 }  // namespace testing_support

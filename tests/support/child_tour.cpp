@@ -13,9 +13,8 @@ int ScriptedRun::Run() {
 
 void ScriptedRun::OnYield() {
     h_.platform.counter.AdvanceMs(20);
-    if (screens_.empty() || screens_.back() != h_.form.currentScreen) {
+    if (screens_.empty() || screens_.back() != h_.form.currentScreen)
         screens_.push_back(h_.form.currentScreen);
-    }
     if (++yields_ >= maxYields_) {
         h_.platform.window.pending.push_back({headless::InputEvent::Kind::Quit});
         return;
@@ -50,26 +49,19 @@ std::function<bool(FormHarness&)> Key(int16_t key) {
 }  // namespace
 
 std::vector<ScriptedRun::Step> ChildTour() {
-    return {
-        {"look around the main menu", 3, Click(300, 200, false)},
-        {"open the choices screen", 3, Key(112)},
-        {"page 1", 3, Click(90, 80)},
-        {"page 2", 3, Click(90, 220)},
-        {"page 3", 3, Click(90, 360)},
-        {"page 4", 3, Click(90, 500)},
-        {"back to the main menu", 3, Key(27)},
-        {"open Djur", 3, Click(560, 135)},
-        {"choose the hen", 3, Click(110, 130)},
-        {"build the picture", 30,
-         [](FormHarness& h) {
-             // Space steps the build-up until its last picture brings the film on.
-             return h.form.currentScreen == 6 || (Key(32)(h), false);
-         },
-         40},
-        {"watch the film", 200, [](FormHarness&) { return true; }},
-        {"leave the film", 3, Key(27)},
-        {"leave the theme", 3, Key(27)},
-        {"end the program", 3, Key(27)},
+    // Space steps the build-up until its last picture brings the film on.
+    const auto build = [](FormHarness& h) {
+        return h.form.currentScreen == 6 || (Key(32)(h), false);
     };
+    // clang-format off
+    return {
+        {"look around the main menu", 3, Click(300, 200, false)}, {"open the choices screen", 3, Key(112)},
+        {"page 1", 3, Click(90, 80)}, {"page 2", 3, Click(90, 220)}, {"page 3", 3, Click(90, 360)},
+        {"page 4", 3, Click(90, 500)}, {"back to the main menu", 3, Key(27)}, {"open Djur", 3, Click(560, 135)},
+        {"choose the hen", 3, Click(110, 130)}, {"build the picture", 30, build, 40},
+        {"watch the film", 200, [](FormHarness&) { return true; }}, {"leave the film", 3, Key(27)},
+        {"leave the theme", 3, Key(27)}, {"end the program", 3, Key(27)},
+    };
+    // clang-format on
 }
 }  // namespace testing_support

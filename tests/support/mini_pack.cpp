@@ -33,9 +33,8 @@ void Paint(std::vector<uint8_t>& rgb, size_t pixel, Rgb c) {
 // Full size, so a cell's edges are not blurred by stretching.
 void WriteNote(const fs::path& file, int note) {
     std::vector<uint8_t> rgb(800 * 600 * 3);
-    for (int y = 0; y < 600; ++y) {
+    for (int y = 0; y < 600; ++y)
         for (int x = 0; x < 800; ++x) Paint(rgb, y * 800 + x, NoteColour(note, CellAt(x, y)));
-    }
     WriteJpegPixels(file, 800, 600, rgb);
 }
 
@@ -92,12 +91,10 @@ fs::path NativeName(const std::string& systemName) {
 Rgb ColourOf(const std::string& systemName) {
     const auto& main = MainSetFiles();
     const auto& choices = ChoiceSetFiles();
-    if (auto it = std::find(main.begin(), main.end(), systemName); it != main.end()) {
+    if (auto it = std::find(main.begin(), main.end(), systemName); it != main.end())
         return GridColour(static_cast<int>(it - main.begin()));
-    }
-    if (auto it = std::find(choices.begin(), choices.end(), systemName); it != choices.end()) {
+    if (auto it = std::find(choices.begin(), choices.end(), systemName); it != choices.end())
         return GridColour(static_cast<int>(main.size() + (it - choices.begin())));
-    }
     throw std::invalid_argument("not a menu picture: " + systemName);
 }
 

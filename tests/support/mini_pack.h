@@ -20,15 +20,9 @@ const std::vector<std::string>& MainSetFiles();
 const std::vector<std::string>& ChoiceSetFiles();
 // "Grafik\\Meny\\Knapp1_05.jpg" -> "Grafik/Meny/Knapp1_05.jpg".
 std::filesystem::path NativeName(const std::string& systemName);
-inline std::filesystem::path Native(const std::string& systemName) {
-    return NativeName(systemName);
-}
 
 // The flat colour of a menu file (for a note picture: the colour outside the cells).
 Rgb ColourOf(const std::string& systemName);
-inline Rgb MenuColour(const std::string& systemName) {
-    return ColourOf(systemName);
-}
 // Colour of note picture `note` (0-3) inside cell position `position` (0-7); 8 = outside cells.
 Rgb NoteColour(int note, int position);
 
@@ -40,9 +34,6 @@ void WriteMenuPictures(const std::filesystem::path& root);
 Rgb Widen(uint16_t pixel);
 // True when an RGB565 pixel shows colour `c`, allowing for JPEG and 16-bit rounding.
 bool Shows(uint16_t pixel, Rgb c);
-inline bool PixelMatches(uint16_t pixel, Rgb c) {
-    return Shows(pixel, c);
-}
 // The pixel as "r,g,b" in 8-bit channels, for failure messages.
 std::string Describe(uint16_t pixel);
 

@@ -76,9 +76,4 @@ inline void WriteBmp24(const std::filesystem::path& path, int width, int height,
                        const std::vector<uint8_t>& rgb) {
     WriteFile(path, writers::EncodeBmp24(width, height, rgb));
 }
-
-// The generated demo content (build/demo).
-inline std::filesystem::path DemoDir() {
-    return QUILLOWBEE_DEMO_DIR;
-}
 }  // namespace testing_support
