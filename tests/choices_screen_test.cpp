@@ -345,8 +345,9 @@ TEST_F(EditingClickTest, PhotosDroppedOnAnItemMakeIt) {
     EXPECT_EQ(GameUtil::backBuffer->PixelAt(djur3.x + 1, djur3.y + 25), made.PixelAt(1, 25));
     EXPECT_NE(made.PixelAt(1, 25), ColorToPixel(0x008000));
     // It is the item's box on the new item page, pixel for pixel.
-    const platform::DecodedPicture& page = platform::CreateFilePictureDecoder()->Decode(
-        (content / "Grafik/Meny/Val/8Meny.jpg").string(), 0, 0);
+    const auto decoder = platform::CreateFilePictureDecoder();  // owns the decoded picture
+    const platform::DecodedPicture& page =
+        decoder->Decode((content / "Grafik/Meny/Val/8Meny.jpg").string(), 0, 0);
     ASSERT_EQ(page.width, 800);
     for (const platform::Point p : {platform::Point{1, 25}, {25, 2}, {50, 53}}) {
         const uint8_t* rgb = &page.pixels[((djur3.y + p.y) * 800 + djur3.x + p.x) * 3];

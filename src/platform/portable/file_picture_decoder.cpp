@@ -1,5 +1,6 @@
 #include "platform/portable/file_picture_decoder.h"
 
+#include <sys/stat.h>
 #include <turbojpeg.h>
 
 #include <cerrno>
@@ -28,7 +29,8 @@ bool IsHarmlessWarning(tjhandle handle) {
     return std::strstr(tjGetErrorStr2(handle), "Premature end") == nullptr;
 }
 
-// Reads a whole file; a missing or unreadable file fails naming it.
+// Reads a whole file in one read where its size is known; a missing or unreadable file fails
+// naming it.
 void ReadWholeFile(const std::string& path, std::string& bytes) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          &std::fclose);
@@ -36,6 +38,11 @@ void ReadWholeFile(const std::string& path, std::string& bytes) {
         Fail(path + ": cannot be opened (" + std::strerror(errno) + ")");
     }
     bytes.clear();
+    struct stat status {};
+    if (fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode)) {
+        bytes.reserve(static_cast<size_t>(status.st_size));
+    }
+    // Until the end, whatever the size said: a file may grow or shrink while it is read.
     char chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
