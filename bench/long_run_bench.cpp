@@ -8,6 +8,7 @@
 #include "display/display_objects.h"
 #include "form/main_menu_form.h"
 #include "platform/headless/headless_platform.h"
+#include "sound/dsound.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ struct Run {
     }
     ~Run() {
         form = MainMenuForm{};
+        DSound::ResetModule();  // the sounds go before the platform that made them
         GameUtil::DropDisplayObjects();
         std::filesystem::current_path(previous);
     }
