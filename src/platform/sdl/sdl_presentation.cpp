@@ -7,6 +7,7 @@
 #include "base/system_failure.h"
 #include "platform/sdl/display_probe.h"
 #include "platform/sdl/pixel_conversion.h"
+#include "platform/sdl/sdl_failure.h"
 
 namespace platform {
 
@@ -16,10 +17,6 @@ constexpr std::chrono::nanoseconds kFramePeriod{16'666'667};
 // Presents that follow each other faster than this cannot have waited for a refresh.
 constexpr std::chrono::milliseconds kNoVsyncInterval{4};
 constexpr int kNoVsyncEvidence = 30;
-
-[[noreturn]] void FailSdl(const std::string& what) {
-    Fail(what + ": " + SDL_GetError());
-}
 
 // One sleep to an absolute time on the steady clock (CLOCK_MONOTONIC), however often a signal
 // interrupts it.

@@ -7,6 +7,7 @@
 #include "base/system_failure.h"
 #include "platform/sdl/letterbox.h"
 #include "platform/sdl/pixel_conversion.h"
+#include "platform/sdl/sdl_failure.h"
 
 namespace platform {
 
@@ -16,10 +17,6 @@ struct Span {
     int32_t from;
     int32_t to;
 };
-
-[[noreturn]] void FailSdl(const std::string& what) {
-    Fail(what + ": " + SDL_GetError());
-}
 
 // A part [from, to) of a picture line of `picture` pixels shown as `shown` window pixels,
 // widened so that it is drawn as the whole picture draws it: scaled, by the picture pixel on
