@@ -14,10 +14,7 @@
 using namespace DisplayFlags;
 
 uint16_t ColorToPixel(uint32_t color) {
-    const uint32_t r = color & 0xFF;
-    const uint32_t g = (color >> 8) & 0xFF;
-    const uint32_t b = (color >> 16) & 0xFF;
-    return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+    return PackRgb565(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
 namespace {

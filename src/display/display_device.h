@@ -48,6 +48,10 @@ inline constexpr int32_t kErrorSurfaceLost = static_cast<int32_t>(0x887601C2);
 
 // 0xBBGGRR colour to an RGB565 pixel.
 uint16_t ColorToPixel(uint32_t color);
+// Red, green and blue of 0 to 255 to an RGB565 pixel: each channel's top bits.
+inline uint16_t PackRgb565(uint32_t r, uint32_t g, uint32_t b) {
+    return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
 
 class DisplayDevice;
 class FrameRecord;

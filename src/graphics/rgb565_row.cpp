@@ -1,5 +1,7 @@
 #include "graphics/rgb565_row.h"
 
+#include "display/display_device.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define QUILLOWBEE_SHUFFLES 1

@@ -9,8 +9,4 @@ namespace GameUtil {
 // has them; any thread.
 void ConvertRgbRow(const uint8_t* from, uint16_t* to, int32_t width);
 
-inline uint16_t PackRgb565(uint32_t r, uint32_t g, uint32_t b) {
-    return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
-
 }  // namespace GameUtil

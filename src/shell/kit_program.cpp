@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "display/display_device.h"
 #include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/path_resolution.h"
 #include "platform/portable/user_folders.h"
@@ -20,10 +21,6 @@ namespace {
 
 constexpr std::array<const char*, 4> kThemes = {"Yrke", "Musik", "Sport", "Djur"};
 constexpr std::string_view kItemPage = "Grafik\\Meny\\Val\\8Meny.jpg";
-
-uint16_t Rgb565(const uint8_t* rgb) {
-    return static_cast<uint16_t>(((rgb[0] >> 3) << 11) | ((rgb[1] >> 2) << 5) | (rgb[2] >> 3));
-}
 
 std::string ButtonPicture(int16_t item) {
     return std::string("Grafik\\Meny\\Knapp1_") + (item < 10 ? "0" : "") + std::to_string(item) +
@@ -53,7 +50,8 @@ std::vector<uint16_t> Thumbnail(const std::string& content, int16_t item, platfo
             const int32_t sy = (top + y * height / kThumbnailHeight) * picture.height / fullHeight;
             const size_t at = static_cast<size_t>(sy) * static_cast<size_t>(picture.width) +
                               static_cast<size_t>(sx);
-            pixels.push_back(Rgb565(&picture.pixels[at * 3]));
+            const uint8_t* rgb = &picture.pixels[at * 3];
+            pixels.push_back(PackRgb565(rgb[0], rgb[1], rgb[2]));
         }
     }
     return pixels;
