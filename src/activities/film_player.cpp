@@ -113,15 +113,15 @@ void MainMenuForm::DrawFilmFrame() {
     }
 }
 
-std::vector<int16_t> MainMenuForm::FilmSoundsKept() const {
+std::span<const int16_t> MainMenuForm::FilmSoundsKept() const {
+    static constexpr int16_t kViolinSounds[] = {DSound::kViolin};
+    static constexpr int16_t kHenSounds[] = {DSound::kHen, DSound::kHenCall};
     if (selectedItem == kViolinItem) {
-        return {DSound::kViolin};
+        return kViolinSounds;
     }
     if (selectedItem == kHenItem) {
-        if (filmIndex == kHenCallPicture) {
-            return {DSound::kHen, DSound::kHenCall};
-        }
-        return {DSound::kHen};
+        // The hen's call only while its picture shows.
+        return std::span(kHenSounds).first(filmIndex == kHenCallPicture ? 2 : 1);
     }
     return {};
 }

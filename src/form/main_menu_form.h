@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -180,7 +181,7 @@ class MainMenuForm : public platform::EventSink {
     void DrawFilmFrame();
     void PlayFilmSounds();
     // The sounds of its own that the film plays again whenever they are silent, in that order.
-    std::vector<int16_t> FilmSoundsKept() const;
+    std::span<const int16_t> FilmSoundsKept() const;
     // How long from now the film's passes change nothing unless input comes: until its next
     // picture, a kept sound's end or the time its end may leave; 0 when the next pass acts.
     int32_t FilmIdleMs();
