@@ -2,13 +2,10 @@
 
 namespace GameUtil {
 
-namespace {
-
-std::string TwoDigits(int k) {
-    return (k < 10 ? "0" : "") + std::to_string(k);
+std::string ButtonPictureFile(int item) {
+    return "Grafik\\Meny\\Knapp1_" + std::string(item < 10 ? "0" : "") + std::to_string(item) +
+           ".jpg";
 }
-
-}  // namespace
 
 std::vector<PictureFile> MainSetPictureFiles() {
     std::vector<PictureFile> files{
@@ -20,7 +17,7 @@ std::vector<PictureFile> MainSetPictureFiles() {
         files.push_back({"Grafik\\Meny\\StartMeny" + std::to_string(n) + ".jpg", 310, 285});
     }
     for (int k = 0; k < 32; ++k) {
-        files.push_back({"Grafik\\Meny\\Knapp1_" + TwoDigits(k) + ".jpg", 195, 260});
+        files.push_back({ButtonPictureFile(k), 195, 260});
     }
     for (int n = 0; n < 4; ++n) {
         files.push_back({"Grafik\\Meny\\Lapp" + std::to_string(n) + ".jpg", 800, 600});

@@ -19,4 +19,7 @@ struct PictureFile {
 std::vector<PictureFile> MainSetPictureFiles();
 std::vector<PictureFile> ChoiceSetPictureFiles();
 
+// The button picture of item `item` (0 to 31) in its theme's menu, as the program names it.
+std::string ButtonPictureFile(int item);
+
 }  // namespace GameUtil

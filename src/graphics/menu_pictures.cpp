@@ -20,10 +20,6 @@ void Load(SurfaceSlot& slot, const std::string& path, SurfaceRequest& request) {
     slot = GameUtil::LoadPictureSurface(path, request);
 }
 
-std::string TwoDigits(int k) {
-    return (k < 10 ? "0" : "") + std::to_string(k);
-}
-
 // Both sets, in the order the loaders below read them.
 std::vector<GameUtil::PictureFile> MenuPictureFiles() {
     std::vector<GameUtil::PictureFile> files = GameUtil::MainSetPictureFiles();
@@ -63,8 +59,7 @@ void MainMenuForm::LoadMainMenuPictures() {
             }
             SetSize(request, 195, 260);
             for (size_t k = 0; k < buttonPictures.size(); ++k) {
-                Load(buttonPictures[k],
-                     "Grafik\\Meny\\Knapp1_" + TwoDigits(static_cast<int>(k)) + ".jpg", request);
+                Load(buttonPictures[k], GameUtil::ButtonPictureFile(static_cast<int>(k)), request);
             }
             SetSize(request, 800, 600);
             for (size_t n = 0; n < notePictures.size(); ++n) {

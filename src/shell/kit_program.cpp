@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "display/display_device.h"
+#include "graphics/menu_picture_files.h"
 #include "platform/portable/file_picture_decoder.h"
 #include "platform/portable/path_resolution.h"
 #include "platform/portable/user_folders.h"
@@ -22,11 +23,6 @@ namespace {
 constexpr std::array<const char*, 4> kThemes = {"Yrke", "Musik", "Sport", "Djur"};
 constexpr std::string_view kItemPage = "Grafik\\Meny\\Val\\8Meny.jpg";
 
-std::string ButtonPicture(int16_t item) {
-    return std::string("Grafik\\Meny\\Knapp1_") + (item < 10 ? "0" : "") + std::to_string(item) +
-           ".jpg";
-}
-
 // The item's small picture as the item page of `content` now shows it (the box at `box`,
 // nearest pixel when the page is not 800 x 600); without an item page, the middle of its button
 // picture.
@@ -36,7 +32,8 @@ std::vector<uint16_t> Thumbnail(const std::string& content, int16_t item, platfo
     const bool page = std::filesystem::is_regular_file(itemPage, error);
     const std::unique_ptr<platform::PictureDecoder> decoder = platform::CreateFilePictureDecoder();
     const platform::DecodedPicture& picture = decoder->Decode(
-        page ? itemPage : platform::NativePathBelow(content, ButtonPicture(item)), 0, 0);
+        page ? itemPage : platform::NativePathBelow(content, GameUtil::ButtonPictureFile(item)), 0,
+        0);
     using ItemMaking::kThumbnailHeight, ItemMaking::kThumbnailWidth;
     // The box in the picture's 800 x 600 (page) or 195 x 260 (button) coordinates.
     const int32_t left = page ? box.x : 18, top = page ? box.y : 18;
